@@ -205,7 +205,7 @@ void frmORVEX::LoadSettings()
     sats_[0].objectNumber = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("ORVEX_OBJ_NUM"), QStringLiteral("26931"));
     sats_[1].objectNumber = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("ISS_OBJ_NUM"), QStringLiteral("25544"));
     // Only 0 and 1 name a satellite; anything else falls back to ORVEX.
-    intObjIndex_ = leadingNumber(ini.GetIniStringWriteDefault(SETUP, QStringLiteral("OBJ_INDEX"), QStringLiteral("0"))) == 1 ? 1 : 0;
+    intObjIndex_ = orvex::leadingNumber(ini.GetIniStringWriteDefault(SETUP, QStringLiteral("OBJ_INDEX"), QStringLiteral("0"))) == 1 ? 1 : 0;
 
     // The window is centred unless the file says otherwise (twips).
     const int tppX = 1440 / std::max(1, logicalDpiX());
@@ -213,10 +213,10 @@ void frmORVEX::LoadSettings()
     adjustSize();
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
     const QSize frame = frameGeometry().size();
-    const double left = leadingNumber(ini.GetIniStringWriteDefault(
-        SETUP, QStringLiteral("LEFT"), generalNumber((screen.width() - frame.width()) / 2 * tppX)));
-    const double top = leadingNumber(ini.GetIniStringWriteDefault(
-        SETUP, QStringLiteral("TOP"), generalNumber((screen.height() - frame.height()) / 2 * tppY)));
+    const double left = orvex::leadingNumber(ini.GetIniStringWriteDefault(
+        SETUP, QStringLiteral("LEFT"), orvex::generalNumber((screen.width() - frame.width()) / 2 * tppX)));
+    const double top = orvex::leadingNumber(ini.GetIniStringWriteDefault(
+        SETUP, QStringLiteral("TOP"), orvex::generalNumber((screen.height() - frame.height()) / 2 * tppY)));
     move(static_cast<int>(static_cast<float>(left) / tppX), static_cast<int>(static_cast<float>(top) / tppY));
 
     // USE_LOCAL_TIME goes to the orbit object's local-time flag.
@@ -233,7 +233,7 @@ void frmORVEX::LoadSettings()
     strComment_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("COMMENT"), QString());
 
     strAgwHost_ = ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("HOST_ADDRESS"), QStringLiteral("localhost"));
-    const double port = leadingNumber(ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("HOST_PORT"), QStringLiteral("8000")));
+    const double port = orvex::leadingNumber(ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("HOST_PORT"), QStringLiteral("8000")));
     intAgwPort_ = port < 1 || port > 32767 ? 8000 : static_cast<qint16>(port);
     strAgwLoginId_ = ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("LOGIN_ID"), QString());
     strAgwPassword_ = ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("PASSWORD"), QString());
@@ -250,8 +250,8 @@ void frmORVEX::SaveSettings()
 {
     const int tppX = 1440 / std::max(1, logicalDpiX());
     const int tppY = 1440 / std::max(1, logicalDpiY());
-    cIni_->SaveIniString(SETUP, QStringLiteral("LEFT"), generalNumber(x() * tppX));
-    cIni_->SaveIniString(SETUP, QStringLiteral("TOP"), generalNumber(y() * tppY));
+    cIni_->SaveIniString(SETUP, QStringLiteral("LEFT"), orvex::generalNumber(x() * tppX));
+    cIni_->SaveIniString(SETUP, QStringLiteral("TOP"), orvex::generalNumber(y() * tppY));
     cIni_->SaveIniString(SETUP, QStringLiteral("OBJ_INDEX"), QString::number(intObjIndex_));
 }
 

@@ -48,7 +48,7 @@ void FormulaTable::AddFormula(const QStringList &record)
         fields << field.trimmed().toUpper();
 
     const int side = fields[0] == QLatin1String("A") ? 0 : 1;
-    const double modeValue = leadingNumber(fields[1]);
+    const double modeValue = orvex::leadingNumber(fields[1]);
     if (!(modeValue >= 0 && modeValue < telemetry::modeCount))
         return;
     const int mode = static_cast<int>(modeValue);
@@ -64,10 +64,10 @@ void FormulaTable::AddFormula(const QStringList &record)
             if (static_cast<int>(rows.size()) <= row)
                 rows.resize(static_cast<size_t>(row) + 1);
             clsFormula formula;
-            formula.setDblA(leadingNumber(fields[4]));
-            formula.setDblB(leadingNumber(fields[5]));
-            formula.setDblC(leadingNumber(fields[6]));
-            formula.setDblD(leadingNumber(fields[7]));
+            formula.setDblA(orvex::leadingNumber(fields[4]));
+            formula.setDblB(orvex::leadingNumber(fields[5]));
+            formula.setDblC(orvex::leadingNumber(fields[6]));
+            formula.setDblD(orvex::leadingNumber(fields[7]));
             rows[static_cast<size_t>(row)] = formula;
             return;
         }

@@ -32,7 +32,7 @@ QList<TelemetryDecoder::CellWrite> TelemetryDecoder::DecodeTelemetry(int side, c
 
     const QString &bits = fields[7];
     const auto bitValue = [&bits](int index) {
-        return index < bits.size() ? leadingNumber(bits.mid(index, 1)) : 0.0;
+        return index < bits.size() ? orvex::leadingNumber(bits.mid(index, 1)) : 0.0;
     };
     const double modeValue = 2 * bitValue(2) + bitValue(3);
     const int mode = modeValue >= 0 && modeValue < telemetry::modeCount ? static_cast<int>(modeValue) : -1;
@@ -40,7 +40,7 @@ QList<TelemetryDecoder::CellWrite> TelemetryDecoder::DecodeTelemetry(int side, c
     const QString label = fields[0] + formatLabelTime(displayTime);
     QList<CellWrite> writes;
     for (int channel = 0; channel < telemetry::channelCount; ++channel)
-        writes += SetChannelValue(side, mode, channel, leadingNumber(fields[channel + 1]), label);
+        writes += SetChannelValue(side, mode, channel, orvex::leadingNumber(fields[channel + 1]), label);
     return writes;
 }
 
