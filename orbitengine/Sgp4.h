@@ -34,37 +34,40 @@ public:
     double meanMotionRadPerMin() const { return noUnkozai_; }
 
 private:
-    struct Resonance
+    // Lunar-solar terms and the resonance of the deep-space model.
+    struct Deep
     {
+        int irez = 0; // 0 none, 1 one-day (synchronous), 2 half-day resonance
+        double d2201 = 0, d2211 = 0, d3210 = 0, d3222 = 0, d4410 = 0, d4422 = 0, d5220 = 0;
+        double d5232 = 0, d5421 = 0, d5433 = 0, dedt = 0, del1 = 0, del2 = 0, del3 = 0;
+        double didt = 0, dmdt = 0, dnodt = 0, domdt = 0, e3 = 0, ee2 = 0, se2 = 0, se3 = 0;
+        double sgh2 = 0, sgh3 = 0, sgh4 = 0, sh2 = 0, sh3 = 0, si2 = 0, si3 = 0, sl2 = 0;
+        double sl3 = 0, sl4 = 0, gsto = 0, xfact = 0, xgh2 = 0, xgh3 = 0, xgh4 = 0, xh2 = 0;
+        double xh3 = 0, xi2 = 0, xi3 = 0, xl2 = 0, xl3 = 0, xl4 = 0, xlamo = 0, zmol = 0;
+        double zmos = 0;
+        // Integrator state: the last whole step reached, kept between calls.
         double atime = 0, xli = 0, xni = 0;
     };
+
+    void initDeepSpace(double epochDays, double eccsq, double xpidot);
     Status deepSecular(double t, double &em, double &argpm, double &inclm, double &mm,
                        double &nodem, double &nm);
-    void periodics(double t, double &ep, double &inclp, double &nodep, double &argpp,
-                   double &mp) const;
+    void deepPeriodics(double t, double &ep, double &inclp, double &nodep, double &argpp,
+                       double &mp) const;
 
     ElementSet elements_;
     bool ready_ = false;
     bool deepSpace_ = false;
-    bool simple_ = false; // perigee below 220 km: drop some drag terms
+    bool simple_ = false; // perigee below 220 km, or deep space: fewer drag terms
 
     // Mean elements at epoch (radians, radians per minute).
     double ecco_ = 0, inclo_ = 0, nodeo_ = 0, argpo_ = 0, mo_ = 0, noUnkozai_ = 0, bstar_ = 0;
-    // Near-Earth constants.
+    // Secular and drag constants.
     double aycof_ = 0, con41_ = 0, cc1_ = 0, cc4_ = 0, cc5_ = 0, d2_ = 0, d3_ = 0, d4_ = 0;
-    double delmo_ = 0, eta_ = 0, argpdot_ = 0, omgcof_ = 0, sinmao_ = 0, t2cof_ = 0, t3cof_ = 0;
-    double t4cof_ = 0, t5cof_ = 0, x1mth2_ = 0, x7thm1_ = 0, mdot_ = 0, nodedot_ = 0, xlcof_ = 0;
-    double xmcof_ = 0, nodecf_ = 0, cosio_ = 0, sinio_ = 0;
-    // Deep-space constants.
-    int irez_ = 0; // 0 none, 1 one-day (synchronous), 2 half-day resonance
-    double d2201_ = 0, d2211_ = 0, d3210_ = 0, d3222_ = 0, d4410_ = 0, d4422_ = 0, d5220_ = 0;
-    double d5232_ = 0, d5421_ = 0, d5433_ = 0, dedt_ = 0, del1_ = 0, del2_ = 0, del3_ = 0;
-    double didt_ = 0, dmdt_ = 0, dnodt_ = 0, domdt_ = 0, e3_ = 0, ee2_ = 0, peo_ = 0, pgho_ = 0;
-    double pho_ = 0, pinco_ = 0, plo_ = 0, se2_ = 0, se3_ = 0, sgh2_ = 0, sgh3_ = 0, sgh4_ = 0;
-    double sh2_ = 0, sh3_ = 0, si2_ = 0, si3_ = 0, sl2_ = 0, sl3_ = 0, sl4_ = 0, gsto_ = 0;
-    double xfact_ = 0, xgh2_ = 0, xgh3_ = 0, xgh4_ = 0, xh2_ = 0, xh3_ = 0, xi2_ = 0, xi3_ = 0;
-    double xl2_ = 0, xl3_ = 0, xl4_ = 0, xlamo_ = 0, zmol_ = 0, zmos_ = 0;
-    Resonance resonance_;
+    double delmo_ = 0, eta_ = 0, argpdot_ = 0, omgcof_ = 0, sinmao_ = 0, t2cof_ = 0;
+    double t3cof_ = 0, t4cof_ = 0, t5cof_ = 0, x1mth2_ = 0, x7thm1_ = 0, mdot_ = 0;
+    double nodedot_ = 0, xlcof_ = 0, xmcof_ = 0, nodecf_ = 0;
+    Deep deep_;
 };
 
 } // namespace orbit
