@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbitengine/Sgp4.h"
 
+#include "orbitengine/FastTrig.h"
 #include "orbitengine/Geometry.h"
 
 #include <cmath>
@@ -72,6 +73,7 @@ Status Sgp4::init(const ElementSet &elements)
         return {StatusCode::MeanMotion, "mean motion is not positive"};
 
     const double ao = std::cbrt((xke / noUnkozai_) * (xke / noUnkozai_));
+    ao_ = ao;
     const double sinio = std::sin(inclo_);
     const double po = ao * omeosq;
     const double con42 = 1.0 - 5.0 * cosio2;
@@ -479,31 +481,35 @@ Status Sgp4::deepSecular(double t, double &em, double &argpm, double &inclm, dou
     double xndt = 0, xldot = 0, xnddt = 0, ft = 0;
     for (long step = 0;; ++step) {
         if (d.irez != 2) {
-            xndt = d.del1 * std::sin(d.xli - fasx2) + d.del2 * std::sin(2.0 * (d.xli - fasx4)) +
-                   d.del3 * std::sin(3.0 * (d.xli - fasx6));
+            double s1, c1, s2, c2, s3, c3;
+            trig::sinCos(d.xli - fasx2, s1, c1);
+            trig::sinCos(2.0 * (d.xli - fasx4), s2, c2);
+            trig::sinCos(3.0 * (d.xli - fasx6), s3, c3);
+            xndt = d.del1 * s1 + d.del2 * s2 + d.del3 * s3;
             xldot = d.xni + d.xfact;
-            xnddt = d.del1 * std::cos(d.xli - fasx2) +
-                    2.0 * d.del2 * std::cos(2.0 * (d.xli - fasx4)) +
-                    3.0 * d.del3 * std::cos(3.0 * (d.xli - fasx6));
-            xnddt *= xldot;
+            xnddt = (d.del1 * c1 + 2.0 * d.del2 * c2 + 3.0 * d.del3 * c3) * xldot;
         } else {
             const double xomi = argpo_ + argpdot_ * d.atime;
             const double x2omi = xomi + xomi;
             const double x2li = d.xli + d.xli;
-            xndt = d.d2201 * std::sin(x2omi + d.xli - g22) + d.d2211 * std::sin(d.xli - g22) +
-                   d.d3210 * std::sin(xomi + d.xli - g32) + d.d3222 * std::sin(-xomi + d.xli - g32) +
-                   d.d4410 * std::sin(x2omi + x2li - g44) + d.d4422 * std::sin(x2li - g44) +
-                   d.d5220 * std::sin(xomi + d.xli - g52) + d.d5232 * std::sin(-xomi + d.xli - g52) +
-                   d.d5421 * std::sin(xomi + x2li - g54) + d.d5433 * std::sin(-xomi + x2li - g54);
+            double s[10], c[10];
+            trig::sinCos(x2omi + d.xli - g22, s[0], c[0]);
+            trig::sinCos(d.xli - g22, s[1], c[1]);
+            trig::sinCos(xomi + d.xli - g32, s[2], c[2]);
+            trig::sinCos(-xomi + d.xli - g32, s[3], c[3]);
+            trig::sinCos(x2omi + x2li - g44, s[4], c[4]);
+            trig::sinCos(x2li - g44, s[5], c[5]);
+            trig::sinCos(xomi + d.xli - g52, s[6], c[6]);
+            trig::sinCos(-xomi + d.xli - g52, s[7], c[7]);
+            trig::sinCos(xomi + x2li - g54, s[8], c[8]);
+            trig::sinCos(-xomi + x2li - g54, s[9], c[9]);
+            xndt = d.d2201 * s[0] + d.d2211 * s[1] + d.d3210 * s[2] + d.d3222 * s[3] +
+                   d.d4410 * s[4] + d.d4422 * s[5] + d.d5220 * s[6] + d.d5232 * s[7] +
+                   d.d5421 * s[8] + d.d5433 * s[9];
             xldot = d.xni + d.xfact;
-            xnddt = d.d2201 * std::cos(x2omi + d.xli - g22) + d.d2211 * std::cos(d.xli - g22) +
-                    d.d3210 * std::cos(xomi + d.xli - g32) +
-                    d.d3222 * std::cos(-xomi + d.xli - g32) +
-                    d.d5220 * std::cos(xomi + d.xli - g52) +
-                    d.d5232 * std::cos(-xomi + d.xli - g52) +
-                    2.0 * (d.d4410 * std::cos(x2omi + x2li - g44) +
-                           d.d4422 * std::cos(x2li - g44) + d.d5421 * std::cos(xomi + x2li - g54) +
-                           d.d5433 * std::cos(-xomi + x2li - g54));
+            xnddt = d.d2201 * c[0] + d.d2211 * c[1] + d.d3210 * c[2] + d.d3222 * c[3] +
+                    d.d5220 * c[6] + d.d5232 * c[7] +
+                    2.0 * (d.d4410 * c[4] + d.d4422 * c[5] + d.d5421 * c[8] + d.d5433 * c[9]);
             xnddt *= xldot;
         }
         if (std::fabs(t - d.atime) < stepp) {
@@ -532,10 +538,11 @@ void Sgp4::deepPeriodics(double t, double &ep, double &inclp, double &nodep, dou
     constexpr double zns = 1.19459e-5, zes = 0.01675, znl = 1.5835218e-4, zel = 0.05490;
 
     double zm = d.zmos + zns * t;
-    double zf = zm + 2.0 * zes * std::sin(zm);
-    double sinzf = std::sin(zf);
+    double zf = zm + 2.0 * zes * trig::sin(zm);
+    double sinzf, coszf;
+    trig::sinCos(zf, sinzf, coszf);
     double f2 = 0.5 * sinzf * sinzf - 0.25;
-    double f3 = -0.5 * sinzf * std::cos(zf);
+    double f3 = -0.5 * sinzf * coszf;
     const double ses = d.se2 * f2 + d.se3 * f3;
     const double sis = d.si2 * f2 + d.si3 * f3;
     const double sls = d.sl2 * f2 + d.sl3 * f3 + d.sl4 * sinzf;
@@ -543,10 +550,10 @@ void Sgp4::deepPeriodics(double t, double &ep, double &inclp, double &nodep, dou
     const double shs = d.sh2 * f2 + d.sh3 * f3;
 
     zm = d.zmol + znl * t;
-    zf = zm + 2.0 * zel * std::sin(zm);
-    sinzf = std::sin(zf);
+    zf = zm + 2.0 * zel * trig::sin(zm);
+    trig::sinCos(zf, sinzf, coszf);
     f2 = 0.5 * sinzf * sinzf - 0.25;
-    f3 = -0.5 * sinzf * std::cos(zf);
+    f3 = -0.5 * sinzf * coszf;
     const double sel = d.ee2 * f2 + d.e3 * f3;
     const double sil = d.xi2 * f2 + d.xi3 * f3;
     const double sll = d.xl2 * f2 + d.xl3 * f3 + d.xl4 * sinzf;
@@ -561,7 +568,8 @@ void Sgp4::deepPeriodics(double t, double &ep, double &inclp, double &nodep, dou
 
     inclp += pinc;
     ep += pe;
-    const double sinip = std::sin(inclp), cosip = std::cos(inclp);
+    double sinip, cosip;
+    trig::sinCos(inclp, sinip, cosip);
     if (inclp >= 0.2) {
         ph /= sinip;
         pgh -= cosip * ph;
@@ -571,7 +579,8 @@ void Sgp4::deepPeriodics(double t, double &ep, double &inclp, double &nodep, dou
     } else {
         // Low inclination: apply the periodics to the node through the
         // non-singular elements (Lyddane).
-        const double sinop = std::sin(nodep), cosop = std::cos(nodep);
+        double sinop, cosop;
+        trig::sinCos(nodep, sinop, cosop);
         double alfdp = sinip * sinop;
         double betdp = sinip * cosop;
         const double dalf = ph * cosop + pinc * cosip * sinop;
@@ -616,7 +625,7 @@ Status Sgp4::propagate(double t, StateVector &out)
     double templ = t2cof_ * t2;
     if (!simple_) {
         const double delomg = omgcof_ * t;
-        const double delmtemp = 1.0 + eta_ * std::cos(xmdf);
+        const double delmtemp = 1.0 + eta_ * trig::cos(xmdf);
         const double delm = xmcof_ * (delmtemp * delmtemp * delmtemp - delmo_);
         const double temp = delomg + delm;
         mm = xmdf + temp;
@@ -624,7 +633,7 @@ Status Sgp4::propagate(double t, StateVector &out)
         const double t3 = t2 * t;
         const double t4 = t3 * t;
         tempa = tempa - d2_ * t2 - d3_ * t3 - d4_ * t4;
-        tempe = tempe + bstar_ * cc5_ * (std::sin(mm) - sinmao_);
+        tempe = tempe + bstar_ * cc5_ * (trig::sin(mm) - sinmao_);
         templ = templ + t3cof_ * t3 + t4 * (t4cof_ + t * t5cof_);
     }
     double nm = noUnkozai_;
@@ -637,8 +646,9 @@ Status Sgp4::propagate(double t, StateVector &out)
     }
     if (!(nm > 0.0))
         return {StatusCode::MeanMotion, "mean motion is not positive"};
+    // (xke / nm)^(2/3): nm differs from its epoch value only under resonance.
     const double ratio = xke / nm;
-    const double am = std::cbrt(ratio * ratio) * tempa * tempa;
+    const double am = (nm == noUnkozai_ ? ao_ : std::cbrt(ratio * ratio)) * tempa * tempa;
     nm = xke / (am * std::sqrt(am));
     em -= tempe;
     if (!(em < 1.0 && em >= -0.001) || !(am > 0.0))
@@ -667,8 +677,7 @@ Status Sgp4::propagate(double t, StateVector &out)
         if (ep < 0.0 || ep > 1.0)
             return {StatusCode::PerturbedEccentricity,
                     "eccentricity after the periodic terms outside [0, 1]"};
-        sinip = std::sin(xincp);
-        cosip = std::cos(xincp);
+        trig::sinCos(xincp, sinip, cosip);
         aycof = -0.5 * j3oj2 * sinip;
         if (std::fabs(cosip + 1.0) > 1.5e-12)
             xlcof = -0.25 * j3oj2 * sinip * (3.0 + 5.0 * cosip) / (1.0 + cosip);
@@ -679,29 +688,39 @@ Status Sgp4::propagate(double t, StateVector &out)
         x1mth2 = 1.0 - cosisq;
         x7thm1 = 7.0 * cosisq - 1.0;
     } else {
-        sinip = std::sin(xincp);
-        cosip = std::cos(xincp);
+        trig::sinCos(xincp, sinip, cosip);
     }
 
     // Long-period periodics.
-    const double axnl = ep * std::cos(argpp);
+    double sinargp, cosargp;
+    trig::sinCos(argpp, sinargp, cosargp);
+    const double axnl = ep * cosargp;
     double temp = 1.0 / (am * (1.0 - ep * ep));
-    const double aynl = ep * std::sin(argpp) + temp * aycof;
+    const double aynl = ep * sinargp + temp * aycof;
     const double xl = mp + argpp + nodep + temp * xlcof * axnl;
 
     // Kepler's equation in the equinoctial form.
     const double u = wrap(xl - nodep);
+    // Newton steps; sine and cosine follow each step by rotation.
     double eo1 = u;
-    double sineo1 = 0, coseo1 = 1;
-    double tem5 = 9999.9;
-    for (int k = 0; k < 10 && std::fabs(tem5) >= 1.0e-12; ++k) {
-        sineo1 = std::sin(eo1);
-        coseo1 = std::cos(eo1);
-        tem5 = 1.0 - coseo1 * axnl - sineo1 * aynl;
+    double sineo1, coseo1;
+    trig::sinCos(eo1, sineo1, coseo1);
+    for (int k = 0; k < 10; ++k) {
+        double tem5 = 1.0 - coseo1 * axnl - sineo1 * aynl;
         tem5 = (u - aynl * coseo1 + axnl * sineo1 - eo1) / tem5;
         if (std::fabs(tem5) >= 0.95)
             tem5 = tem5 > 0.0 ? 0.95 : -0.95;
+        if (std::fabs(tem5) < 1.0e-12)
+            break;
         eo1 += tem5;
+        double sd, cd;
+        if (std::fabs(tem5) < 0.78)
+            trig::sinCosKernel(tem5, sd, cd);
+        else
+            trig::sinCos(tem5, sd, cd);
+        const double s0 = sineo1;
+        sineo1 = s0 * cd + coseo1 * sd;
+        coseo1 = coseo1 * cd - s0 * sd;
     }
 
     // Short-period periodics.
@@ -718,7 +737,6 @@ Status Sgp4::propagate(double t, StateVector &out)
     temp = esine / (1.0 + betal);
     const double sinu = am / rl * (sineo1 - aynl - axnl * temp);
     const double cosu = am / rl * (coseo1 - axnl + aynl * temp);
-    double su = std::atan2(sinu, cosu);
     const double sin2u = (cosu + cosu) * sinu;
     const double cos2u = 1.0 - 2.0 * sinu * sinu;
     temp = 1.0 / pl;
@@ -726,15 +744,28 @@ Status Sgp4::propagate(double t, StateVector &out)
     const double temp2 = temp1 * temp;
 
     const double mrt = rl * (1.0 - 1.5 * temp2 * betal * con41) + 0.5 * temp1 * x1mth2 * cos2u;
-    su -= 0.25 * temp2 * x7thm1 * sin2u;
+    // u less its short-period term, as a rotation of the unit vector (sin u, cos u).
+    double sinsu, cossu;
+    {
+        const double du = -0.25 * temp2 * x7thm1 * sin2u;
+        double sd, cd;
+        if (std::fabs(du) < 0.78)
+            trig::sinCosKernel(du, sd, cd);
+        else
+            trig::sinCos(du, sd, cd);
+        const double norm = 1.0 / std::sqrt(sinu * sinu + cosu * cosu);
+        const double su0 = sinu * norm, cu0 = cosu * norm;
+        sinsu = su0 * cd + cu0 * sd;
+        cossu = cu0 * cd - su0 * sd;
+    }
     const double xnode = nodep + 1.5 * temp2 * cosip * sin2u;
     const double xinc = xincp + 1.5 * temp2 * cosip * sinip * cos2u;
     const double mvt = rdotl - nm * temp1 * x1mth2 * sin2u / xke;
     const double rvdot = rvdotl + nm * temp1 * (x1mth2 * cos2u + 1.5 * con41) / xke;
 
-    const double sinsu = std::sin(su), cossu = std::cos(su);
-    const double snod = std::sin(xnode), cnod = std::cos(xnode);
-    const double sini = std::sin(xinc), cosi = std::cos(xinc);
+    double snod, cnod, sini, cosi;
+    trig::sinCos(xnode, snod, cnod);
+    trig::sinCos(xinc, sini, cosi);
     const double xmx = -snod * cosi;
     const double xmy = cnod * cosi;
     const double ux = xmx * sinsu + cnod * cossu;

@@ -62,6 +62,7 @@ private:
 
     // Mean elements at epoch (radians, radians per minute).
     double ecco_ = 0, inclo_ = 0, nodeo_ = 0, argpo_ = 0, mo_ = 0, noUnkozai_ = 0, bstar_ = 0;
+    double ao_ = 0; // semi-major axis at epoch, Earth radii
     // Secular and drag constants.
     double aycof_ = 0, con41_ = 0, cc1_ = 0, cc4_ = 0, cc5_ = 0, d2_ = 0, d3_ = 0, d4_ = 0;
     double delmo_ = 0, eta_ = 0, argpdot_ = 0, omgcof_ = 0, sinmao_ = 0, t2cof_ = 0;
