@@ -136,9 +136,11 @@ public:
     // link is down.
     void SendFrame(const agw::Bytes &frame)
     {
-        if (linkUp && socket)
-            socket->write(reinterpret_cast<const char *>(frame.data()),
-                          static_cast<qint64>(frame.size()));
+        if (!linkUp || !socket)
+            return;
+        socket->write(reinterpret_cast<const char *>(frame.data()),
+                      static_cast<qint64>(frame.size()));
+        socket->flush();
     }
 
     void sendSimple(char kind, std::uint16_t port = 0, const std::string &fromField = {},
