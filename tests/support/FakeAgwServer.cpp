@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "support/FakeAgwServer.h"
 
+#include <QCoreApplication>
+
 #include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QHostAddress>
@@ -42,9 +44,28 @@ FakeAgwServer::FakeAgwServer(QObject *parent) : QObject(parent)
     connect(&server_, &QTcpServer::newConnection, this, &FakeAgwServer::onNewConnection);
 }
 
+FakeAgwServer::~FakeAgwServer()
+{
+    // The sockets are the server's children and report their disconnection
+    // while it is destroyed, after this object's members are gone.
+    for (QTcpSocket *socket : server_.findChildren<QTcpSocket *>())
+        socket->disconnect(this);
+}
+
 bool FakeAgwServer::listen()
 {
     return server_.listen(QHostAddress::LocalHost, 0);
+}
+
+bool FakeAgwServer::listenBelow(quint16 highest)
+{
+    // The program keeps its AGWPE port as a 16-bit signed number, so its
+    // tests need a free port below the ephemeral range.
+    const quint16 first = static_cast<quint16>(20000 + QCoreApplication::applicationPid() % 5000);
+    for (quint32 port = first; port <= highest; ++port)
+        if (server_.listen(QHostAddress::LocalHost, static_cast<quint16>(port)))
+            return true;
+    return false;
 }
 
 quint16 FakeAgwServer::port() const
