@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbitengine/Passes.h"
 
+#include "orbitengine/FastTrig.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -19,7 +21,7 @@ constexpr double overrunDays = 2.0; // how far past the end a pass's LOS is foll
 struct Sample
 {
     double t = 0;         // minutes since epoch
-    double elevation = 0; // radians
+    double sinEl = 0;     // sine of the elevation: cheaper, and ordered alike
     double stepMin = 0;   // scan step the state at t asks for
     double rangeKm = 0;
     double speedKmPerMin = 0; // bound of the speed relative to the station
@@ -33,7 +35,7 @@ struct Sample
         const double nearest = std::max(rangeKm - travel, altitudeKm - travel);
         if (nearest <= 1.0)
             return pi / 2;
-        return elevation + travel / nearest;
+        return std::asin(std::clamp(sinEl, -1.0, 1.0)) + travel / nearest;
     }
 };
 
@@ -55,7 +57,7 @@ public:
     }
 
     // False (with status()) when the propagation fails.
-    bool sample(double t, Sample &out, double *azimuthRad = nullptr)
+    bool sample(double t, Sample &out)
     {
         StateVector state;
         Status s = satellite_.propagate(t, state);
@@ -63,14 +65,14 @@ public:
             status_ = s;
             return false;
         }
-        double ecef[3];
-        temeToEcef(state.position, gmst(jd(t)), ecef);
-        const LookAngles look = lookAngles(observer_, ecef);
+        toEcef(t, state, ecef_);
+        const double dx = ecef_[0] - observer_.ecef[0], dy = ecef_[1] - observer_.ecef[1],
+                     dz = ecef_[2] - observer_.ecef[2];
+        const double up = observer_.cosLat * (observer_.cosLon * dx + observer_.sinLon * dy) +
+                          observer_.sinLat * dz;
         out.t = t;
-        out.elevation = look.elevationRad;
-        out.rangeKm = look.rangeKm;
-        if (azimuthRad)
-            *azimuthRad = look.azimuthRad;
+        out.rangeKm = std::sqrt(dx * dx + dy * dy + dz * dz);
+        out.sinEl = out.rangeKm > 0 ? up / out.rangeKm : 1.0;
 
         const double *r = state.position, *v = state.velocity;
         const double rr = std::sqrt(r[0] * r[0] + r[1] * r[1] + r[2] * r[2]);
@@ -80,9 +82,8 @@ public:
         // A twentieth of a revolution of the orbit as seen from the Earth's centre.
         out.stepMin = std::clamp(twoPi / 20.0 / angularRate / 60.0, 0.05, 2.0 * 1440.0 / 20.0);
         const double vv = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-        // Generous: the satellite's speed, the station's, and the speed's change
-        // within a step taken as the same again.
-        out.speedKmPerMin = 2.0 * (vv + earthRotationRadPerSec * (rr + wgs84::radiusKm)) * 60.0;
+        // Speed relative to the rotating Earth, with room for its change within a step.
+        out.speedKmPerMin = 1.25 * (vv + earthRotationRadPerSec * rr) * 60.0;
         out.altitudeKm = rr - wgs84::radiusKm;
         return true;
     }
@@ -92,7 +93,21 @@ public:
         Sample s;
         if (!sample(t, s))
             return std::nan("");
-        return s.elevation;
+        return s.sinEl;
+    }
+
+    // Full look angles at t (for the reported AOS and LOS).
+    bool look(double t, LookAngles &out)
+    {
+        StateVector state;
+        Status s = satellite_.propagate(t, state);
+        if (!s) {
+            status_ = s;
+            return false;
+        }
+        toEcef(t, state, ecef_);
+        out = lookAngles(observer_, ecef_);
+        return true;
     }
 
     const Status &status() const { return status_; }
@@ -101,10 +116,20 @@ private:
     Sgp4 &satellite_;
     const Observer &observer_;
     double epochWhole_, epochFraction_;
+    void toEcef(double t, const StateVector &state, double ecef[3]) const
+    {
+        double sg, cg;
+        trig::sinCos(gmst(jd(t)), sg, cg);
+        ecef[0] = cg * state.position[0] + sg * state.position[1];
+        ecef[1] = -sg * state.position[0] + cg * state.position[1];
+        ecef[2] = state.position[2];
+    }
+
     Status status_;
+    double ecef_[3] = {0, 0, 0};
 };
 
-// Root of the elevation in [a, b] with f(a) and f(b) of opposite signs
+// Root of the elevation (its sine) in [a, b] with f(a) and f(b) of opposite signs
 // (Illinois variant of regula falsi, with bisection as a fallback).
 bool findRoot(ElevationFunction &f, double a, double fa, double b, double fb, double &root)
 {
@@ -142,41 +167,78 @@ bool findRoot(ElevationFunction &f, double a, double fa, double b, double fb, do
     return std::fabs(b - a) < 1e-3;
 }
 
-// Maximum of the elevation in [a, b] around the interior point m, where
-// f(m) >= f(a) and f(m) >= f(b): golden-section search (robust at the
-// cusp of an overhead pass).
-bool findMax(ElevationFunction &f, double a, double m, double fm, double b, double &tMax,
-             double &eMax)
+// Maximum of the elevation in [a, b] around the interior sample m, where
+// f(m) >= f(a) and f(m) >= f(b): Brent's method (parabolic steps through the
+// three best points, golden-section steps where those do not shrink the
+// bracket, as at the cusp of an overhead pass). Gives up early, with `best`
+// below the horizon, once the bracket is too narrow for the maximum to reach
+// above it.
+bool findMax(ElevationFunction &f, double a, const Sample &m, double b, Sample &best)
 {
     constexpr double golden = 0.3819660112501051;
-    double x = m, fx = fm;
+    constexpr double tol = maxToleranceMin / 2;
+    best = m;
+    // Minimise g = -sin(elevation); x is the best point, w the second, v the third.
+    double x = m.t, w = x, v = x;
+    double gx = -m.sinEl, gw = gx, gv = gx;
+    double d = 0, e = 0;
     for (int i = 0; i < maxIterationCap; ++i) {
-        if (b - a < maxToleranceMin) {
-            tMax = x;
-            eMax = fx;
+        const double xm = 0.5 * (a + b);
+        if (std::fabs(x - xm) <= 2 * tol - 0.5 * (b - a))
             return true;
+        if (best.sinEl < 0 && best.elevationBound(std::max(x - a, b - x)) < 0)
+            return true;
+        bool parabolic = false;
+        if (std::fabs(e) > tol) {
+            double r = (x - w) * (gx - gv);
+            double q = (x - v) * (gx - gw);
+            double p = (x - v) * q - (x - w) * r;
+            q = 2.0 * (q - r);
+            if (q > 0)
+                p = -p;
+            q = std::fabs(q);
+            const double previous = e;
+            e = d;
+            if (std::fabs(p) < std::fabs(0.5 * q * previous) && p > q * (a - x) &&
+                p < q * (b - x)) {
+                d = p / q;
+                const double u = x + d;
+                if (u - a < 2 * tol || b - u < 2 * tol)
+                    d = xm >= x ? tol : -tol;
+                parabolic = true;
+            }
         }
-        // Probe the larger part of the bracket.
-        const double u = (x - a > b - x) ? x - golden * (x - a) : x + golden * (b - x);
-        const double fu = f.value(u);
-        if (std::isnan(fu))
+        if (!parabolic) {
+            e = x >= xm ? a - x : b - x;
+            d = golden * e;
+        }
+        const double u = std::fabs(d) >= tol ? x + d : x + (d >= 0 ? tol : -tol);
+        Sample su;
+        if (!f.sample(u, su))
             return false;
-        if (fu > fx) {
-            if (u < x)
-                b = x;
-            else
+        const double gu = -su.sinEl;
+        if (gu <= gx) {
+            if (u >= x)
                 a = x;
-            x = u;
-            fx = fu;
+            else
+                b = x;
+            v = w, gv = gw;
+            w = x, gw = gx;
+            x = u, gx = gu;
+            best = su;
         } else {
             if (u < x)
                 a = u;
             else
                 b = u;
+            if (gu <= gw || w == x) {
+                v = w, gv = gw;
+                w = u, gw = gu;
+            } else if (gu <= gv || v == x || v == w) {
+                v = u, gv = gu;
+            }
         }
     }
-    tMax = x;
-    eMax = fx;
     return true;
 }
 
@@ -231,7 +293,7 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
     if (!f.sample(t0, prev1) || !f.sample(t0 - prev1.stepMin, prev2))
         return failed();
 
-    bool sawBelow = prev2.elevation <= 0 || prev1.elevation <= 0;
+    bool sawBelow = prev2.sinEl <= 0 || prev1.sinEl <= 0;
     double lastLos = -1e300;
     bool belowAfterEnd = false;
     // The scan: a sample every step; a local maximum of three samples is a
@@ -240,66 +302,70 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
     for (long i = 0; i < scanCap; ++i) {
         if (!f.sample(prev1.t + prev1.stepMin, cur))
             return failed();
-        sawBelow = sawBelow || cur.elevation <= 0;
+        sawBelow = sawBelow || cur.sinEl <= 0;
 
-        const bool bracket = prev1.elevation >= prev2.elevation && prev1.elevation > cur.elevation;
+        const bool bracket = prev1.sinEl >= prev2.sinEl && prev1.sinEl > cur.sinEl;
         const double span = std::max(prev1.t - prev2.t, cur.t - prev1.t);
         if (bracket && prev1.elevationBound(span) > 0) {
-            double tm = 0, em = 0;
-            if (!findMax(f, prev2.t, prev1.t, prev1.elevation, cur.t, tm, em))
+            Sample summit;
+            if (!findMax(f, prev2.t, prev1, cur.t, summit))
                 return failed();
+            const double tm = summit.t, em = summit.sinEl;
+            const double emDeg = std::asin(std::clamp(em, -1.0, 1.0)) * radToDeg;
             if (em > 0 && tm <= lastLos) {
                 // A second summit inside a long pass already found.
                 if (!result.passes.empty() &&
-                    em * radToDeg > result.passes.back().maxElevationDeg &&
+                    emDeg > result.passes.back().maxElevationDeg &&
                     result.passes.back().losJd >= f.jd(tm)) {
-                    result.passes.back().maxElevationDeg = em * radToDeg;
+                    result.passes.back().maxElevationDeg = emDeg;
                     result.passes.back().maxJd = f.jd(tm);
                 }
             } else if (em > 0) {
                 // AOS: back to a time below the horizon, then the root; LOS alike.
-                double ta = prev2.t, fa = prev2.elevation;
+                // Each walk step is the one the state there asks for, so a dip
+                // below the horizon near perigee is not stepped over.
+                // The root is then bracketed by the last two samples of the walk.
+                Sample back = prev2, backAbove = summit;
                 bool underWay = false;
-                for (int k = 0; fa > 0; ++k) {
-                    if (ta < t0 || k > 100000) {
+                for (int k = 0; back.sinEl > 0; ++k) {
+                    if (back.t < t0 || k > 100000) {
                         underWay = true;
                         break;
                     }
-                    ta -= prev1.stepMin;
-                    fa = f.value(ta);
-                    if (std::isnan(fa))
+                    backAbove = back;
+                    if (!f.sample(back.t - back.stepMin, back))
                         return failed();
                 }
-                double tb = cur.t, fb = cur.elevation;
+                Sample ahead = cur, aheadAbove = summit;
                 bool open = false; // no LOS before the cap
-                for (int k = 0; fb > 0; ++k) {
-                    if (tb > tCap || k > 100000) {
+                for (int k = 0; ahead.sinEl > 0; ++k) {
+                    if (ahead.t > tCap || k > 100000) {
                         open = true;
                         break;
                     }
-                    tb += prev1.stepMin;
-                    fb = f.value(tb);
-                    if (std::isnan(fb))
+                    aheadAbove = ahead;
+                    if (!f.sample(ahead.t + ahead.stepMin, ahead))
                         return failed();
                 }
-                double aos = ta, los = tb;
-                if (!underWay && !findRoot(f, ta, fa, tm, em, aos))
+                double aos = back.t, los = ahead.t;
+                if (!underWay &&
+                    !findRoot(f, back.t, back.sinEl, backAbove.t, backAbove.sinEl, aos))
                     return failed();
-                if (!open && !findRoot(f, tm, em, tb, fb, los))
+                if (!open &&
+                    !findRoot(f, aheadAbove.t, aheadAbove.sinEl, ahead.t, ahead.sinEl, los))
                     return failed();
                 lastLos = los;
                 if (!underWay && aos >= t0 && aos <= t1) {
                     Pass p;
-                    Sample s;
-                    double azAos = 0, azLos = 0;
-                    if (!f.sample(aos, s, &azAos) || !f.sample(los, s, &azLos))
+                    LookAngles atAos, atLos;
+                    if (!f.look(aos, atAos) || !f.look(los, atLos))
                         return failed();
                     p.aosJd = f.jd(aos);
                     p.losJd = f.jd(los);
                     p.maxJd = f.jd(tm);
-                    p.maxElevationDeg = em * radToDeg;
-                    p.aosAzimuthDeg = azAos * radToDeg;
-                    p.losAzimuthDeg = azLos * radToDeg;
+                    p.maxElevationDeg = emDeg;
+                    p.aosAzimuthDeg = atAos.azimuthRad * radToDeg;
+                    p.losAzimuthDeg = atLos.azimuthRad * radToDeg;
                     result.passes.push_back(p);
                 }
             }
@@ -310,7 +376,7 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
             // Past the end: one sample below the horizon, closed by one more.
             if (belowAfterEnd || prev1.t > tCap)
                 break;
-            belowAfterEnd = prev1.elevation <= 0;
+            belowAfterEnd = prev1.sinEl <= 0;
         }
     }
     if (!sawBelow && result.passes.empty())
