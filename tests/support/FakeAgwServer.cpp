@@ -1,31 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "support/FakeAgwServer.h"
 
-#include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QHostAddress>
-#include <QTimer>
-#include <QtEndian>
+#include "support/Wait.h"
 
-#include <functional>
+#include <QHostAddress>
+#include <QtEndian>
 
 namespace orvex::test {
 
 namespace {
-
-// Runs the event loop until `done` holds or the time is up.
-bool waitUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
 
 QByteArray versionData(qint32 major, qint32 minor)
 {
@@ -40,6 +23,16 @@ QByteArray versionData(qint32 major, qint32 minor)
 FakeAgwServer::FakeAgwServer(QObject *parent) : QObject(parent)
 {
     connect(&server_, &QTcpServer::newConnection, this, &FakeAgwServer::onNewConnection);
+}
+
+FakeAgwServer::~FakeAgwServer()
+{
+    // The client socket reports its end while it is destroyed; nothing here
+    // may hear of that any more.
+    if (client_) {
+        disconnect(client_, nullptr, this, nullptr);
+        client_->abort();
+    }
 }
 
 bool FakeAgwServer::listen()

@@ -22,6 +22,7 @@ class FakeAgwServer : public QObject
 
 public:
     explicit FakeAgwServer(QObject *parent = nullptr);
+    ~FakeAgwServer() override;
 
     bool listen();
     quint16 port() const;

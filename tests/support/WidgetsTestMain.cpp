@@ -7,6 +7,10 @@
 
 int main(int argc, char **argv)
 {
+    // Test discovery runs the program at build time, outside CTest's
+    // environment: without a display it must still start.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
