@@ -522,6 +522,7 @@ TEST_F(PklinkControl, PeerClosingMidFrameLeavesALinkThatStartsAfresh)
     EXPECT_EQ(link.eLastErr(), AGW_ERR::NO_WINSOCK_CONNECTION);
 
     // The next link starts with a header, and starts with no ports.
+    server.answerLinkUp = false;
     QSignalSpy connected(&link, &PKLINK::WsConnected);
     ASSERT_TRUE(link.ConnectToAgw());
     ASSERT_TRUE(connected.wait(10000));
