@@ -185,25 +185,22 @@ TEST_F(PklinkControl, MonitoringSwitchSendsOnlyOnAChange)
 
 TEST_F(PklinkControl, EverySendingMethodNeedsTheLink)
 {
-    const QByteArray data("x");
-    EXPECT_FALSE(link.AskMH(1));
-    EXPECT_EQ(link.eLastErr(), AGW_ERR::NO_WINSOCK_CONNECTION);
-    EXPECT_FALSE(link.AskPortCapabilities(1));
-    EXPECT_EQ(link.eLastErr(), AGW_ERR::NO_WINSOCK_CONNECTION);
-    EXPECT_FALSE(link.RegisterCallsign(QStringLiteral("Q9ABC")));
-    EXPECT_EQ(link.eLastErr(), AGW_ERR::NO_WINSOCK_CONNECTION);
-    EXPECT_FALSE(link.UnregisterCallsign(QStringLiteral("Q9ABC")));
-    EXPECT_EQ(link.eLastErr(), AGW_ERR::NO_WINSOCK_CONNECTION);
-    EXPECT_FALSE(link.ConnectTo(1, QStringLiteral("A"), QStringLiteral("B")));
-    EXPECT_EQ(link.eLastErr(), AGW_ERR::NO_WINSOCK_CONNECTION);
-    EXPECT_FALSE(link.DisconnectFrom(1, QStringLiteral("A"), QStringLiteral("B")));
-    EXPECT_EQ(link.eLastErr(), AGW_ERR::NO_WINSOCK_CONNECTION);
-    EXPECT_FALSE(link.SendUnproto(1, QStringLiteral("A"), QStringLiteral("B"), data));
-    EXPECT_EQ(link.eLastErr(), AGW_ERR::NO_WINSOCK_CONNECTION);
-    EXPECT_FALSE(link.SendDataToStation(1, QStringLiteral("A"), QStringLiteral("B"), data));
-    EXPECT_EQ(link.eLastErr(), AGW_ERR::NO_WINSOCK_CONNECTION);
-    EXPECT_FALSE(link.SendKissFrame(1, data));
-    EXPECT_EQ(link.eLastErr(), AGW_ERR::NO_WINSOCK_CONNECTION);
+    const QString a = QStringLiteral("A"), b = QStringLiteral("B");
+    const std::function<bool()> calls[] = {
+        [&] { return link.AskMH(1); },
+        [&] { return link.AskPortCapabilities(1); },
+        [&] { return link.RegisterCallsign(a); },
+        [&] { return link.UnregisterCallsign(a); },
+        [&] { return link.ConnectTo(1, a, b); },
+        [&] { return link.DisconnectFrom(1, a, b); },
+        [&] { return link.SendUnproto(1, a, b, "x"); },
+        [&] { return link.SendDataToStation(1, a, b, "x"); },
+        [&] { return link.SendKissFrame(1, "x"); },
+    };
+    for (const auto &call : calls) {
+        EXPECT_FALSE(call());
+        EXPECT_EQ(link.eLastErr(), AGW_ERR::NO_WINSOCK_CONNECTION);
+    }
     // The switches refuse without recording anything.
     EXPECT_FALSE(link.ReceiveMonitoredFrames(true));
     EXPECT_FALSE(link.ReceiveRawFrames(true));
@@ -479,20 +476,6 @@ TEST_F(PklinkControl, ManyFramesInOneReadIncludingEmptyOnes)
     EXPECT_EQ(link.eLastErr(), AGW_ERR::INVALID_AGW_PORT);
 }
 
-TEST_F(PklinkControl, PortCapabilitiesArriveAsARecord)
-{
-    bringUp();
-    QList<clsPortCapabilities> records;
-    QObject::connect(&link, &PKLINK::PortCapabilities, &link, [&](qint16 intPort, const clsPortCapabilities &cP) {
-        EXPECT_EQ(intPort, 2);
-        records << cP;
-    });
-    server.sendFrame('g', 1, {}, {}, QByteArray::fromHex("00ff1e0a3f0a0701ffff"));
-    ASSERT_TRUE(waitUntil([&] { return records.size() == 1; }));
-    EXPECT_EQ(records[0].intTrafficLevel(), 255);
-    EXPECT_EQ(records[0].lngHowManyBytes(), 65535);
-    EXPECT_EQ(records[0].intMaxFrame(), 7);
-}
 
 TEST_F(PklinkControl, FramesThatArriveJustBeforeThePeerClosesAreDelivered)
 {
