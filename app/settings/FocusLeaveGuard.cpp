@@ -43,10 +43,12 @@ bool FocusLeaveGuard::leavingFor(QWidget *box, QWidget *target)
     checking_ = true;
     const bool passed = checks_.value(box)();
     checking_ = false;
-    if (passed)
+    if (passed) {
         leaveChecked_ = target != nullptr;
-    else
+    } else {
+        box->window()->activateWindow();
         box->setFocus(Qt::OtherFocusReason);
+    }
     return passed;
 }
 
@@ -64,48 +66,64 @@ QWidget *FocusLeaveGuard::tabTarget(QWidget *from, bool forward) const
 
 bool FocusLeaveGuard::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
-        auto *box = qobject_cast<QWidget *>(watched);
-        if (!checks_.contains(box))
-            return false;
-        if (event->type() == QEvent::FocusIn) {
-            if (unchecked_ == box)
-                unchecked_ = nullptr;
-        } else if (static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason &&
-                   static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason &&
-                   !leaveChecked_ && !checking_) {
-            unchecked_ = box;
-        }
+    switch (event->type()) {
+    case QEvent::FocusIn: {
+        if (unchecked_ == watched)
+            unchecked_ = nullptr;
         leaveChecked_ = false;
         return false;
     }
-    QWidget *focused = QApplication::focusWidget();
-    if (!checks_.contains(focused))
+    case QEvent::FocusOut: {
+        auto *box = qobject_cast<QWidget *>(watched);
+        if (!checks_.contains(box) || checking_)
+            return false;
+        const bool checkedAlready = leaveChecked_;
+        leaveChecked_ = false;
+        if (checkedAlready)
+            return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        QWidget *target = QApplication::focusWidget();
+        const bool inDialog = target && target->window() == dialog_;
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || !inDialog ||
+            exempt_.contains(target))
+            return false;
+        if (reason != Qt::MouseFocusReason && reason != Qt::ShortcutFocusReason) {
+            unchecked_ = box; // OK runs the check before it acts
+            return false;
+        }
+        // A click (or a label's shortcut) takes the focus before any filter
+        // sees the press: check now, and if the box is refused, take the
+        // focus back and drop the click that was on its way.
+        if (!leavingFor(box, target) && reason == Qt::MouseFocusReason)
+            swallowClick_ = true;
         return false;
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
-        // The control that takes the focus from a click: the clicked widget
-        // or the nearest parent that accepts click focus (a list's view).
-        QWidget *target = qobject_cast<QWidget *>(watched);
-        while (target && target != dialog_ && !(target->focusPolicy() & Qt::ClickFocus))
-            target = target->parentWidget();
-        if (!target || target == dialog_ || !target->isEnabled())
-            return false;
-        if (target->focusProxy())
-            target = target->focusProxy();
-        return !leavingFor(focused, target);
     }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (swallowClick_) {
+            swallowClick_ = false;
+            swallowRelease_ = true;
+            return true;
+        }
+        return false;
+    case QEvent::MouseButtonRelease:
+        if (swallowRelease_) {
+            swallowRelease_ = false;
+            return true;
+        }
+        return false;
     case QEvent::KeyPress: {
-        if (watched != focused)
+        if (watched != QApplication::focusWidget() ||
+            !checks_.contains(qobject_cast<QWidget *>(watched)))
             return false;
+        auto *box = static_cast<QWidget *>(watched);
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool tab = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
         const bool backtab = key->key() == Qt::Key_Backtab ||
                              (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
         if (!tab && !backtab)
             return false;
-        return !leavingFor(focused, tabTarget(focused, tab));
+        return !leavingFor(box, tabTarget(box, tab));
     }
     default:
         return false;

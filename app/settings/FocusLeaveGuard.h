@@ -10,13 +10,13 @@
 
 class QWidget;
 
-// Runs a box's check when the focus is about to leave it, and keeps the
-// focus there when the check fails. The check shows its own message. The
-// check runs before the focus moves (a Tab key, a click on another control)
-// so a refused box also stops the click that would have left it: a click on
-// OK does not act. Leaving a box for an exempt control (Cancel) runs no
-// check. A dialog's OK calls checkFocusedBox() first, for the ways of
-// reaching it that the guard cannot see coming (Enter, Alt+key).
+// Runs a box's check when the focus leaves it for another control of the
+// dialog, and keeps the focus there when the check fails. The check shows
+// its own message. A Tab key is checked before the focus moves; a click is
+// checked as the focus moves, and a refused box also drops the click that
+// would have left it, so a click on OK or on an option does not act.
+// Leaving a box for an exempt control (Cancel) runs no check. A dialog's OK calls checkFocusedBox()
+// first, for the ways of reaching it that the guard cannot see coming (Enter, Alt+key).
 class FocusLeaveGuard : public QObject
 {
 public:
@@ -33,6 +33,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Runs the box's check unless the focus goes to the box itself or an
+    // exempt control; on failure the focus goes back to the box.
     bool leavingFor(QWidget *box, QWidget *target);
     QWidget *tabTarget(QWidget *from, bool forward) const;
 
@@ -44,4 +46,7 @@ private:
     bool leaveChecked_ = false;
     // A box the focus left without running its check.
     QPointer<QWidget> unchecked_;
+    // A refused box took the focus back from a click: drop that click.
+    bool swallowClick_ = false;
+    bool swallowRelease_ = false;
 };

@@ -52,13 +52,13 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
                                           orvex::version::revision,
                                           QString::fromLatin1(orvex::version::fileDescription)));
     labAuthor = label(this, "labAuthor", QString::fromLatin1(orvex::version::comments));
-    labCopyright = label(this, "labCopyright",
-                         QString::fromLatin1(orvex::version::legalCopyright) +
-                             QStringLiteral("\r\n"));
-    auto *credits = label(this, "labCredits",
-                          QStringLiteral("Written by ") +
-                              QString::fromLatin1(orvex::version::author) + QStringLiteral(".\n") +
-                              orvex::creditsText());
+    labCopyright =
+        label(this, "labCopyright",
+              QString::fromLatin1(orvex::version::legalCopyright) + QStringLiteral("\r\n"));
+    auto *credits =
+        label(this, "labCredits",
+              QStringLiteral("Written by ") + QString::fromLatin1(orvex::version::author) +
+                  QStringLiteral(".\n") + orvex::creditsText());
     cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdOk->setDefault(true);

@@ -148,7 +148,8 @@ bool frmCalls::eventFilter(QObject *watched, QEvent *event)
             cmdAddClicked();
         return true;
     }
-    if (watched == lstCalls && lstCalls->currentRow() >= 0 && lstCalls->currentItem()->isSelected()) {
+    if (watched == lstCalls && lstCalls->currentRow() >= 0 &&
+        lstCalls->currentItem()->isSelected()) {
         if (enter) {
             EditCall(lstCalls->currentRow());
             return true;
@@ -229,8 +230,8 @@ void frmCalls::cmdAddClicked()
     }
     // Q9ZZZ-05 and Q9ZZZ-5 are one entry; the list shows the second form.
     const QString callsign = orvex::listedCallsign(text);
-    const QString line =
-        orvex::callsignLine(callsign, optA->isChecked() ? QStringLiteral("A") : QStringLiteral("B"));
+    const QString line = orvex::callsignLine(callsign, optA->isChecked() ? QStringLiteral("A")
+                                                                         : QStringLiteral("B"));
     int found = -1;
     for (int i = 0; i < lstCalls->count() && found < 0; ++i)
         if (orvex::lineCallsign(lstCalls->item(i)->text()) == callsign)

@@ -122,15 +122,14 @@ frmLocation::frmLocation(StationSettings &settings, QWidget *parent)
     UpdateLocator();
 }
 
-bool frmLocation::ValidateLatLong(QWidget *owner, QLineEdit *box, bool longitude,
-                                  bool emptyAllowed)
+bool frmLocation::ValidateLatLong(QWidget *owner, QLineEdit *box, bool longitude, bool emptyAllowed)
 {
     const auto display = orvex::coordinateFromInput(box->text(), longitude, emptyAllowed);
     if (!display) {
-        orvex::showExclamationMessage(owner, QStringLiteral("I can't make that into a valid ") +
-                                                 (longitude ? QStringLiteral("longitude")
-                                                            : QStringLiteral("latitude")) +
-                                                 QLatin1Char('.'));
+        orvex::showExclamationMessage(
+            owner, QStringLiteral("I can't make that into a valid ") +
+                       (longitude ? QStringLiteral("longitude") : QStringLiteral("latitude")) +
+                       QLatin1Char('.'));
         box->setFocus(Qt::OtherFocusReason);
         return false;
     }

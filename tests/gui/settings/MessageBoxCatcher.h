@@ -37,6 +37,11 @@ public:
     }
 
     QString lastText() const { return messages.isEmpty() ? QString() : messages.back().text; }
+    QMessageBox::Icon lastIcon() const
+    {
+        return messages.isEmpty() ? QMessageBox::NoIcon : messages.back().icon;
+    }
+    QString lastTitle() const { return messages.isEmpty() ? QString() : messages.back().title; }
 
     QList<Message> messages;
 

@@ -116,8 +116,8 @@ TEST_F(frmLocationTest, UnreadableCoordinatesAreRefusedAndKeepTheFocus)
         const char *typed;
         bool longitude;
     } cases[] = {
-        {"90.00.01N", false}, {"90.01N", false},    {"181E", true},
-        {"38 59N", false},    {"38.59 50N", false}, {"38.59", false}, {"99999N", false},
+        {"90.00.01N", false}, {"90.01N", false}, {"181E", true},    {"38 59N", false},
+        {"38.59 50N", false}, {"38.59", false},  {"99999N", false},
     };
     for (const auto &c : cases) {
         open();
@@ -128,8 +128,8 @@ TEST_F(frmLocationTest, UnreadableCoordinatesAreRefusedAndKeepTheFocus)
         ASSERT_EQ(messages.messages.size(), 1) << c.typed;
         EXPECT_EQ(messages.lastText(), c.longitude ? "I can't make that into a valid longitude."
                                                    : "I can't make that into a valid latitude.");
-        EXPECT_EQ(messages.messages.back().icon, QMessageBox::Warning);
-        EXPECT_EQ(messages.messages.back().title, "ORVEX Telemetry Decoder");
+        EXPECT_EQ(messages.lastIcon(), QMessageBox::Warning);
+        EXPECT_EQ(messages.lastTitle(), "ORVEX Telemetry Decoder");
         EXPECT_EQ(messages.messages.back().ownerTitle, "Station Information");
         EXPECT_TRUE(box->hasFocus()) << c.typed;
         EXPECT_EQ(box->text(), QString::fromLatin1(c.typed));
@@ -235,7 +235,7 @@ TEST_F(frmLocationTest, CallsignCheck)
     driver::tab(txtCallsign);
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_EQ(messages.lastText(), "That is not a valid callsign.");
-    EXPECT_EQ(messages.messages.back().icon, QMessageBox::Critical);
+    EXPECT_EQ(messages.lastIcon(), QMessageBox::Critical);
     EXPECT_TRUE(txtCallsign->hasFocus());
 
     driver::retype(txtCallsign, "");
