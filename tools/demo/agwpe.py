@@ -61,6 +61,28 @@ def unproto_frame(monitor_text, port=0):
     return encode('V', port, 0xF0, source, dest, path + data)
 
 
+def repeated_by(frame, digipeater):
+    """A monitored UI frame whose path starts with `digipeater`, as heard once that
+    digipeater has repeated it ("*" after its call), in monitor form; else None.
+
+    The frame's text is the engine's monitor text: a header line such as
+    " 1:Fm Q9XYZ To APRS Via ORVEX-1 <UI pid=F0 Len=25 PF=0 >[12:00:00]", a
+    carriage return, then the frame's own text of Len bytes.
+    """
+    header, sep, rest = frame.text().partition('\r')
+    if not sep or ' Via ' not in header or '<UI' not in header:
+        return None
+    path = header.split(' Via ', 1)[1].split(' <', 1)[0].split(',')
+    if path[0] != digipeater:
+        return None
+    length = header.split('Len=', 1)[1].split(' ', 1)[0] if 'Len=' in header else ''
+    info = rest[:int(length)] if length.isdigit() else rest.rstrip('\r')
+    if '\n' in info:   # a line end cannot be written in monitor form
+        return None
+    path[0] += '*'
+    return '%s>%s,%s:%s' % (frame.call_from, frame.call_to, ','.join(path), info)
+
+
 class Client:
     def __init__(self, host, port, timeout=10.0):
         self.sock = socket.create_connection((host, port), timeout=timeout)
