@@ -52,6 +52,11 @@ void TelemetryPanel::SizeGrid(int index)
         if (!grid->ColHidden(col))
             widthTwips += grid->ColWidth(col);
     grid->setFixedSize(widthTwips / grid->twipsPerPixelX(), heightTwips / grid->twipsPerPixelY());
+    // The panel is as tall as its tallest grid.
+    int tallest = 0;
+    for (const FlexGrid *each : gTlm)
+        tallest = std::max(tallest, each->maximumHeight() < QWIDGETSIZE_MAX ? each->maximumHeight() : 0);
+    setMinimumHeight(tallest);
 }
 
 void TelemetryPanel::onMouseMove(FlexGrid *grid)
