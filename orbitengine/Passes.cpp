@@ -173,15 +173,20 @@ bool findRoot(ElevationFunction &f, double a, double fa, double b, double fb, do
 // bracket, as at the cusp of an overhead pass). Gives up early, with `best`
 // below the horizon, once the bracket is too narrow for the maximum to reach
 // above it.
-bool findMax(ElevationFunction &f, double a, const Sample &m, double b, Sample &best)
+bool findMax(ElevationFunction &f, const Sample &left, const Sample &m, const Sample &right,
+             Sample &best)
 {
     constexpr double golden = 0.3819660112501051;
     constexpr double tol = maxToleranceMin / 2;
     best = m;
-    // Minimise g = -sin(elevation); x is the best point, w the second, v the third.
-    double x = m.t, w = x, v = x;
-    double gx = -m.sinEl, gw = gx, gv = gx;
-    double d = 0, e = 0;
+    double a = left.t, b = right.t;
+    // Minimise g = -sin(elevation); x is the best point, w the second, v the
+    // third: the three scan samples, so the first step is already parabolic.
+    const bool leftBetter = left.sinEl >= right.sinEl;
+    double x = m.t, w = leftBetter ? a : b, v = leftBetter ? b : a;
+    double gx = -m.sinEl, gw = -(leftBetter ? left.sinEl : right.sinEl),
+           gv = -(leftBetter ? right.sinEl : left.sinEl);
+    double d = 0, e = b - a;
     for (int i = 0; i < maxIterationCap; ++i) {
         const double xm = 0.5 * (a + b);
         if (std::fabs(x - xm) <= 2 * tol - 0.5 * (b - a))
@@ -308,7 +313,7 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
         const double span = std::max(prev1.t - prev2.t, cur.t - prev1.t);
         if (bracket && prev1.elevationBound(span) > 0) {
             Sample summit;
-            if (!findMax(f, prev2.t, prev1, cur.t, summit))
+            if (!findMax(f, prev2, prev1, cur, summit))
                 return failed();
             const double tm = summit.t, em = summit.sinEl;
             const double emDeg = std::asin(std::clamp(em, -1.0, 1.0)) * radToDeg;
