@@ -60,12 +60,8 @@ public:
     bool sample(double t, Sample &out)
     {
         StateVector state;
-        Status s = satellite_.propagate(t, state);
-        if (!s) {
-            status_ = s;
+        if (!propagate(t, state))
             return false;
-        }
-        toEcef(t, state, ecef_);
         const double dx = ecef_[0] - observer_.ecef[0], dy = ecef_[1] - observer_.ecef[1],
                      dz = ecef_[2] - observer_.ecef[2];
         const double up = observer_.cosLat * (observer_.cosLon * dx + observer_.sinLon * dy) +
@@ -100,12 +96,8 @@ public:
     bool look(double t, LookAngles &out)
     {
         StateVector state;
-        Status s = satellite_.propagate(t, state);
-        if (!s) {
-            status_ = s;
+        if (!propagate(t, state))
             return false;
-        }
-        toEcef(t, state, ecef_);
         out = lookAngles(observer_, ecef_);
         return true;
     }
@@ -116,13 +108,20 @@ private:
     Sgp4 &satellite_;
     const Observer &observer_;
     double epochWhole_, epochFraction_;
-    void toEcef(double t, const StateVector &state, double ecef[3]) const
+    // The state at t, and its position Earth-fixed in ecef_.
+    bool propagate(double t, StateVector &state)
     {
+        const Status s = satellite_.propagate(t, state);
+        if (!s) {
+            status_ = s;
+            return false;
+        }
         double sg, cg;
         trig::sinCos(gmst(jd(t)), sg, cg);
-        ecef[0] = cg * state.position[0] + sg * state.position[1];
-        ecef[1] = -sg * state.position[0] + cg * state.position[1];
-        ecef[2] = state.position[2];
+        ecef_[0] = cg * state.position[0] + sg * state.position[1];
+        ecef_[1] = -sg * state.position[0] + cg * state.position[1];
+        ecef_[2] = state.position[2];
+        return true;
     }
 
     Status status_;
