@@ -60,12 +60,8 @@ public:
     bool sample(double t, Sample &out)
     {
         StateVector state;
-        Status s = satellite_.propagate(t, state);
-        if (!s) {
-            status_ = s;
+        if (!propagate(t, state))
             return false;
-        }
-        toEcef(t, state, ecef_);
         const double dx = ecef_[0] - observer_.ecef[0], dy = ecef_[1] - observer_.ecef[1],
                      dz = ecef_[2] - observer_.ecef[2];
         const double up = observer_.cosLat * (observer_.cosLon * dx + observer_.sinLon * dy) +
@@ -100,12 +96,8 @@ public:
     bool look(double t, LookAngles &out)
     {
         StateVector state;
-        Status s = satellite_.propagate(t, state);
-        if (!s) {
-            status_ = s;
+        if (!propagate(t, state))
             return false;
-        }
-        toEcef(t, state, ecef_);
         out = lookAngles(observer_, ecef_);
         return true;
     }
@@ -116,13 +108,20 @@ private:
     Sgp4 &satellite_;
     const Observer &observer_;
     double epochWhole_, epochFraction_;
-    void toEcef(double t, const StateVector &state, double ecef[3]) const
+    // The state at t, and its position Earth-fixed in ecef_.
+    bool propagate(double t, StateVector &state)
     {
+        const Status s = satellite_.propagate(t, state);
+        if (!s) {
+            status_ = s;
+            return false;
+        }
         double sg, cg;
         trig::sinCos(gmst(jd(t)), sg, cg);
-        ecef[0] = cg * state.position[0] + sg * state.position[1];
-        ecef[1] = -sg * state.position[0] + cg * state.position[1];
-        ecef[2] = state.position[2];
+        ecef_[0] = cg * state.position[0] + sg * state.position[1];
+        ecef_[1] = -sg * state.position[0] + cg * state.position[1];
+        ecef_[2] = state.position[2];
+        return true;
     }
 
     Status status_;
@@ -173,15 +172,20 @@ bool findRoot(ElevationFunction &f, double a, double fa, double b, double fb, do
 // bracket, as at the cusp of an overhead pass). Gives up early, with `best`
 // below the horizon, once the bracket is too narrow for the maximum to reach
 // above it.
-bool findMax(ElevationFunction &f, double a, const Sample &m, double b, Sample &best)
+bool findMax(ElevationFunction &f, const Sample &left, const Sample &m, const Sample &right,
+             Sample &best)
 {
     constexpr double golden = 0.3819660112501051;
     constexpr double tol = maxToleranceMin / 2;
     best = m;
-    // Minimise g = -sin(elevation); x is the best point, w the second, v the third.
-    double x = m.t, w = x, v = x;
-    double gx = -m.sinEl, gw = gx, gv = gx;
-    double d = 0, e = 0;
+    double a = left.t, b = right.t;
+    // Minimise g = -sin(elevation); x is the best point, w the second, v the
+    // third: the three scan samples, so the first step is already parabolic.
+    const bool leftBetter = left.sinEl >= right.sinEl;
+    double x = m.t, w = leftBetter ? a : b, v = leftBetter ? b : a;
+    double gx = -m.sinEl, gw = -(leftBetter ? left.sinEl : right.sinEl),
+           gv = -(leftBetter ? right.sinEl : left.sinEl);
+    double d = 0, e = b - a;
     for (int i = 0; i < maxIterationCap; ++i) {
         const double xm = 0.5 * (a + b);
         if (std::fabs(x - xm) <= 2 * tol - 0.5 * (b - a))
@@ -308,7 +312,7 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
         const double span = std::max(prev1.t - prev2.t, cur.t - prev1.t);
         if (bracket && prev1.elevationBound(span) > 0) {
             Sample summit;
-            if (!findMax(f, prev2.t, prev1, cur.t, summit))
+            if (!findMax(f, prev2, prev1, cur, summit))
                 return failed();
             const double tm = summit.t, em = summit.sinEl;
             const double emDeg = std::asin(std::clamp(em, -1.0, 1.0)) * radToDeg;

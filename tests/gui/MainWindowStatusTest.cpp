@@ -94,6 +94,6 @@ TEST_F(MainWindowStatus, ThePassListStartsWithItsNoteAndHeader)
     EXPECT_EQ(lines[1], "");
     EXPECT_EQ(lines[2], "      Start Time       Duration  Start Az  End Az  Max Elev");
     EXPECT_EQ(lines[3], "      ----------       --------  --------  ------  --------");
-    EXPECT_EQ(lines[4].left(31), " 2026-Dec-08 03:16:32  00:12:1");
+    EXPECT_EQ(lines[4].left(30), " 2026-Dec-08 03:16:32  00:12:1");
     EXPECT_EQ(lines[4].size(), 56);
 }

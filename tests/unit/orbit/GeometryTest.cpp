@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "orbitengine/CivilTime.h"
 #include "orbitengine/FastTrig.h"
 #include "orbitengine/Geometry.h"
 
@@ -111,4 +112,27 @@ TEST(FastTrig, AgreesWithTheLibraryToAFewUnitsInTheLastPlace)
     EXPECT_EQ(s, std::sin(1.0e7));
     trig::sinCos(std::nan(""), s, c);
     EXPECT_TRUE(std::isnan(s));
+}
+
+TEST(CivilTime, JulianDatesOfKnownInstantsAndBack)
+{
+    EXPECT_DOUBLE_EQ(julianDate(2000, 1, 1, 12, 0, 0), 2451545.0);
+    EXPECT_DOUBLE_EQ(julianDate(1970, 1, 1, 0, 0, 0), 2440587.5);
+    EXPECT_DOUBLE_EQ(julianDate(1899, 12, 30, 0, 0, 0), 2415018.5);
+    EXPECT_DOUBLE_EQ(julianDate(2024, 2, 29, 18, 0, 0), 2460370.25);
+
+    const CivilTime c = civilTime(unixMilliseconds(julianDate(2026, 12, 31, 23, 59, 59.9996)));
+    EXPECT_EQ(c.year, 2027); // rounds up into the new year
+    EXPECT_EQ(c.month, 1);
+    EXPECT_EQ(c.day, 1);
+    EXPECT_EQ(c.hour + c.minute + c.second + c.millisecond, 0);
+
+    const CivilTime before = civilTime(unixMilliseconds(julianDate(1957, 10, 4, 19, 28, 34.5)));
+    EXPECT_EQ(before.year, 1957);
+    EXPECT_EQ(before.month, 10);
+    EXPECT_EQ(before.day, 4);
+    EXPECT_EQ(before.hour, 19);
+    EXPECT_EQ(before.minute, 28);
+    EXPECT_EQ(before.second, 34);
+    EXPECT_EQ(before.millisecond, 500);
 }
