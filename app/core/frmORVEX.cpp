@@ -1,10 +1,384 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/frmORVEX.h"
 
-frmORVEX::frmORVEX(QWidget *parent) : QMainWindow(parent) {}
+#include "core/Help.h"
+#include "core/SatStatusPanel.h"
+#include "core/mb.h"
+#include "orbit/clsSats.h"
+#include "pklink/PKLINK.h"
+#include "platform/DateTime.h"
+#include "platform/SingleInstance.h"
+#include "settings/NumberText.h"
+#include "settings/ORXUtil.h"
+#include "settings/clsIni.h"
+#include "telemetry/TelemetryDecoder.h"
+#include "telemetry/TelemetryPanel.h"
+#include "version.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+const QString SETUP = QStringLiteral("SETUP");
+const QString AGWPE = QStringLiteral("AGWPE");
+constexpr const char *programTitle = "ORVEX Telemetry Decoder";
+} // namespace
+
+frmORVEX::frmORVEX(const QString &programFolder, QWidget *parent) : QMainWindow(parent)
+{
+    const QString folder = programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
+    strAppPath_ = QDir::cleanPath(folder) + QLatin1Char('/');
+    buildWindow();
+    buildMenus();
+}
+
+frmORVEX::~frmORVEX() = default;
+
+void frmORVEX::buildWindow()
+{
+    setObjectName(QStringLiteral("frmORVEX"));
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+
+    telemetry_ = new TelemetryPanel(central);
+    column->addWidget(telemetry_);
+
+    auto *lower = new QHBoxLayout;
+    status_ = new SatStatusPanel(central);
+    lower->addWidget(status_);
+
+    auto *about = new QVBoxLayout;
+    label2_ = new QLabel(central);
+    label2_->setObjectName(QStringLiteral("Label2"));
+    about->addWidget(label2_);
+    auto *more = new QLabel(QStringLiteral("For more information, go to -"), central);
+    about->addWidget(more);
+    auto *link = new QLabel(
+        QStringLiteral("<a href=\"https://www.amsat.org/\">www.amsat.org</a>"), central);
+    link->setObjectName(QStringLiteral("lnkInfo"));
+    link->setOpenExternalLinks(true);
+    about->addWidget(link);
+    about->addStretch();
+    lower->addLayout(about);
+    lower->addStretch();
+    column->addLayout(lower);
+
+    txtMon_ = new QPlainTextEdit(central);
+    txtMon_->setObjectName(QStringLiteral("txtMon"));
+    txtMon_->setReadOnly(true);
+    txtMon_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    txtMon_->setMinimumHeight(160);
+    txtMon_->setEnabled(false);
+    column->addWidget(txtMon_, 1);
+
+    // The AGWPE link: the control is a part of the window but not shown.
+    pklink_ = new PKLINK(central);
+    pklink_->setObjectName(QStringLiteral("PKLINK1"));
+    pklink_->hide();
+    setCentralWidget(central);
+    resize(760, 640);
+
+    timer1_ = new QTimer(this);
+    timer1_->setInterval(1000);
+    timRetry_ = new QTimer(this);
+    timRetry_->setInterval(30000);
+    connect(timer1_, &QTimer::timeout, this, [this] { CheckSatUpdate(false); });
+    connect(timRetry_, &QTimer::timeout, this, &frmORVEX::onRetryTick);
+    connect(status_->cmdChangeSat, &QPushButton::clicked, this, &frmORVEX::ChangeSat);
+    connect(status_->cmdPassInfo, &QPushButton::clicked, this, &frmORVEX::showPassInfo);
+    connectLinkEvents();
+}
+
+void frmORVEX::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    QAction *terminal = bar->addAction(QStringLiteral("&Terminal"));
+    terminal->setObjectName(QStringLiteral("mnuTerminal"));
+    terminal->setEnabled(false);
+    QAction *map = bar->addAction(QStringLiteral("&Map"));
+    map->setObjectName(QStringLiteral("mnuMap"));
+    map->setEnabled(false);
+
+    QMenu *options = bar->addMenu(QStringLiteral("&Options"));
+    mnuUseLocalTime_ = options->addAction(QStringLiteral("&Use Local Time"));
+    mnuUseLocalTime_->setObjectName(QStringLiteral("mnuUseLocalTime"));
+    mnuUseLocalTime_->setCheckable(true);
+    connect(mnuUseLocalTime_, &QAction::triggered, this, &frmORVEX::toggleUseLocalTime);
+    mnuOnlyShowORVEX_ = options->addAction(QStringLiteral("&Only Show ORVEX"));
+    mnuOnlyShowORVEX_->setObjectName(QStringLiteral("mnuOnlyShowORVEX"));
+    mnuOnlyShowORVEX_->setCheckable(true);
+    connect(mnuOnlyShowORVEX_, &QAction::triggered, this, &frmORVEX::toggleOnlyShowOrvex);
+    // "Use Sapphire Keps" and "Sides" are kept from the old layout and do nothing.
+    options->addAction(QStringLiteral("Use &Sapphire Keps"))->setEnabled(false);
+    options->addSeparator();
+    for (const char *item : {"S&tation Information", "&AGWPE Setup"})
+        options->addAction(QString::fromLatin1(item))->setEnabled(false);
+    options->addAction(QStringLiteral("&Sides"))->setEnabled(false);
+    options->addAction(QStringLiteral("ORVEX &Callsigns"))->setEnabled(false);
+    options->addSeparator();
+    options->addAction(QStringLiteral("&Download Keps"))->setEnabled(false);
+
+    QMenu *help = bar->addMenu(QStringLiteral("&Help"));
+    connect(help->addAction(QStringLiteral("&Help Contents")), &QAction::triggered, this,
+            [] { ShowHelpContents(); });
+    help->addSeparator();
+    help->addAction(QStringLiteral("&About"))->setEnabled(false);
+
+    QAction *exit = bar->addAction(QStringLiteral("E&xit"));
+    exit->setObjectName(QStringLiteral("mnuExit"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+}
+
+void frmORVEX::setCaption()
+{
+    setWindowTitle(QStringLiteral("%1    V%2.%3%4%5")
+                       .arg(QLatin1String(programTitle))
+                       .arg(orvex::version::major)
+                       .arg(orvex::version::minor)
+                       .arg(orvex::version::revision)
+                       .arg(QLatin1String(orvex::version::fileDescription)));
+}
 
 bool frmORVEX::Load()
 {
+    // 1. Help, then 2. one program per folder.
+    InitHelp(this, strAppPath_);
+    instance_ = std::make_unique<SingleInstance>(strAppPath_);
+    if (!instance_->acquire()) {
+        mb::ShowMsg(this, QStringLiteral("ORVEXDecode is already running. "), mb::vbInformation);
+        return false;
+    }
+    // 3. to 5.
+    setCaption();
+    label2_->setText(QStringLiteral("The satellite is a cube.\nX+, X-, Y+, Y-, Z+ and Z- "
+                                    "refer to the six sides of the cube."));
+    // 6. and 7. The channel map is fixed; a formula file that cannot be read ends the program.
+    const FormulaTable::LoadResult loaded = formulas_.LoadFormulae(strAppPath_ + QStringLiteral("formula.txt"));
+    if (!loaded.ok) {
+        mb::ShowMsg(this,
+                    QStringLiteral("An error occurred loading the formulae. The error message is '") +
+                        loaded.errorDescription + QLatin1Char('\''),
+                    mb::vbCritical);
+        return false;
+    }
+    decoder_ = std::make_unique<TelemetryDecoder>(formulas_);
+
+    // 8. The settings file is named after the executable, beside the program.
+    cIni_ = std::make_unique<clsIni>(
+        strAppPath_ + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+        QStringLiteral(".INI"));
+    cSats_ = std::make_unique<clsSats>();
+    callsigns_ = std::make_unique<CallsignList>(*cIni_);
+    // 9. and 10.
+    mb::SetMsgTitle(QLatin1String(programTitle));
+    LoadSettings();
+    // 11. to 17.
+    FindKeps();
+    LoadCallsigns();
+    twipsPerPixelX_ = 1440 / std::max(1, logicalDpiX());
+    twipsPerPixelY_ = 1440 / std::max(1, logicalDpiY());
+    ApplyStationLocation();
+    cSats_->setStrKeplerPath(strAppPath_ + QStringLiteral("Keps"));
+    ShowTimeMode();
+    for (int index = 0; index < telemetry::gridCount; ++index)
+        telemetry_->SizeGrid(index);
+    // 18. The hidden terminal window joins with the terminal.
+    // 19. to 21.
+    ConnectToAgwpe();
+    CheckSatUpdate(true);
+    timer1_->start();
+    // 22.
     show();
+    // 23.
+    if (!blnLocationKnown_)
+        mb::ShowMsg(this, QStringLiteral("Pass predictions will not be available until you input your "
+                                         "latitude and longitude in 'Station Information'."),
+                    mb::vbInformation);
+    // 24.
+    QString missing;
+    for (const SatObject &sat : sats_) {
+        if (sat.elementSetFound)
+            continue;
+        if (!missing.isEmpty())
+            missing += QStringLiteral(" and ");
+        missing += sat.name;
+    }
+    if (!missing.isEmpty())
+        mb::ShowMsg(this, QStringLiteral("No Keps found for ") + missing + QLatin1Char('.'), mb::vbInformation);
     return true;
+}
+
+void frmORVEX::LoadSettings()
+{
+    sats_[0].name = QStringLiteral("ORVEX");
+    sats_[1].name = QStringLiteral("ISS");
+    clsIni &ini = *cIni_;
+    sats_[0].objectNumber = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("ORVEX_OBJ_NUM"), QStringLiteral("26931"));
+    sats_[1].objectNumber = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("ISS_OBJ_NUM"), QStringLiteral("25544"));
+    // Only 0 and 1 name a satellite; anything else falls back to ORVEX.
+    intObjIndex_ = orvex::leadingNumber(ini.GetIniStringWriteDefault(SETUP, QStringLiteral("OBJ_INDEX"), QStringLiteral("0"))) == 1 ? 1 : 0;
+
+    // The window is centred unless the file says otherwise (twips).
+    const int tppX = 1440 / std::max(1, logicalDpiX());
+    const int tppY = 1440 / std::max(1, logicalDpiY());
+    adjustSize();
+    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
+    const QSize frame = frameGeometry().size();
+    const double left = orvex::leadingNumber(ini.GetIniStringWriteDefault(
+        SETUP, QStringLiteral("LEFT"), orvex::generalNumber((screen.width() - frame.width()) / 2 * tppX)));
+    const double top = orvex::leadingNumber(ini.GetIniStringWriteDefault(
+        SETUP, QStringLiteral("TOP"), orvex::generalNumber((screen.height() - frame.height()) / 2 * tppY)));
+    move(static_cast<int>(static_cast<float>(left) / tppX), static_cast<int>(static_cast<float>(top) / tppY));
+
+    // USE_LOCAL_TIME goes to the orbit object's local-time flag.
+    const bool localTime = clsIni::IsItTrue(ini.GetIniStringWriteDefault(SETUP, QStringLiteral("USE_LOCAL_TIME"), QStringLiteral("FALSE")));
+    cSats_->setBlnLocalTime(localTime);
+    blnOnlyShowOrvex_ = clsIni::IsItTrue(ini.GetIniStringWriteDefault(SETUP, QStringLiteral("ONLY_SHOW_ORVEX"), QStringLiteral("TRUE")));
+    mnuOnlyShowORVEX_->setChecked(blnOnlyShowOrvex_);
+    strLat_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("LATITUDE"), QString());
+    dblLat_ = ORXUtil::LatToDegrees(strLat_);
+    strLong_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("LONGITUDE"), QString());
+    dblLong_ = ORXUtil::LongToDegrees(strLong_);
+    strLoc_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("LOCATOR"), QString());
+    strCallsign_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("CALLSIGN"), QString());
+    strComment_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("COMMENT"), QString());
+
+    strAgwHost_ = ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("HOST_ADDRESS"), QStringLiteral("localhost"));
+    const double port = orvex::leadingNumber(ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("HOST_PORT"), QStringLiteral("8000")));
+    intAgwPort_ = port < 1 || port > 32767 ? 8000 : static_cast<qint16>(port);
+    strAgwLoginId_ = ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("LOGIN_ID"), QString());
+    strAgwPassword_ = ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("PASSWORD"), QString());
+
+    for (SatObject &sat : sats_)
+        sat.refreshPeriod = 10;
+    // Keys and a section of an older layout.
+    for (const char *key : {"OBJECT_NAME", "CALL_A", "CALL_B"})
+        ini.DeleteKey(SETUP, QString::fromLatin1(key));
+    ini.DeleteSection(QStringLiteral("SIDES"));
+}
+
+void frmORVEX::SaveSettings()
+{
+    const int tppX = 1440 / std::max(1, logicalDpiX());
+    const int tppY = 1440 / std::max(1, logicalDpiY());
+    cIni_->SaveIniString(SETUP, QStringLiteral("LEFT"), orvex::generalNumber(x() * tppX));
+    cIni_->SaveIniString(SETUP, QStringLiteral("TOP"), orvex::generalNumber(y() * tppY));
+    cIni_->SaveIniString(SETUP, QStringLiteral("OBJ_INDEX"), QString::number(intObjIndex_));
+}
+
+void frmORVEX::closeEvent(QCloseEvent *event)
+{
+    Unload();
+    event->accept();
+}
+
+void frmORVEX::Unload()
+{
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    CloseHelp();
+    blnNoRetry_ = true;
+    timer1_->stop();
+    timRetry_->stop();
+    // The terminal and map windows are unloaded here.
+    cSats_.reset();
+    if (cIni_ && !isMinimized())
+        SaveSettings();
+    callsigns_.reset();
+    cIni_.reset();
+    instance_.reset();
+    emit unloaded();
+}
+
+void frmORVEX::toggleOnlyShowOrvex()
+{
+    blnOnlyShowOrvex_ = !blnOnlyShowOrvex_;
+    mnuOnlyShowORVEX_->setChecked(blnOnlyShowOrvex_);
+    cIni_->SaveIniString(SETUP, QStringLiteral("ONLY_SHOW_ORVEX"), clsIni::TrueOrFalse(blnOnlyShowOrvex_));
+}
+
+QString frmORVEX::strAprsDest() const
+{
+    return aprsDestination(orvex::version::major, orvex::version::minor, orvex::version::revision);
+}
+
+// Settings properties.
+void frmORVEX::setStrCallsign(const QString &value)
+{
+    strCallsign_ = value;
+    cIni_->SaveIniString(SETUP, QStringLiteral("CALLSIGN"), value);
+}
+void frmORVEX::setStrComment(const QString &value)
+{
+    strComment_ = value;
+    cIni_->SaveIniString(SETUP, QStringLiteral("COMMENT"), value);
+}
+void frmORVEX::setStrLoc(const QString &value)
+{
+    strLoc_ = value;
+    cIni_->SaveIniString(SETUP, QStringLiteral("LOCATOR"), value);
+}
+void frmORVEX::setStrLat(const QString &value)
+{
+    strLat_ = value;
+    cIni_->SaveIniString(SETUP, QStringLiteral("LATITUDE"), value);
+    dblLat_ = ORXUtil::LatToDegrees(value);
+    ApplyStationLocation();
+    CheckSatUpdate(true);
+}
+void frmORVEX::setStrLong(const QString &value)
+{
+    strLong_ = value;
+    cIni_->SaveIniString(SETUP, QStringLiteral("LONGITUDE"), value);
+    dblLong_ = ORXUtil::LongToDegrees(value);
+    ApplyStationLocation();
+    CheckSatUpdate(true);
+}
+void frmORVEX::setStrAgwHost(const QString &value)
+{
+    strAgwHost_ = value;
+    cIni_->SaveIniString(AGWPE, QStringLiteral("HOST_ADDRESS"), value);
+}
+void frmORVEX::setIntAgwPort(qint16 value)
+{
+    intAgwPort_ = value;
+    cIni_->SaveIniString(AGWPE, QStringLiteral("HOST_PORT"), QString::number(value));
+}
+void frmORVEX::setStrAgwLoginId(const QString &value)
+{
+    strAgwLoginId_ = value;
+    cIni_->SaveIniString(AGWPE, QStringLiteral("LOGIN_ID"), value);
+}
+void frmORVEX::setStrAgwPassword(const QString &value)
+{
+    strAgwPassword_ = value;
+    cIni_->SaveIniString(AGWPE, QStringLiteral("PASSWORD"), value);
+}
+
+// Callsign list.
+void frmORVEX::InitCallsigns() { callsigns_->InitCallsigns(); }
+void frmORVEX::LoadCallsigns() { callsigns_->LoadCallsigns(); }
+QList<clsCallsign> frmORVEX::cCallsigns() const { return callsigns_->cCallsigns(); }
+void frmORVEX::setCCallsigns(const QList<clsCallsign> &list) { callsigns_->setCCallsigns(list); }
+int frmORVEX::intSideForCallsign(const QString &callsign) const { return callsigns_->intSideForCallsign(callsign); }
+
+void frmORVEX::DecodeTelemetry(const QString &strFromCall, const QString &strLine)
+{
+    telemetry_->apply(decoder_->DecodeTelemetry(intSideForCallsign(strFromCall), strLine, displayTime()));
+}
+
+orvex::Date frmORVEX::displayTime() const
+{
+    return cSats_ ? cSats_->datTime() : orvex::utcToDate(orvex::Clock::nowUtc());
 }

@@ -1,13 +1,165 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include <QMainWindow>
+#include "core/CallsignList.h"
+#include "core/SatObject.h"
+#include "platform/DateTime.h"
+#include "telemetry/FormulaTable.h"
 
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+class PKLINK;
+class QAction;
+class QLabel;
+class QPlainTextEdit;
+class QTimer;
+class SatStatusPanel;
+class SingleInstance;
+class TelemetryPanel;
+class TelemetryDecoder;
+class clsIni;
+class clsSats;
+
+// The main window: the program's start-up object and hub.
 class frmORVEX : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit frmORVEX(QWidget *parent = nullptr);
+    // programFolder: where settings, formula.txt and Keps live; empty for
+    // the folder of the executable.
+    explicit frmORVEX(const QString &programFolder = QString(), QWidget *parent = nullptr);
+    ~frmORVEX() override;
+
     // The start-up sequence; false when the program must end at once.
     bool Load();
+
+    // Settings properties: each write stores the value and its key at once.
+    QString strCallsign() const { return strCallsign_; }
+    void setStrCallsign(const QString &value);
+    QString strComment() const { return strComment_; }
+    void setStrComment(const QString &value);
+    QString strLoc() const { return strLoc_; }
+    void setStrLoc(const QString &value);
+    QString strLat() const { return strLat_; }
+    void setStrLat(const QString &value);
+    QString strLong() const { return strLong_; }
+    void setStrLong(const QString &value);
+    QString strAgwHost() const { return strAgwHost_; }
+    void setStrAgwHost(const QString &value);
+    qint16 intAgwPort() const { return intAgwPort_; }
+    void setIntAgwPort(qint16 value);
+    QString strAgwLoginId() const { return strAgwLoginId_; }
+    void setStrAgwLoginId(const QString &value);
+    QString strAgwPassword() const { return strAgwPassword_; }
+    void setStrAgwPassword(const QString &value);
+
+    clsIni *cIni() const { return cIni_.get(); }
+    clsSats *cSats() const { return cSats_.get(); }
+    qint16 intObjIndex() const { return intObjIndex_; }
+    QString strObject() const { return sats_[static_cast<size_t>(intObjIndex_)].name; }
+    QString strAprsDest() const;
+
+    // Callsign list.
+    void InitCallsigns();
+    void LoadCallsigns();
+    QList<clsCallsign> cCallsigns() const;
+    void setCCallsigns(const QList<clsCallsign> &list);
+
+    // The AGWPE link.
+    bool blnConectedToAgw() const { return blnConnected_; }
+    // Sends a UI frame; the text goes out one byte per character.
+    void SendUnproto(qint16 intPort, const QString &strOurCall, const QString &strDest, const QString &strText);
+    // Closes the link and opens it again with the current settings.
+    void AgwReconnect();
+    PKLINK *pklink() const { return pklink_; }
+    QPlainTextEdit *txtMon() const { return txtMon_; }
+
+    // The satellite status panel.
+    void ChangeSat();
+    QString MakeLocationCaption() const;
+    SatStatusPanel *statusPanel() const { return status_; }
+
+    // Telemetry from a frame of one of the satellite's callsigns.
+    void DecodeTelemetry(const QString &strFromCall, const QString &strLine);
+    int intSideForCallsign(const QString &callsign) const;
+    TelemetryPanel *telemetryPanel() const { return telemetry_; }
+
+    // The program folder, with a trailing separator.
+    QString strAppPath() const { return strAppPath_; }
+    const SatObject &satObject(int index) const { return sats_.at(static_cast<size_t>(index)); }
+    bool blnOnlyShowOrvex() const { return blnOnlyShowOrvex_; }
+    double stationLatitude() const { return dblLat_; }
+    double stationLongitude() const { return dblLong_; }
+
+signals:
+    // The shutdown has run; the program ends.
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildWindow();
+    void buildMenus();
+    void setCaption();
+    void LoadSettings();
+    void SaveSettings();
+    void Unload();
+    void toggleOnlyShowOrvex();
+
+    // The link and the monitor.
+    void connectLinkEvents();
+    void ConnectToAgwpe();
+    void onRetryTick();
+    void onLinkDown(const QString &text);
+    void onMonUFrame(const QString &strFromCall, const QByteArray &bData);
+    void ShowMonitoredFrame(const QByteArray &bData, qint32 intWhere);
+    void ShowMonitorText(const QString &text, qint32 intWhere);
+
+    // The status panel.
+    void ApplyStationLocation();
+    void CheckSatUpdate(bool force);
+    void UpdateSatStatus();
+    void ShowTimeMode();
+    void toggleUseLocalTime();
+    void FindKeps();
+    void ScanKepsFile(const QString &path);
+    void showPassInfo();
+    orvex::Date displayTime() const;
+
+    QString strAppPath_;
+    std::unique_ptr<SingleInstance> instance_;
+    std::unique_ptr<clsIni> cIni_;
+    std::unique_ptr<clsSats> cSats_;
+    std::unique_ptr<CallsignList> callsigns_;
+    FormulaTable formulas_;
+    std::unique_ptr<TelemetryDecoder> decoder_;
+    SatTable sats_;
+    qint16 intObjIndex_ = 0;
+    bool blnOnlyShowOrvex_ = true;
+    bool blnLocationKnown_ = false;
+    bool blnNoRetry_ = false;
+    bool blnConnected_ = false;
+    bool unloaded_ = false;
+
+    QString strLat_, strLong_, strLoc_, strCallsign_, strComment_;
+    double dblLat_ = 0;
+    double dblLong_ = 0;
+    QString strAgwHost_;
+    qint16 intAgwPort_ = 8000;
+    QString strAgwLoginId_, strAgwPassword_;
+    int twipsPerPixelX_ = 15;
+    int twipsPerPixelY_ = 15;
+
+    TelemetryPanel *telemetry_ = nullptr;
+    SatStatusPanel *status_ = nullptr;
+    PKLINK *pklink_ = nullptr;
+    QPlainTextEdit *txtMon_ = nullptr;
+    QLabel *label2_ = nullptr;
+    QTimer *timer1_ = nullptr;
+    QTimer *timRetry_ = nullptr;
+    QAction *mnuOnlyShowORVEX_ = nullptr;
+    QAction *mnuUseLocalTime_ = nullptr;
 };

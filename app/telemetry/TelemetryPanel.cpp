@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "telemetry/TelemetryPanel.h"
+
+#include "platform/FlexGrid.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+
+TelemetryPanel::TelemetryPanel(QWidget *parent) : QWidget(parent)
+{
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (int index = 0; index < telemetry::gridCount; ++index) {
+        const telemetry::GridLayout &spec = telemetry::gridLayout(index);
+        auto *grid = new FlexGrid(this);
+        grid->setObjectName(QStringLiteral("gTlm%1").arg(index));
+        grid->setFont(fixed);
+        grid->setTag(spec.tag);
+        grid->setCols(telemetry::gridColumns);
+        grid->setRows(spec.rows());
+        for (int col = 0; col < telemetry::gridColumns; ++col)
+            grid->setColWidth(col, telemetry::columnWidthsTwips[static_cast<size_t>(col)]);
+        grid->setColHidden(3, true);
+        grid->setColHidden(4, true);
+        for (int col = 0; col < 3; ++col)
+            grid->setTextMatrix(0, col, spec.header[static_cast<size_t>(col)]);
+        for (int row = 1; row < spec.rows(); ++row)
+            grid->setTextMatrix(row, 0, spec.captions[row - 1]);
+        grid->setColAlignmentCenter(1, true);
+        grid->setColAlignmentCenter(2, true);
+        connect(grid, &FlexGrid::MouseMove, this, &TelemetryPanel::onMouseMove);
+        gTlm[static_cast<size_t>(index)] = grid;
+        layout->addWidget(grid, 0, Qt::AlignTop);
+    }
+    layout->addStretch();
+}
+
+void TelemetryPanel::apply(const QList<TelemetryDecoder::CellWrite> &writes)
+{
+    for (const TelemetryDecoder::CellWrite &write : writes)
+        if (write.grid >= 0 && write.grid < telemetry::gridCount)
+            gTlm[static_cast<size_t>(write.grid)]->setTextMatrix(write.row, write.column, write.text);
+}
+
+void TelemetryPanel::SizeGrid(int index)
+{
+    FlexGrid *grid = gTlm[static_cast<size_t>(index)];
+    const int heightTwips = grid->Rows() * grid->RowHeight(grid->Rows() - 1) + 4 * grid->twipsPerPixelY();
+    int widthTwips = 4 * grid->twipsPerPixelX();
+    for (int col = 0; col < grid->Cols(); ++col)
+        if (!grid->ColHidden(col))
+            widthTwips += grid->ColWidth(col);
+    grid->setFixedSize(widthTwips / grid->twipsPerPixelX(), heightTwips / grid->twipsPerPixelY());
+}
+
+void TelemetryPanel::onMouseMove(FlexGrid *grid)
+{
+    // One pair is kept for all three grids: the tool tip changes only when
+    // the mouse reaches another cell.
+    const int row = grid->MouseRow();
+    const int col = grid->MouseCol();
+    if (row == lastMouseRow_ && col == lastMouseCol_)
+        return;
+    lastMouseRow_ = row;
+    lastMouseCol_ = col;
+    if (row > 0 && col > 0)
+        grid->setToolTipText(grid->TextMatrix(row, col + 2));
+    else
+        grid->setToolTipText(QString());
+}

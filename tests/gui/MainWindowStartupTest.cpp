@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "MessageBoxRecorder.h"
+#include "core/frmORVEX.h"
+#include "platform/FlexGrid.h"
+#include "settings/clsIni.h"
+#include "telemetry/TelemetryPanel.h"
+
+#include <QFile>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ProgramFolder
+{
+public:
+    ProgramFolder(bool withFormulas = true)
+    {
+        if (withFormulas)
+            QFile::copy(ORVEX_SOURCE_DIR "/data/formula.txt", dir.filePath("formula.txt"));
+    }
+    QString path() const { return dir.path(); }
+    QString iniFile() const
+    {
+        return dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".INI");
+    }
+    QByteArray ini() const
+    {
+        QFile f(iniFile());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    void writeIni(const QByteArray &text) const
+    {
+        QFile f(iniFile());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    QTemporaryDir dir;
+};
+
+// The key names of one section, in file order.
+QStringList keysOf(const QByteArray &ini, const QByteArray &section)
+{
+    QStringList keys;
+    bool inSection = false;
+    for (QByteArray line : ini.split('\n')) {
+        line = line.trimmed();
+        if (line.startsWith('['))
+            inSection = line == "[" + section + "]";
+        else if (inSection && line.contains('='))
+            keys << QString::fromLatin1(line.left(line.indexOf('=')));
+    }
+    return keys;
+}
+
+} // namespace
+
+TEST(MainWindowStartup, FirstRunWritesEveryKeyAndTellsWhatIsMissing)
+{
+    ProgramFolder folder;
+    MessageBoxRecorder boxes;
+    frmORVEX window(folder.path());
+    ASSERT_TRUE(window.Load());
+
+    const QByteArray ini = folder.ini();
+    EXPECT_TRUE(ini.contains("\r\n")) << "CR LF line ends";
+    EXPECT_EQ(keysOf(ini, "SETUP"),
+              QStringList({"ORVEX_OBJ_NUM", "ISS_OBJ_NUM", "OBJ_INDEX", "LEFT", "TOP", "USE_LOCAL_TIME",
+                           "ONLY_SHOW_ORVEX", "LATITUDE", "LONGITUDE", "LOCATOR", "CALLSIGN", "COMMENT"}));
+    EXPECT_EQ(keysOf(ini, "AGWPE"), QStringList({"HOST_ADDRESS", "HOST_PORT", "LOGIN_ID", "PASSWORD"}));
+    EXPECT_TRUE(ini.contains("LATITUDE=\"\"\r\n"));
+    EXPECT_TRUE(ini.contains("ONLY_SHOW_ORVEX=TRUE\r\n"));
+    EXPECT_TRUE(ini.contains("HOST_ADDRESS=localhost\r\n"));
+
+    const QStringList calls = keysOf(ini, "CALLSIGNS");
+    ASSERT_EQ(calls.size(), 33);
+    EXPECT_EQ(calls.first(), "NODIGI");
+    EXPECT_EQ(calls[1], "Q9ZZZ");
+    EXPECT_EQ(calls[16], "Q9ZZZ-15");
+    EXPECT_EQ(calls[17], "ORVEX");
+    EXPECT_EQ(calls.last(), "ORVEX-15");
+
+    ASSERT_EQ(boxes.seen.size(), 2);
+    EXPECT_EQ(boxes.seen[0].text, "Pass predictions will not be available until you input your latitude "
+                                  "and longitude in 'Station Information'.");
+    EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Information);
+    EXPECT_EQ(boxes.seen[0].title, "ORVEX Telemetry Decoder");
+    EXPECT_FALSE(boxes.seen[0].hasHelpButton);
+    EXPECT_EQ(boxes.seen[1].text, "No Keps found for ORVEX and ISS.");
+    EXPECT_TRUE(window.windowTitle().startsWith("ORVEX Telemetry Decoder    V2.42"));
+    EXPECT_EQ(window.strAprsDest(), "APZ36Q");
+}
+
+TEST(MainWindowStartup, WithoutAFormulaFileTheProgramSaysSoAndEnds)
+{
+    ProgramFolder folder(false);
+    MessageBoxRecorder boxes;
+    frmORVEX window(folder.path());
+    EXPECT_FALSE(window.Load());
+    ASSERT_EQ(boxes.seen.size(), 1);
+    EXPECT_EQ(boxes.seen[0].text,
+              "An error occurred loading the formulae. The error message is 'File not found'");
+    EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
+}
+
+TEST(MainWindowStartup, ASecondInstanceInTheSameFolderEndsWithItsMessage)
+{
+    ProgramFolder folder;
+    MessageBoxRecorder boxes;
+    frmORVEX first(folder.path());
+    ASSERT_TRUE(first.Load());
+    const qsizetype before = boxes.seen.size();
+    {
+        frmORVEX second(folder.path());
+        EXPECT_FALSE(second.Load());
+    }
+    ASSERT_EQ(boxes.seen.size(), before + 1);
+    EXPECT_EQ(boxes.seen.last().text, "ORVEXDecode is already running. ");
+    EXPECT_TRUE(first.isVisible());
+
+    // After the first ends, a new start in the folder runs.
+    first.close();
+    frmORVEX third(folder.path());
+    EXPECT_TRUE(third.Load());
+}
+
+TEST(MainWindowStartup, StoredValuesAreReadAndAnOutOfRangePortFallsBackWithoutTouchingTheKey)
+{
+    ProgramFolder folder;
+    folder.writeIni("[AGWPE]\r\nHOST_PORT=40000\r\n[SETUP]\r\nOBJ_INDEX=1\r\nLATITUDE=3859.50N\r\n"
+                    "LONGITUDE=07701.23W\r\nONLY_SHOW_ORVEX=no\r\nOBJECT_NAME=old\r\n[SIDES]\r\nA=1\r\n");
+    MessageBoxRecorder boxes;
+    frmORVEX window(folder.path());
+    ASSERT_TRUE(window.Load());
+    EXPECT_EQ(window.intAgwPort(), 8000);
+    EXPECT_EQ(window.intObjIndex(), 1);
+    EXPECT_FALSE(window.blnOnlyShowOrvex());
+    EXPECT_NEAR(window.stationLatitude(), 38.991666, 1e-5);
+    EXPECT_NEAR(window.stationLongitude(), -77.0205, 1e-9);
+    const QByteArray ini = folder.ini();
+    EXPECT_TRUE(ini.contains("HOST_PORT=40000"));
+    EXPECT_FALSE(ini.contains("OBJECT_NAME"));
+    EXPECT_FALSE(ini.contains("[SIDES]"));
+    EXPECT_EQ(boxes.texts(), QStringList({"No Keps found for ORVEX and ISS."}));
+}
+
+TEST(MainWindowStartup, ExitRunsTheShutdownAndSavesThePlacement)
+{
+    ProgramFolder folder;
+    MessageBoxRecorder boxes;
+    frmORVEX window(folder.path());
+    ASSERT_TRUE(window.Load());
+    QSignalSpy unloaded(&window, &frmORVEX::unloaded);
+    QAction *exit = window.menuBar()->findChild<QAction *>("mnuExit");
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(exit->text(), "E&xit");
+    exit->trigger();
+    EXPECT_EQ(unloaded.count(), 1);
+    const QByteArray ini = folder.ini();
+    EXPECT_TRUE(ini.contains("OBJ_INDEX=0\r\n"));
+    EXPECT_TRUE(ini.contains("LEFT="));
+}
+
+TEST(MainWindowTelemetry, FramesOfBothSidesLandInTheirColumnsWithTheLabelAsToolTip)
+{
+    ProgramFolder folder;
+    MessageBoxRecorder boxes;
+    frmORVEX window(folder.path());
+    ASSERT_TRUE(window.Load());
+    FlexGrid *current = window.telemetryPanel()->grid(1);
+    FlexGrid *power = window.telemetryPanel()->grid(0);
+
+    window.DecodeTelemetry("Q9ZZZ-3", "A1,100,50,25,10,0,0,0000,0"); // side A, mode 0
+    window.DecodeTelemetry("ORVEX", "B7,100,50,25,10,0,0,0000,0");   // side B, mode 0
+    window.DecodeTelemetry("ORVEX-2", "PW,170,0,125,204,0,0,0011,0"); // side A, mode 3
+    window.DecodeTelemetry("orvex", "LOW,1,1,1,1,0,0,0011,0");       // not listed: side A
+    window.DecodeTelemetry("ORVEX", "not telemetry");
+
+    EXPECT_EQ(current->TextMatrix(1, 1), "196");                // A: X+ = 1.96 * 100
+    EXPECT_EQ(current->TextMatrix(1, 2), "20");                 // B: X+ from channel 3 = 1.9992*10
+    EXPECT_TRUE(current->TextMatrix(1, 3).startsWith("A1  "));
+    EXPECT_TRUE(current->TextMatrix(1, 4).startsWith("B7  "));
+    EXPECT_EQ(power->TextMatrix(1, 1), "0.06") << "the later, unlisted frame wins on side A";
+    EXPECT_EQ(power->TextMatrix(2, 1), "0.06");
+    EXPECT_TRUE(power->TextMatrix(4, 3).startsWith("LOW  "));
+
+    // The tool tip of a value cell is its label; captions and headers have none.
+    current->show();
+    const QPoint valueCell(current->columnViewportPosition(2) + 5, current->rowViewportPosition(1) + 5);
+    QTest::mouseMove(current->viewport(), valueCell);
+    EXPECT_TRUE(current->ToolTipText().startsWith("B7  "));
+    const QPoint caption(5, current->rowViewportPosition(1) + 5);
+    QTest::mouseMove(current->viewport(), caption);
+    EXPECT_TRUE(current->ToolTipText().isEmpty());
+}
