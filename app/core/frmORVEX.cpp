@@ -89,8 +89,10 @@ void frmORVEX::buildWindow()
     resize(760, 640);
 
     timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(1000);
     timRetry_ = new QTimer(this);
+    timRetry_->setObjectName(QStringLiteral("timRetry"));
     timRetry_->setInterval(30000);
     connect(timer1_, &QTimer::timeout, this, [this] { CheckSatUpdate(false); });
     connect(timRetry_, &QTimer::timeout, this, &frmORVEX::onRetryTick);

@@ -3,6 +3,8 @@
 
 #include "support/Wait.h"
 
+#include <QCoreApplication>
+
 #include <QHostAddress>
 #include <QtEndian>
 
@@ -27,17 +29,26 @@ FakeAgwServer::FakeAgwServer(QObject *parent) : QObject(parent)
 
 FakeAgwServer::~FakeAgwServer()
 {
-    // The client socket reports its end while it is destroyed; nothing here
-    // may hear of that any more.
-    if (client_) {
-        disconnect(client_, nullptr, this, nullptr);
-        client_->abort();
-    }
+    // The sockets are the server's children and report their disconnection
+    // while it is destroyed, after this object's members are gone.
+    for (QTcpSocket *socket : server_.findChildren<QTcpSocket *>())
+        socket->disconnect(this);
 }
 
 bool FakeAgwServer::listen()
 {
     return server_.listen(QHostAddress::LocalHost, 0);
+}
+
+bool FakeAgwServer::listenBelow(quint16 highest)
+{
+    // The program keeps its AGWPE port as a 16-bit signed number, so its
+    // tests need a free port below the ephemeral range.
+    const quint16 first = static_cast<quint16>(20000 + QCoreApplication::applicationPid() % 5000);
+    for (quint32 port = first; port <= highest; ++port)
+        if (server_.listen(QHostAddress::LocalHost, static_cast<quint16>(port)))
+            return true;
+    return false;
 }
 
 quint16 FakeAgwServer::port() const

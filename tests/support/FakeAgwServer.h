@@ -25,6 +25,8 @@ public:
     ~FakeAgwServer() override;
 
     bool listen();
+    // Listens on a free loopback port no higher than `highest`.
+    bool listenBelow(quint16 highest = 32767);
     quint16 port() const;
 
     // Waits (event loop running) until a client is connected.
