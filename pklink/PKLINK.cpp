@@ -222,8 +222,8 @@ public:
                 return;
             if (result == agw::AgwStreamCutter::Result::BadLength) {
                 failLink(badLengthErrorNumber,
-                         QStringLiteral("Received a frame with a data length of %1 bytes "
-                                        "(at most %2 are allowed); the link was closed")
+                         QStringLiteral("Received a frame announcing %1 data bytes, outside "
+                                        "0 to %2; the link was closed")
                              .arg(cutter.badLength())
                              .arg(agw::MaxReceivedDataLength));
                 return;

@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+#include <cctype>
+
 namespace {
 
 QByteArray hex(const QByteArray &bytes)
@@ -59,7 +61,7 @@ QString unescapeText(const QString &text)
     const QByteArray in = text.toLatin1();
     QByteArray out;
     for (qsizetype i = 0; i < in.size(); ++i) {
-        if (in[i] == '\\' && i + 3 < in.size() + 0 && in[i + 1] == 'x') {
+        if (in[i] == '\\' && i + 3 < in.size() && in[i + 1] == 'x') {
             bool ok = false;
             const int value = in.mid(i + 2, 2).toInt(&ok, 16);
             if (ok) {

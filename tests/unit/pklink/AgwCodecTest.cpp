@@ -104,28 +104,6 @@ TEST(AgwCallsigns, FieldOfTenLettersReadsAsItsFirstNine)
     EXPECT_EQ(callsignText(field), "ABCDEFGHI");
 }
 
-TEST(AgwHeader, FieldsAreReadLittleEndianAndSigned)
-{
-    Bytes h(36, 0);
-    h[0] = 0x01;
-    h[1] = 0x02;
-    h[4] = 'D';
-    h[6] = 0xF0;
-    h[7] = 0xFF;
-    h[8] = 'A';
-    h[18] = 'B';
-    h[28] = 0xFF;
-    h[29] = 0xFF;
-    h[30] = 0xFF;
-    h[31] = 0xFF;
-    const Header r = readHeader(h.data());
-    EXPECT_EQ(r.port, 0x0201);
-    EXPECT_EQ(r.kind, 'D');
-    EXPECT_EQ(r.pid, static_cast<std::int16_t>(0xFFF0));
-    EXPECT_EQ(r.fromCall, "A");
-    EXPECT_EQ(r.toCall, "B");
-    EXPECT_EQ(r.dataLength, -1);
-}
 
 struct DestinationCase
 {
