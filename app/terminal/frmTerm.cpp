@@ -46,9 +46,11 @@ frmTerm::frmTerm(TerminalHost &host, const QString &programFolder, const QString
     resize(640, 440);
 }
 
+// An owner that destroys the window without unloading it first gets the
+// unload without ImUnloading: it is forgetting the window already.
 frmTerm::~frmTerm()
 {
-    Unload();
+    unload(false);
 }
 
 void frmTerm::buildWindow()
@@ -87,6 +89,7 @@ void frmTerm::buildWindow()
         box->setMaxLength(maxLength);
         box->setMinimumWidth(width);
         label->setBuddy(box);
+        label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
         band->addWidget(label);
         band->addWidget(box, width);
         return box;
@@ -163,6 +166,11 @@ void frmTerm::Load()
 
 void frmTerm::Unload()
 {
+    unload(true);
+}
+
+void frmTerm::unload(bool announce)
+{
     if (!loaded_ || unloading_)
         return;
     unloading_ = true;
@@ -173,7 +181,8 @@ void frmTerm::Unload()
     // The placement is read from the window as it stands now.
     windowPos_.reset();
     close();
-    emit ImUnloading();
+    if (announce)
+        emit ImUnloading();
 }
 
 bool frmTerm::blnLogging() const

@@ -25,8 +25,8 @@ class clsWindowPos;
 // Life: construct, Load() (hidden), show() any number of times; Esc, the
 // Close item and the close box only hide it. Unload() ends it for good:
 // it writes TO and VIA, closes the log, saves the placement and emits
-// ImUnloading as its last step. The destructor unloads when that has not
-// happened yet.
+// ImUnloading as its last step. The destructor unloads, without
+// ImUnloading, when that has not happened yet.
 class frmTerm : public QMainWindow
 {
     Q_OBJECT
@@ -59,6 +59,7 @@ protected:
 
 private:
     void buildWindow();
+    void unload(bool announce);
     void EnsureTerminalFont();
     void mnuLogAllDataClick();
     void reportLogFailure();

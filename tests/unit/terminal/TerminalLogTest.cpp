@@ -39,10 +39,6 @@ protected:
 
 } // namespace
 
-TEST_F(TerminalLogTest, FileNameIsTheDateWithTxt)
-{
-    EXPECT_EQ(TerminalLog::fileNameFor(QDate(2026, 1, 5)), QStringLiteral("20260105.TXT"));
-}
 
 TEST_F(TerminalLogTest, MissingKeyIsWrittenAsFalseAndOpensNothing)
 {

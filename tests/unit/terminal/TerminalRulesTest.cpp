@@ -47,17 +47,6 @@ TEST(MonitorTrim, WithoutALineFeedNearTheCutTheLast4500Stay)
     EXPECT_EQ(text.size() - monitorCutLength(text), 4500);
 }
 
-TEST(WrapLine, BreaksAtTheLastSpaceAndDropsIt)
-{
-    // Words of 9 characters and a space: spaces at 10, 20, ... 70.
-    QString text;
-    while (text.size() < 72)
-        text += QStringLiteral("abcdefghi ");
-    text = text.left(72);
-    const WrappedLine line = WrapLine(text, 72);
-    EXPECT_EQ(line.first, text.left(69));
-    EXPECT_EQ(line.rest, QStringLiteral("ab"));
-}
 
 TEST(WrapLine, ASpaceRightAfterTheWidthIsUsed)
 {
@@ -135,45 +124,10 @@ TEST(AddressChecks, PortUpToTheEnginesCountOrTwoWhileUnknown)
     EXPECT_TRUE(isValidPort(QStringLiteral("0"), 1));
 }
 
-TEST(AddressChecks, TransmitPortIsTheNumberOrOne)
-{
-    EXPECT_EQ(transmitPort(QStringLiteral("3")), 3);
-    EXPECT_EQ(transmitPort(QStringLiteral("0")), 1);
-    EXPECT_EQ(transmitPort(QString()), 1);
-    EXPECT_EQ(transmitPort(QStringLiteral("12")), 12);
-}
 
-TEST(AddressChecks, DestinationCarriesThePathAfterOneSpace)
-{
-    EXPECT_EQ(destinationWithPath(QStringLiteral("CQ"), QStringLiteral("ORVEX-1")),
-              QStringLiteral("CQ ORVEX-1"));
-    EXPECT_EQ(destinationWithPath(QStringLiteral("CQ"), QString()), QStringLiteral("CQ "));
-}
 
-TEST(Beacons, PositionWithTheDefaultSymbols)
-{
-    EXPECT_EQ(positionBeacon(QStringLiteral("3859.50N"), QStringLiteral("07701.23W"),
-                             QLatin1Char('/'), QLatin1Char('-'), QStringLiteral("Hello")),
-              QStringLiteral("!3859.50N/07701.23W-Hello"));
-    EXPECT_EQ(positionBeacon(QStringLiteral("3859.50N"), QStringLiteral("07701.23W"),
-                             QLatin1Char('/'), QLatin1Char('-'), QString()),
-              QStringLiteral("!3859.50N/07701.23W-"));
-}
 
-TEST(Beacons, LocatorWithAndWithoutComment)
-{
-    EXPECT_EQ(locatorBeacon(QStringLiteral("FM18lv"), QLatin1Char('/'), QLatin1Char('-'),
-                            QStringLiteral("Hi")),
-              QStringLiteral(">FM18lv/- Hi"));
-    EXPECT_EQ(locatorBeacon(QStringLiteral("FM18lv"), QLatin1Char('/'), QLatin1Char('-'), QString()),
-              QStringLiteral(">FM18lv/-"));
-}
 
-TEST(Beacons, SymbolSettingKeepsTheFirstCharacterOrASpace)
-{
-    EXPECT_EQ(symbolFromSetting(QStringLiteral("\\x")), QLatin1Char('\\'));
-    EXPECT_EQ(symbolFromSetting(QString()), QLatin1Char(' '));
-}
 
 TEST(LoggingKey, WordsAndNumbers)
 {
