@@ -14,7 +14,16 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+
+// Runs the event loop until `condition` holds; false when it did not within
+// the limit. (QTRY_ macros only return from the test function on failure,
+// so gtest would never see it.)
+inline bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 10000)
+{
+    return QTest::qWaitFor(condition, timeoutMs);
+}
 
 // The main window as the terminal sees it; records every frame handed on.
 class FakeHost : public TerminalHost
@@ -61,10 +70,11 @@ class TerminalFixture : public ::testing::Test
 protected:
     TerminalFixture()
     {
-        QFile::copy(QStringLiteral(ORVEX_SOURCE_DIR "/data/glyphix.ttf"), dir.filePath("glyphix.ttf"));
+        QFile::copy(QStringLiteral(ORVEX_SOURCE_DIR "/data/glyphix.ttf"),
+                    dir.filePath("glyphix.ttf"));
         QFile::copy(QStringLiteral(ORVEX_SOURCE_DIR "/data/USER.INI"), dir.filePath("USER.INI"));
-        QFile::setPermissions(dir.filePath("USER.INI"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        QFile::setPermissions(dir.filePath("USER.INI"), QFile::ReadOwner | QFile::WriteOwner |
+                                                            QFile::ReadUser | QFile::WriteUser);
     }
 
     QString settingsFile() const { return dir.filePath(QStringLiteral("orvexdecode.INI")); }

@@ -16,7 +16,10 @@ const QColor cyan(0, 255, 255);
 class TerminalMonitor : public TerminalFixture
 {
 protected:
-    TerminalMonitor() { orvex::Clock::setFixed(QDateTime(QDate(2026, 12, 7), QTime(10, 0), Qt::UTC)); }
+    TerminalMonitor()
+    {
+        orvex::Clock::setFixed(QDateTime(QDate(2026, 12, 7), QTime(10, 0), Qt::UTC));
+    }
     ~TerminalMonitor() override { orvex::Clock::setSource({}); }
 
     RichMonitor *monitor() const { return child<RichMonitor>("rtbMon"); }
@@ -114,7 +117,8 @@ TEST_F(TerminalMonitor, LoggingOnWritesExactlyWhatIsShown)
     EXPECT_TRUE(action("mnuLogAllData")->isChecked());
     term->ShowData(QStringLiteral("10:00:00R Q9ZZZ>CQ:hello\r\n"), 0);
     term->ShowData(QStringLiteral("10:00:01T Q9ZZZ>CQ:reply\r\n"), 4);
-    EXPECT_EQ(log("20261207.TXT"), QByteArray("10:00:00R Q9ZZZ>CQ:hello\r\n10:00:01T Q9ZZZ>CQ:reply\r\n"));
+    EXPECT_EQ(log("20261207.TXT"),
+              QByteArray("10:00:00R Q9ZZZ>CQ:hello\r\n10:00:01T Q9ZZZ>CQ:reply\r\n"));
 }
 
 TEST_F(TerminalMonitor, TheMenuTogglesLoggingAndStoresIt)

@@ -15,8 +15,14 @@ protected:
     {
         return setting(QStringLiteral("SETUP"), QStringLiteral("TERMINAL_") + QLatin1String(word));
     }
-    static QString twipsX(int pixels) { return orvex::generalNumber(ScreenTwips::toTwipsX(pixels)); }
-    static QString twipsY(int pixels) { return orvex::generalNumber(ScreenTwips::toTwipsY(pixels)); }
+    static QString twipsX(int pixels)
+    {
+        return orvex::generalNumber(ScreenTwips::toTwipsX(pixels));
+    }
+    static QString twipsY(int pixels)
+    {
+        return orvex::generalNumber(ScreenTwips::toTwipsY(pixels));
+    }
 
     void expectRectangle(const QRect &pixels) const
     {
@@ -33,15 +39,15 @@ protected:
     void maximise()
     {
         term->showMaximized();
-        QTRY_VERIFY_WITH_TIMEOUT(term->isMaximized(), 5000);
+        ASSERT_TRUE(waitUntil([&] { return term->isMaximized(); }));
         const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
-        QTRY_VERIFY_WITH_TIMEOUT(term->frameGeometry().size() == screen, 5000);
+        ASSERT_TRUE(waitUntil([&] { return term->frameGeometry().size() == screen; }));
     }
     void restore(const QSize &normal)
     {
         term->showNormal();
-        QTRY_VERIFY_WITH_TIMEOUT(!term->isMaximized(), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(term->size(), normal, 5000);
+        ASSERT_TRUE(waitUntil([&] { return !term->isMaximized(); }));
+        ASSERT_TRUE(waitUntil([&] { return term->size() == normal; }));
     }
     QRect normalRect() const { return QRect(term->pos(), term->size()); }
 };
@@ -64,8 +70,8 @@ TEST_F(TerminalPlacement, AMovedAndResizedWindowReopensWhereItWas)
     open();
     showAndWait();
     term->move(40, 30);
-    term->resize(500, 360);
-    QTRY_COMPARE_WITH_TIMEOUT(term->size(), QSize(500, 360), 5000);
+    term->resize(700, 460);
+    ASSERT_TRUE(waitUntil([&] { return term->size() == QSize(700, 460); }));
     const QRect placed = normalRect();
     unload();
     expectRectangle(placed);
@@ -81,8 +87,8 @@ TEST_F(TerminalPlacement, ClosedMaximisedItKeepsTheNormalRectangleAndReopensMaxi
     open();
     showAndWait();
     term->move(50, 40);
-    term->resize(520, 380);
-    QTRY_COMPARE_WITH_TIMEOUT(term->size(), QSize(520, 380), 5000);
+    term->resize(720, 480);
+    ASSERT_TRUE(waitUntil([&] { return term->size() == QSize(720, 480); }));
     const QRect normal = normalRect();
     maximise();
     unload();
@@ -92,7 +98,7 @@ TEST_F(TerminalPlacement, ClosedMaximisedItKeepsTheNormalRectangleAndReopensMaxi
     open();
     EXPECT_TRUE(term->windowState().testFlag(Qt::WindowMaximized));
     showAndWait();
-    QTRY_VERIFY_WITH_TIMEOUT(term->isMaximized(), 5000);
+    ASSERT_TRUE(waitUntil([&] { return term->isMaximized(); }));
     // Restoring brings back the remembered rectangle.
     restore(normal.size());
     unload();
@@ -137,8 +143,23 @@ TEST_F(TerminalPlacement, TheBandKeepsItsHeightAndTheMonitorGrows)
     const int bandHeight = term->centralWidget()->height() - monitor->geometry().bottom();
     const int monitorHeight = monitor->height();
     term->resize(term->width() + 100, term->height() + 200);
-    QTRY_COMPARE_WITH_TIMEOUT(monitor->height(), monitorHeight + 200, 5000);
+    ASSERT_TRUE(waitUntil([&] { return monitor->height() == monitorHeight + 200; }));
     EXPECT_EQ(term->centralWidget()->height() - monitor->geometry().bottom(), bandHeight);
     EXPECT_EQ(monitor->x(), term->centralWidget()->width() - monitor->geometry().right() - 1);
     EXPECT_GT(tx->y(), monitor->geometry().bottom());
+}
+
+TEST_F(TerminalPlacement, ClosedMinimisedItKeepsTheLastNormalPlacement)
+{
+    open();
+    showAndWait();
+    term->move(70, 60);
+    term->resize(680, 450);
+    ASSERT_TRUE(waitUntil([&] { return term->size() == QSize(680, 450); }));
+    const QRect normal = normalRect();
+    term->showMinimized();
+    ASSERT_TRUE(waitUntil([&] { return term->isMinimized(); }));
+    unload();
+    expectRectangle(normal);
+    EXPECT_EQ(key("MAXIMIZED"), QStringLiteral("FALSE"));
 }
