@@ -98,8 +98,8 @@ bool isValidPort(const QString &text, qint16 portCount)
 
 QString portRefusal(qint16 portCount)
 {
-    return QStringLiteral("The highest available port is ") + QString::number(highestPort(portCount)) +
-           QLatin1Char('.');
+    return QStringLiteral("The highest available port is ") +
+           QString::number(highestPort(portCount)) + QLatin1Char('.');
 }
 
 qint16 transmitPort(const QString &text)

@@ -147,8 +147,8 @@ void frmTerm::Load()
     const bool logOpened = log_->Load();
     mnuLogAllData_->setChecked(log_->blnLogging());
 
-    txtTo_->setText(ini_.GetIniStringWriteDefault(terminalSection, QStringLiteral("TO"),
-                                                  QStringLiteral("CQ")));
+    txtTo_->setText(
+        ini_.GetIniStringWriteDefault(terminalSection, QStringLiteral("TO"), QStringLiteral("CQ")));
     txtVia_->setText(ini_.GetIniStringWriteDefault(terminalSection, QStringLiteral("VIA"),
                                                    QStringLiteral("ORVEX-1")));
     txtPort_->setText(ini_.GetIniStringWriteDefault(terminalSection, QStringLiteral("PORT"),
@@ -301,8 +301,8 @@ bool frmTerm::filterKey(QLineEdit *box, const QString &keyText)
     if (box == txtPort_)
         return code >= 14 && !(code >= '0' && code <= '9');
     const int upper = ORXUtil::UpperCaseKey(code);
-    const bool allowed = ORXUtil::IsCallsignKey(upper) ||
-                         (box == txtVia_ && (upper == ',' || upper == ' '));
+    const bool allowed =
+        ORXUtil::IsCallsignKey(upper) || (box == txtVia_ && (upper == ',' || upper == ' '));
     if (!allowed)
         return true;
     if (upper != code) {

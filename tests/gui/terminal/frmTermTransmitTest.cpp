@@ -233,8 +233,7 @@ TEST_F(TerminalTransmit, AnInvalidToKeepsTheFocus)
     ASSERT_TRUE(waitUntil([&] { return boxes.seen.size() == 1; }));
     EXPECT_EQ(boxes.seen[0].text, QStringLiteral("That is not a valid AX25 address."));
     EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
-    ASSERT_TRUE(waitUntil(
-        [&] { return term->focusWidget() == box("txtTo"); }));
+    ASSERT_TRUE(waitUntil([&] { return term->focusWidget() == box("txtTo"); }));
     EXPECT_EQ(box("txtTo")->text(), QStringLiteral("Q9ZZZ-16"));
 }
 
@@ -246,8 +245,7 @@ TEST_F(TerminalTransmit, AnInvalidViaPieceIsNamed)
     QTest::keyClick(box("txtVia"), Qt::Key_Tab);
     ASSERT_TRUE(waitUntil([&] { return boxes.seen.size() == 1; }));
     EXPECT_EQ(boxes.seen[0].text, QStringLiteral("WIDE2-22 is not a valid AX25 address."));
-    ASSERT_TRUE(waitUntil(
-        [&] { return term->focusWidget() == box("txtVia"); }));
+    ASSERT_TRUE(waitUntil([&] { return term->focusWidget() == box("txtVia"); }));
     EXPECT_EQ(box("txtVia")->text(), QStringLiteral("ORVEX-1 WIDE2-22"));
 }
 

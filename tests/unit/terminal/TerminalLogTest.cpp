@@ -39,7 +39,6 @@ protected:
 
 } // namespace
 
-
 TEST_F(TerminalLogTest, MissingKeyIsWrittenAsFalseAndOpensNothing)
 {
     TerminalLog log(dir.path(), ini);
@@ -187,7 +186,8 @@ TEST_F(TerminalLogTest, AFolderThatCannotBeMadeSwitchesLoggingOffWithAReason)
     EXPECT_FALSE(log.blnLogging());
     EXPECT_FALSE(log.isOpen());
     EXPECT_EQ(loggingKey(), QStringLiteral("False"));
-    EXPECT_TRUE(log.failure().contains(QStringLiteral("20261207.TXT"))) << log.failure().toStdString();
+    EXPECT_TRUE(log.failure().contains(QStringLiteral("20261207.TXT")))
+        << log.failure().toStdString();
     EXPECT_TRUE(log.failure().contains(QStringLiteral("folder"))) << log.failure().toStdString();
 }
 
@@ -200,7 +200,8 @@ TEST_F(TerminalLogTest, AFileThatCannotBeOpenedAtLoadLeavesLoggingOff)
     EXPECT_FALSE(log.Load());
     EXPECT_FALSE(log.blnLogging());
     EXPECT_EQ(loggingKey(), QStringLiteral("False"));
-    EXPECT_TRUE(log.failure().contains(QStringLiteral("20261207.TXT"))) << log.failure().toStdString();
+    EXPECT_TRUE(log.failure().contains(QStringLiteral("20261207.TXT")))
+        << log.failure().toStdString();
 }
 
 TEST_F(TerminalLogTest, ANewDaysFileThatCannotBeOpenedStopsLoggingThere)

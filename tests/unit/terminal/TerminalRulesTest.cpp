@@ -47,7 +47,6 @@ TEST(MonitorTrim, WithoutALineFeedNearTheCutTheLast4500Stay)
     EXPECT_EQ(text.size() - monitorCutLength(text), 4500);
 }
 
-
 TEST(WrapLine, ASpaceRightAfterTheWidthIsUsed)
 {
     const QString text = repeated('a', 72) + QStringLiteral(" tail");
@@ -123,11 +122,6 @@ TEST(AddressChecks, PortUpToTheEnginesCountOrTwoWhileUnknown)
     EXPECT_TRUE(isValidPort(QString(), 1));
     EXPECT_TRUE(isValidPort(QStringLiteral("0"), 1));
 }
-
-
-
-
-
 
 TEST(LoggingKey, WordsAndNumbers)
 {
