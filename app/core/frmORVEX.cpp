@@ -16,6 +16,7 @@
 #include "settings/frmCalls.h"
 #include "settings/frmLocation.h"
 #include "telemetry/TelemetryDecoder.h"
+#include "terminal/frmTerm.h"
 #include "telemetry/TelemetryPanel.h"
 #include "version.h"
 
@@ -110,7 +111,7 @@ void frmORVEX::buildMenus()
     QMenuBar *bar = menuBar();
     QAction *terminal = bar->addAction(QStringLiteral("&Terminal"));
     terminal->setObjectName(QStringLiteral("mnuTerminal"));
-    terminal->setEnabled(false);
+    connect(terminal, &QAction::triggered, this, &frmORVEX::showTerminal);
     QAction *map = bar->addAction(QStringLiteral("&Map"));
     map->setObjectName(QStringLiteral("mnuMap"));
     map->setEnabled(false);
@@ -206,7 +207,14 @@ bool frmORVEX::Load()
     ShowTimeMode();
     for (int index = 0; index < telemetry::gridCount; ++index)
         telemetry_->SizeGrid(index);
-    // 18. The hidden terminal window joins with the terminal.
+    // 18. The terminal window is loaded hidden; it forgets itself when it unloads.
+    mfrmTerm_ = std::make_unique<frmTerm>(*this, strAppPath_, cIni_->strDefaultIniFile());
+    connect(mfrmTerm_.get(), &frmTerm::ImUnloading, this, [this] {
+        // Not deleted here: the window is in the middle of its own unload.
+        if (frmTerm *gone = mfrmTerm_.release())
+            gone->deleteLater();
+    });
+    mfrmTerm_->Load();
     // 19. to 21.
     ConnectToAgwpe();
     CheckSatUpdate(true);
@@ -305,7 +313,11 @@ void frmORVEX::Unload()
     blnNoRetry_ = true;
     timer1_->stop();
     timRetry_->stop();
-    // The terminal and map windows are unloaded here.
+    if (mfrmTerm_) {
+        std::unique_ptr<frmTerm> terminal = std::move(mfrmTerm_);
+        terminal->Unload();
+    }
+    // The map window is unloaded here.
     cSats_.reset();
     if (cIni_ && !isMinimized())
         SaveSettings();
@@ -313,6 +325,17 @@ void frmORVEX::Unload()
     cIni_.reset();
     instance_.reset();
     emit unloaded();
+}
+
+void frmORVEX::showTerminal()
+{
+    if (!mfrmTerm_)
+        return;
+    if (mfrmTerm_->isMinimized())
+        mfrmTerm_->showNormal();
+    mfrmTerm_->show();
+    mfrmTerm_->raise();
+    mfrmTerm_->activateWindow();
 }
 
 void frmORVEX::toggleOnlyShowOrvex()

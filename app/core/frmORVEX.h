@@ -5,6 +5,7 @@
 #include "core/SatObject.h"
 #include "platform/DateTime.h"
 #include "settings/StationSettings.h"
+#include "terminal/TerminalHost.h"
 #include "telemetry/FormulaTable.h"
 
 #include <QMainWindow>
@@ -22,9 +23,10 @@ class TelemetryPanel;
 class TelemetryDecoder;
 class clsIni;
 class clsSats;
+class frmTerm;
 
 // The main window: the program's start-up object and hub.
-class frmORVEX : public QMainWindow, public StationSettings
+class frmORVEX : public QMainWindow, public StationSettings, public TerminalHost
 {
     Q_OBJECT
 public:
@@ -60,7 +62,8 @@ public:
     clsSats *cSats() const { return cSats_.get(); }
     qint16 intObjIndex() const { return intObjIndex_; }
     QString strObject() const { return sats_[static_cast<size_t>(intObjIndex_)].name; }
-    QString strAprsDest() const;
+    QString strAprsDest() const override;
+    frmTerm *terminal() const { return mfrmTerm_.get(); }
 
     // Callsign list.
     void InitCallsigns() override;
@@ -69,9 +72,11 @@ public:
     void setCCallsigns(const QList<clsCallsign> &list) override;
 
     // The AGWPE link.
-    bool blnConectedToAgw() const { return blnConnected_; }
+    bool blnConectedToAgw() const override { return blnConnected_; }
+    qint16 intPortCount() const override;
     // Sends a UI frame; the text goes out one byte per character.
-    void SendUnproto(qint16 intPort, const QString &strOurCall, const QString &strDest, const QString &strText);
+    bool SendUnproto(qint16 intPort, const QString &strOurCall, const QString &strDest,
+                     const QString &strText) override;
     // Closes the link and opens it again with the current settings.
     void AgwReconnect() override;
     PKLINK *pklink() const { return pklink_; }
@@ -128,12 +133,14 @@ private:
     void FindKeps();
     void ScanKepsFile(const QString &path);
     void showPassInfo();
+    void showTerminal();
     orvex::Date displayTime() const;
 
     QString strAppPath_;
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<clsIni> cIni_;
     std::unique_ptr<clsSats> cSats_;
+    std::unique_ptr<frmTerm> mfrmTerm_;
     std::unique_ptr<CallsignList> callsigns_;
     FormulaTable formulas_;
     std::unique_ptr<TelemetryDecoder> decoder_;

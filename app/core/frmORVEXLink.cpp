@@ -4,6 +4,7 @@
 #include "core/frmORVEX.h"
 #include "orbit/clsSats.h"
 #include "pklink/PKLINK.h"
+#include "terminal/frmTerm.h"
 
 #include <QCoreApplication>
 #include <QPlainTextEdit>
@@ -90,11 +91,13 @@ void frmORVEX::AgwReconnect()
     ConnectToAgwpe();
 }
 
-void frmORVEX::SendUnproto(qint16 intPort, const QString &strOurCall, const QString &strDest,
+bool frmORVEX::SendUnproto(qint16 intPort, const QString &strOurCall, const QString &strDest,
                            const QString &strText)
 {
-    pklink_->SendUnproto(intPort, strOurCall, strDest, strText.toLatin1());
+    return pklink_->SendUnproto(intPort, strOurCall, strDest, strText.toLatin1());
 }
+
+qint16 frmORVEX::intPortCount() const { return pklink_->intPortCount(); }
 
 void frmORVEX::onMonUFrame(const QString &strFromCall, const QByteArray &bData)
 {
@@ -118,7 +121,10 @@ void frmORVEX::ShowMonitoredFrame(const QByteArray &bData, qint32 intWhere)
 void frmORVEX::ShowMonitorText(const QString &text, qint32 intWhere)
 {
     const QString joined = monitor::joinMonitorLines(text);
-    // The terminal window gets every kind but the short form; it joins with the terminal.
+    // The terminal window gets every kind but the short form.
+    if (intWhere != monitor::SatelliteShort && mfrmTerm_)
+        mfrmTerm_->ShowData(intWhere >= monitor::UiFrame ? joined + QStringLiteral("\r\n") : joined,
+                            static_cast<qint16>(intWhere));
 
     const bool show = intWhere == monitor::LinkMessage ||
                       (intWhere == monitor::SatelliteShort ? blnOnlyShowOrvex_ : !blnOnlyShowOrvex_);

@@ -67,9 +67,12 @@ TEST(MainWindowStartup, FirstRunWritesEveryKeyAndTellsWhatIsMissing)
 
     const QByteArray ini = folder.ini();
     EXPECT_TRUE(ini.contains("\r\n")) << "CR LF line ends";
+    // The main settings in the order of reading, then the hidden terminal's placement.
     EXPECT_EQ(keysOf(ini, "SETUP"),
               QStringList({"ORVEX_OBJ_NUM", "ISS_OBJ_NUM", "OBJ_INDEX", "LEFT", "TOP", "USE_LOCAL_TIME",
-                           "ONLY_SHOW_ORVEX", "LATITUDE", "LONGITUDE", "LOCATOR", "CALLSIGN", "COMMENT"}));
+                           "ONLY_SHOW_ORVEX", "LATITUDE", "LONGITUDE", "LOCATOR", "CALLSIGN", "COMMENT",
+                           "TERMINAL_LEFT", "TERMINAL_TOP", "TERMINAL_WIDTH", "TERMINAL_HEIGHT",
+                           "TERMINAL_MAXIMIZED"}));
     EXPECT_EQ(keysOf(ini, "AGWPE"), QStringList({"HOST_ADDRESS", "HOST_PORT", "LOGIN_ID", "PASSWORD"}));
     EXPECT_TRUE(ini.contains("LATITUDE=\"\"\r\n"));
     EXPECT_TRUE(ini.contains("ONLY_SHOW_ORVEX=TRUE\r\n"));
