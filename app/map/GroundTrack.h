@@ -13,7 +13,8 @@
 // point moved by 360 degrees) and one entering at the other (from the
 // previous point moved the other way), so that no line runs across the whole
 // map. A step that jumps more than 90 degrees of latitude is split the same
-// way at the top and bottom edges, with 180 degrees.
+// way at the top and bottom edges, with 180 degrees. A point that is not a
+// number gets no line to or from it.
 class GroundTrack
 {
 public:

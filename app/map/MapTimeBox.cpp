@@ -17,6 +17,7 @@ void MapTimeBox::setText(const QString &text)
 {
     text_ = text;
     resize(fontMetrics().horizontalAdvance(text_) + padding, lineBoxHeight());
+    moveInsideParent(pos());
     update();
 }
 

@@ -21,6 +21,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -227,27 +228,35 @@ void frmMap::DrawSat(const QList<double> &latitudes, const QList<double> &longit
         QPainter painter(&canvas_);
         painter.setRenderHint(QPainter::Antialiasing, false);
         const QPointF start = track.start();
+        const QPointF centre = projection_.toPixel(start);
+        const bool startKnown = std::isfinite(centre.x()) && std::isfinite(centre.y());
         DrawFootprint(painter, start.x(), start.y(), altitudeKm);
 
         painter.setPen(solidPen(trackColour()));
-        painter.drawPoint(projection_.toPixel(start));
+        if (startKnown)
+            painter.drawPoint(centre);
         for (const QLineF &line : track.lines())
             painter.drawLine(projection_.toPixel(line));
-
-        const QPointF centre = projection_.toPixel(start);
-        painter.setPen(solidPen(symbolStrokeColour()));
-        for (const double dx : {-1.0, 1.0}) {
-            for (const double dy : {-1.0, 1.0}) {
-                painter.drawLine(centre + QPointF(dx * symbolInner, dy * symbolInner),
-                                 centre + QPointF(dx * symbolOuter, dy * symbolOuter));
-            }
-        }
-        painter.setPen(solidPen(symbolBoxColour()));
-        painter.setBrush(symbolBoxColour());
-        painter.drawRect(QRectF(centre - QPointF(symbolInner, symbolInner),
-                                centre + QPointF(symbolInner, symbolInner)));
+        if (startKnown)
+            drawSymbol(painter, centre);
     }
     picMap_->setPixmap(QPixmap::fromImage(canvas_));
+}
+
+// An X with an open centre, four red strokes, and a blue box over the middle.
+void frmMap::drawSymbol(QPainter &painter, QPointF centre)
+{
+    painter.setPen(solidPen(symbolStrokeColour()));
+    for (const double dx : {-1.0, 1.0}) {
+        for (const double dy : {-1.0, 1.0}) {
+            painter.drawLine(centre + QPointF(dx * symbolInner, dy * symbolInner),
+                             centre + QPointF(dx * symbolOuter, dy * symbolOuter));
+        }
+    }
+    painter.setPen(solidPen(symbolBoxColour()));
+    painter.setBrush(symbolBoxColour());
+    painter.drawRect(QRectF(centre - QPointF(symbolInner, symbolInner),
+                            centre + QPointF(symbolInner, symbolInner)));
 }
 
 void frmMap::DrawFootprint(QPainter &painter, double longitude, double latitude,

@@ -78,6 +78,7 @@ private:
     void SaveMapPosition();
     void SetMapCaption();
     void ShowMapTime(orvex::Date utc);
+    void drawSymbol(QPainter &painter, QPointF centre);
     void DrawFootprint(QPainter &painter, double longitude, double latitude, double altitudeKm);
     void RefreshMap();
     void runAction(MapClock::Action action);

@@ -159,6 +159,27 @@ protected:
         }
     }
 
+    // With the satellite between the two longitudes the footprint runs over
+    // an edge: it is drawn there and again, moved by xShift, at the other.
+    void expectFootprintAtBothEdges(double fromLon, double toLon, double xShift)
+    {
+        const auto time = findTime(host.sats, [=](const GroundPoint &p) {
+            return p.lon > fromLon && p.lon < toLon && std::fabs(p.lat) < 45;
+        });
+        ASSERT_TRUE(time);
+        const auto map = openAt(*time);
+        const QImage image = map->picture();
+        expectFootprintWhereTheGeometrySays(image, where(host.sats, *time), xShift);
+
+        int left = 0, right = 0;
+        for (const QPoint &p : pixelsOf(image, frmMap::footprintColour())) {
+            left += p.x() <= 3 ? 1 : 0;
+            right += p.x() >= W - 4 ? 1 : 0;
+        }
+        EXPECT_GT(left, 0);
+        EXPECT_GT(right, 0);
+    }
+
     MapTestHost host;
 };
 
@@ -258,42 +279,12 @@ TEST_F(MapDrawing, AFootprintInTheMiddleIsDrawnOnceWhereTheGeometrySays)
 
 TEST_F(MapDrawing, AFootprintOverTheRightEdgeIsAlsoDrawnAtTheLeft)
 {
-    const auto time = findTime(host.sats, [](const GroundPoint &p) {
-        return p.lon > 165 && p.lon < 175 && std::fabs(p.lat) < 45;
-    });
-    ASSERT_TRUE(time);
-    const auto map = openAt(*time);
-    const QImage image = map->picture();
-    const GroundPoint at = where(host.sats, *time);
-    expectFootprintWhereTheGeometrySays(image, at, -W);
-
-    int left = 0, right = 0;
-    for (const QPoint &p : pixelsOf(image, frmMap::footprintColour())) {
-        left += p.x() <= 3 ? 1 : 0;
-        right += p.x() >= W - 4 ? 1 : 0;
-    }
-    EXPECT_GT(left, 0);
-    EXPECT_GT(right, 0);
+    expectFootprintAtBothEdges(165, 175, -W);
 }
 
 TEST_F(MapDrawing, AFootprintOverTheLeftEdgeIsAlsoDrawnAtTheRight)
 {
-    const auto time = findTime(host.sats, [](const GroundPoint &p) {
-        return p.lon > -175 && p.lon < -165 && std::fabs(p.lat) < 45;
-    });
-    ASSERT_TRUE(time);
-    const auto map = openAt(*time);
-    const QImage image = map->picture();
-    const GroundPoint at = where(host.sats, *time);
-    expectFootprintWhereTheGeometrySays(image, at, W);
-
-    int left = 0, right = 0;
-    for (const QPoint &p : pixelsOf(image, frmMap::footprintColour())) {
-        left += p.x() <= 3 ? 1 : 0;
-        right += p.x() >= W - 4 ? 1 : 0;
-    }
-    EXPECT_GT(left, 0);
-    EXPECT_GT(right, 0);
+    expectFootprintAtBothEdges(-175, -165, W);
 }
 
 TEST_F(MapDrawing, EachPictureIsDrawnAfreshOnThePlainBackground)
@@ -307,6 +298,10 @@ TEST_F(MapDrawing, EachPictureIsDrawnAfreshOnThePlainBackground)
     EXPECT_TRUE(pixelsOf(empty, frmMap::trackColour()).isEmpty());
     EXPECT_TRUE(pixelsOf(empty, frmMap::footprintColour()).isEmpty());
     EXPECT_FALSE(pixelsOf(first, frmMap::trackColour()).isEmpty());
+
+    const double nan = std::nan("");
+    map->DrawSat({nan, nan}, {nan, nan}, nan);
+    EXPECT_EQ(map->picture(), empty) << "nothing to draw for points that are not numbers";
 }
 
 TEST_F(MapDrawing, TheWorldPictureIsTheBackgroundWhenItIsThere)

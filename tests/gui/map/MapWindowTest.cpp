@@ -85,7 +85,7 @@ TEST_F(MapWindow, OpensInRealTimeShowingThePresentTime)
     EXPECT_EQ(map->timeText(), "2008-Sep-20 12:10:42");
 }
 
-TEST_F(MapWindow, WithoutTheWorldPictureTheMapIsPlainOceanAndTheCaptionSaysSo)
+TEST_F(MapWindow, WithoutAReadableWorldPictureTheMapIsPlainOceanAndTheCaptionSaysSo)
 {
     const auto map = open();
     EXPECT_FALSE(map->pictureRead());
@@ -93,18 +93,15 @@ TEST_F(MapWindow, WithoutTheWorldPictureTheMapIsPlainOceanAndTheCaptionSaysSo)
     EXPECT_EQ(QColor(map->picture().pixel(1, 1)), frmMap::oceanColour());
     EXPECT_TRUE(map->windowTitle().startsWith("Current Location of ISS Right-click for menu"));
     EXPECT_TRUE(map->windowTitle().contains("could not be read"));
-}
 
-TEST_F(MapWindow, AnUnreadableWorldPictureIsTakenAsMissing)
-{
+    // A file that is not a picture counts as none.
     QFile broken(host.folder.filePath("world.gif"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("GIF89a this is not a picture");
     broken.close();
-    const auto map = open();
-    EXPECT_FALSE(map->pictureRead());
-    EXPECT_EQ(map->picture().size(), QSize(720, 360));
-    EXPECT_TRUE(map->windowTitle().contains("could not be read"));
+    const frmMap again(host);
+    EXPECT_FALSE(again.pictureRead());
+    EXPECT_EQ(again.picture().size(), QSize(720, 360));
 }
 
 TEST_F(MapWindow, InLocalModeTheTimeBoxShowsLocalTime)
@@ -115,74 +112,44 @@ TEST_F(MapWindow, InLocalModeTheTimeBoxShowsLocalTime)
     EXPECT_EQ(map->timeText(), "2008-Sep-20 14:10:27");
 }
 
-TEST_F(MapWindow, FastThenNormalKeepsSimulatedTimeUntilReset)
-{
-    const auto map = open();
-    item(*map, "mnuSpeedFast")->trigger();
-    EXPECT_EQ(ticked(*map), QStringList({"Fast"}));
-    EXPECT_EQ(map->refreshTimer()->interval(), 500);
-    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:10:00") << "drawn at once, from the whole minute";
-    tick(*map);
-    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:11:00");
-
-    item(*map, "mnuSpeedNormal")->trigger();
-    EXPECT_EQ(ticked(*map), QStringList({"Normal"}));
-    EXPECT_EQ(map->refreshTimer()->interval(), 15000);
-    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:12:00");
-    tick(*map);
-    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:13:00");
-
-    item(*map, "mnuSpeedReset")->trigger();
-    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:10:27");
-    EXPECT_EQ(map->mapClock().datMapClock(), 0);
-}
-
-TEST_F(MapWindow, BackwardsInRealTimeShowsTheNextMinuteAtTheNextTickThenGoesBack)
+// The menu entries in the orders of the clock's edge cases, with the timer,
+// the ticks and the time box after each step.
+TEST_F(MapWindow, SpeedEntriesSetTheTimerTheTicksAndTheTimeShown)
 {
     const auto map = open();
     item(*map, "mnuSpeedBackwards")->trigger();
     EXPECT_EQ(ticked(*map), QStringList({"Normal", "Backwards"}));
     EXPECT_EQ(map->timeText(), "2008-Sep-20 12:10:27") << "no redraw yet";
     tick(*map);
-    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:11:00");
+    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:11:00") << "the next whole minute";
     tick(*map);
     EXPECT_EQ(map->timeText(), "2008-Sep-20 12:10:00");
 
-    item(*map, "mnuSpeedVeryFast")->trigger();
-    EXPECT_EQ(map->refreshTimer()->interval(), 250);
-    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:09:00");
-    tick(*map);
-    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:07:00");
-}
-
-TEST_F(MapWindow, FastWhilePausedRunsTheTimerAndPauseThenLeavesItRunning)
-{
-    const auto map = open();
     item(*map, "mnuSpeedPause")->trigger();
     EXPECT_FALSE(map->refreshTimer()->isActive());
-    EXPECT_EQ(ticked(*map), QStringList({"Normal", "Pause"}));
-
-    item(*map, "mnuSpeedFast")->trigger();
-    EXPECT_TRUE(map->refreshTimer()->isActive());
-    EXPECT_EQ(ticked(*map), QStringList({"Fast", "Pause"}));
-
+    item(*map, "mnuSpeedVeryFast")->trigger();
+    EXPECT_TRUE(map->refreshTimer()->isActive()) << "restarted although Pause is ticked";
+    EXPECT_EQ(map->refreshTimer()->interval(), 250);
+    EXPECT_EQ(ticked(*map), QStringList({"VeryFast", "Backwards", "Pause"}));
+    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:09:00") << "drawn at once";
     item(*map, "mnuSpeedPause")->trigger();
-    EXPECT_TRUE(map->refreshTimer()->isActive());
-    EXPECT_EQ(ticked(*map), QStringList({"Fast"}));
-}
-
-TEST_F(MapWindow, ChoosingTheTickedSpeedAgainLeavesEverythingAsItWas)
-{
-    const auto map = open();
-    item(*map, "mnuSpeedFast")->trigger();
+    EXPECT_TRUE(map->refreshTimer()->isActive()) << "unticking Pause leaves it running";
     tick(*map);
-    const QString shown = map->timeText();
+    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:07:00");
+
+    item(*map, "mnuSpeedBackwards")->trigger();
     item(*map, "mnuSpeedFast")->trigger();
-    EXPECT_EQ(map->timeText(), shown) << "no redraw";
-    EXPECT_EQ(ticked(*map), QStringList({"Fast"})) << "the tick stays";
-    item(*map, "mnuSpeedReset")->trigger();
+    EXPECT_EQ(map->refreshTimer()->interval(), 500);
+    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:05:00");
     item(*map, "mnuSpeedNormal")->trigger();
     EXPECT_EQ(ticked(*map), QStringList({"Normal"}));
+    EXPECT_EQ(map->refreshTimer()->interval(), 15000);
+    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:06:00") << "still simulated, a minute a tick";
+
+    item(*map, "mnuSpeedReset")->trigger();
+    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:10:27");
+    EXPECT_EQ(map->mapClock().datMapClock(), 0);
+    EXPECT_TRUE(map->refreshTimer()->isActive());
 }
 
 TEST_F(MapWindow, TheTimerItselfDrivesFastMode)

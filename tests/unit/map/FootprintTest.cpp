@@ -79,23 +79,7 @@ TEST(Footprint, NearThePoleRowsAreWidenedAtMostAThousandTimes)
     EXPECT_NEAR(widest, 1000 * pole.radius(), 1000 * pole.radius() * 1e-3);
 }
 
-TEST(Footprint, OutlineRunsDownBothSidesAndClosesTopAndBottom)
-{
-    const Footprint footprint(QPointF(200, 120), issAltitudeKm, picture);
-    const auto &rows = footprint.rows();
-    const QList<QLineF> outline = footprint.outline();
-    ASSERT_EQ(outline.size(), 2 * rows.size());
-
-    const auto right = [](const Footprint::Row &row) { return QPointF(200 + row.halfWidth, row.y); };
-    const auto left = [](const Footprint::Row &row) { return QPointF(200 - row.halfWidth, row.y); };
-    EXPECT_EQ(outline.first(), QLineF(right(rows.first()), left(rows.first())));
-    EXPECT_EQ(outline[1], QLineF(right(rows[0]), right(rows[1])));
-    EXPECT_EQ(outline[2], QLineF(left(rows[0]), left(rows[1])));
-    EXPECT_EQ(outline.last(), QLineF(right(rows.last()), left(rows.last())));
-    EXPECT_EQ(footprint.startDots(), QList<QPointF>({right(rows.first()), left(rows.first())}));
-}
-
-TEST(Footprint, OneOverTheRightEdgeIsDrawnAgainAtTheLeft)
+TEST(Footprint, OneOverAnEdgeIsDrawnAgainAtTheOtherEdge)
 {
     const Footprint footprint(QPointF(710, 150), issAltitudeKm, picture);
     EXPECT_EQ(footprint.edgeShift(), -720);
@@ -109,14 +93,12 @@ TEST(Footprint, OneOverTheRightEdgeIsDrawnAgainAtTheLeft)
     for (const QLineF &line : shifted)
         rightmost = std::max({rightmost, line.x1(), line.x2()});
     EXPECT_GT(rightmost, 0);
-}
 
-TEST(Footprint, OneOverTheLeftEdgeIsDrawnAgainAtTheRight)
-{
-    const Footprint footprint(QPointF(8, 200), issAltitudeKm, picture);
-    EXPECT_EQ(footprint.edgeShift(), 720);
+    // And the other way round.
+    const Footprint left(QPointF(8, 200), issAltitudeKm, picture);
+    EXPECT_EQ(left.edgeShift(), 720);
     double leftmost = 1e9;
-    for (const QLineF &line : footprint.outline(footprint.edgeShift()))
+    for (const QLineF &line : left.outline(left.edgeShift()))
         leftmost = std::min({leftmost, line.x1(), line.x2()});
     EXPECT_LT(leftmost, 720);
 }
@@ -141,10 +123,3 @@ TEST(Footprint, AnAltitudeWithNoFootprintGivesADotAndNoFailure)
     EXPECT_TRUE(Footprint(QPointF(std::nan(""), 100), 400, picture).rows().isEmpty());
 }
 
-TEST(Footprint, ArcSinFollowsTheArcTangentForm)
-{
-    EXPECT_NEAR(Footprint::ArcSin(0.5), M_PI / 6, 1e-12);
-    EXPECT_NEAR(Footprint::ArcSin(-0.5), -M_PI / 6, 1e-12);
-    EXPECT_TRUE(std::isnan(Footprint::ArcSin(1.0)));
-    EXPECT_TRUE(std::isnan(Footprint::ArcSin(1.5)));
-}

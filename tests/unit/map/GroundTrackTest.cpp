@@ -107,8 +107,13 @@ TEST(GroundTrack, AJumpOverAPoleIsSplitAtTheTopAndBottomEdges)
     EXPECT_EQ(up.lines()[1], QLineF(10, 100, 12, 85));
 }
 
-TEST(GroundTrack, EmptyOrUnevenListsAreTakenAsFarAsBothGo)
+TEST(GroundTrack, UnusableInputGivesNoStrayLines)
 {
+    const double nan = std::nan("");
+    const GroundTrack gap({1, nan, 3, 4}, {10, 11, 12, 13});
+    ASSERT_EQ(gap.lines().size(), 1) << "no line to or from the point that is not a number";
+    EXPECT_EQ(gap.lines()[0], QLineF(12, 3, 13, 4));
+
     EXPECT_TRUE(GroundTrack({}, {}).isEmpty());
     EXPECT_TRUE(GroundTrack({1, 2}, {}).isEmpty());
     const GroundTrack single({1}, {2, 3, 4});

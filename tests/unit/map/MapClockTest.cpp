@@ -199,18 +199,6 @@ TEST_F(MapClockTest, ResetUnticksEverythingButNormal)
     EXPECT_TRUE(clock.timerEnabled());
 }
 
-TEST_F(MapClockTest, PerformRunsTheNamedAction)
-{
-    clock.perform(MapClock::Action::Fast);
-    EXPECT_TRUE(clock.fastTicked());
-    clock.perform(MapClock::Action::Backwards);
-    EXPECT_TRUE(clock.backwardsTicked());
-    EXPECT_TRUE(same(clock.perform(MapClock::Action::ChangeSat), nothing));
-    EXPECT_TRUE(same(clock.perform(MapClock::Action::None), nothing));
-    clock.perform(MapClock::Action::Reset);
-    EXPECT_TRUE(clock.normalTicked());
-}
-
 TEST(MapClockKeys, CtrlLettersGiveTheirControlCodes)
 {
     using A = MapClock::Action;
