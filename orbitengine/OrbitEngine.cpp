@@ -194,6 +194,8 @@ Status OrbitEngine::GetPosition(const std::string &name, EngineTime time, Positi
     out.azimuth = look.azimuthRad;
     out.elevation = look.elevationRad;
     out.longitude = sub.longitudeRad < 0 ? sub.longitudeRad + twoPi : sub.longitudeRad;
+    if (out.longitude >= twoPi)
+        out.longitude = 0;
     out.latitude = sub.latitudeRad;
     out.altitudeKm = sub.altitudeKm;
     out.rangeKm = look.rangeKm;

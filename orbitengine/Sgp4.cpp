@@ -474,7 +474,7 @@ Status Sgp4::deepSecular(double t, double &em, double &argpm, double &inclm, dou
     const double delt = t > 0.0 ? stepp : stepn;
     // Whole steps to go, plus one: a cap on the loop that cannot be reached in error.
     const double stepsLeft = std::fabs(t - d.atime) / stepp + 2.0;
-    if (!(stepsLeft < 1.0e7))
+    if (!(stepsLeft < 2.0e5)) // about 270 years
         return {StatusCode::BadArgument, "time too far from the epoch for the resonance integrator"};
     const long cap = static_cast<long>(stepsLeft);
 
