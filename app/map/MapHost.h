@@ -8,14 +8,16 @@ class clsIni;
 class clsSats;
 
 // What the map window needs of the main window. The main window implements
-// it; the map holds a reference for its whole life.
+// it (the signatures are its own members'); the map holds a reference for
+// its whole life.
 class MapHost
 {
 public:
     virtual ~MapHost() = default;
 
-    // The one orbit object of the program.
-    virtual clsSats &cSats() = 0;
+    // The one orbit object of the program; nullptr when there is none, and
+    // then the map has no positions to draw.
+    virtual clsSats *cSats() const = 0;
     // The settings file the map keeps its position in (section SETUP);
     // nullptr when there is none, and then the position is not kept.
     virtual clsIni *cIni() const = 0;

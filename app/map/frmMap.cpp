@@ -52,7 +52,11 @@ QColor frmMap::oceanColour() { return QColor(12, 28, 80); }
 
 frmMap::frmMap(MapHost &host, QWidget *parent)
     : QWidget(parent, Qt::Window), host_(host),
-      clock_([&host] { return host.cSats().datGmtTime(); }), projection_(plainMapSize)
+      clock_([&host] {
+          const clsSats *sats = host.cSats();
+          return sats ? sats->datGmtTime() : orvex::utcToDate(orvex::Clock::nowUtc());
+      }),
+      projection_(plainMapSize)
 {
     setFocusPolicy(Qt::StrongFocus);
 
@@ -182,8 +186,8 @@ void frmMap::SetMapCaption()
 
 orvex::Date frmMap::displayTime(orvex::Date utc) const
 {
-    clsSats &sats = host_.cSats();
-    return sats.blnLocalTime() ? sats.GmtToLocal(utc) : utc;
+    const clsSats *sats = host_.cSats();
+    return sats && sats->blnLocalTime() ? sats->GmtToLocal(utc) : utc;
 }
 
 void frmMap::ShowMapTime(orvex::Date utc)
@@ -206,12 +210,14 @@ void frmMap::SatHasChanged()
 void frmMap::RefreshMap()
 {
     const orvex::Date base = clock_.baseTime();
-    const TrackPoints track = TrackPoints::compute(host_.cSats(), strMapObject_, base);
-    if (!track.isOk()) {
+    clsSats *sats = host_.cSats();
+    const TrackPoints track = sats ? TrackPoints::compute(*sats, strMapObject_, base) : TrackPoints();
+    if (!sats || !track.isOk()) {
         // The last picture stays; the box says why there is no new one, and
         // the clock waits for the next refresh.
-        picTime_->setText(MapText::failureText(displayTime(base), strMapObject_,
-                                               QString::fromStdString(track.status.reason())));
+        const QString reason = sats ? QString::fromStdString(track.status.reason())
+                                    : QStringLiteral("no orbit data");
+        picTime_->setText(MapText::failureText(displayTime(base), strMapObject_, reason));
         return;
     }
     DrawSat(track.latitudes, track.longitudes, track.altitudeKm);

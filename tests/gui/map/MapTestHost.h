@@ -27,7 +27,7 @@ public:
                         folder.filePath(QStringLiteral("world.gif")));
     }
 
-    clsSats &cSats() override { return sats; }
+    clsSats *cSats() const override { return withoutOrbits ? nullptr : &sats; }
     clsIni *cIni() const override { return settings.get(); }
     QString strAppPath() const override { return folder.path() + QLatin1Char('/'); }
     qint16 intObjIndex() const override { return index; }
@@ -50,7 +50,8 @@ public:
     }
 
     QTemporaryDir folder;
-    clsSats sats;
+    mutable clsSats sats;
+    bool withoutOrbits = false;
     std::unique_ptr<clsIni> settings;
     bool installed = false;
     qint16 index = 1;

@@ -224,6 +224,15 @@ TEST_F(MapWindow, AnOrbitFailureKeepsThePictureShowsTheReasonAndTheTimerGoesOn)
     EXPECT_NE(map->picture(), before);
 }
 
+TEST_F(MapWindow, WithoutAnOrbitObjectTheMapOpensAndSaysWhy)
+{
+    host.withoutOrbits = true;
+    const auto map = open();
+    EXPECT_EQ(map->timeText(), "2008-Sep-20 12:10:27  No position of ISS (ZARYA): no orbit data");
+    EXPECT_EQ(QColor(map->picture().pixel(360, 180)), frmMap::oceanColour());
+    EXPECT_TRUE(map->refreshTimer()->isActive());
+}
+
 TEST_F(MapWindow, RightButtonReleasedOverTheMapPopsUpTheSpeedMenu)
 {
     const auto map = open();
