@@ -354,7 +354,7 @@ PKLINK::PKLINK(QWidget *parent) : QWidget(parent), d(std::make_unique<Private>(t
     d->Label1 = new QLabel(QStringLiteral("PK LINK"), this);
     d->Label1->move(0, 0);
     d->Label1->adjustSize();
-    resize(d->Label1->size());
+    setFixedSize(d->Label1->size());
     readProperties({});
 }
 
@@ -367,7 +367,7 @@ void PKLINK::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     if (size() != d->Label1->size())
-        resize(d->Label1->size());
+        setFixedSize(d->Label1->size());
 }
 
 void PKLINK::readProperties(const QVariantMap &propBag)

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "MessageBoxRecorder.h"
-#include "WaitFor.h"
+#include "support/Wait.h"
 #include "core/frmORVEX.h"
 #include "platform/FlexGrid.h"
 #include "support/FakeAgwServer.h"
@@ -41,7 +41,7 @@ protected:
         window = std::make_unique<frmORVEX>(dir.path());
         ASSERT_TRUE(window->Load());
         ASSERT_TRUE(server.waitForClient());
-        ASSERT_TRUE(waitFor([&] { return window->blnConectedToAgw(); }));
+        ASSERT_TRUE(orvex::test::waitUntil([&] { return window->blnConectedToAgw(); }));
     }
 
     QString monitorText() const { return window->txtMon()->toPlainText(); }
@@ -62,7 +62,7 @@ TEST_F(MainWindowLink, ConnectedLinkEnablesTheMonitorAndShowsFramesInLongForm)
 
     server.sendFrame('U', 0, "Q9ZZZ-3", "APRS", telemetryFrame);
     server.sendFrame('U', 0, "K1ABC", "APRS", otherFrame);
-    ASSERT_TRUE(waitFor([&] { return monitorText().contains("hello"); }));
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return monitorText().contains("hello"); }));
     const QString text = monitorText();
     EXPECT_TRUE(text.contains("R Q9ZZZ-3>APRS,ORVEX-1 Port=1 <UI Len=26>:\nHK,100,50,25,10,0,0,0000,0\n"))
         << text.toStdString();
@@ -78,7 +78,7 @@ TEST_F(MainWindowLink, OnlyShowOrvexShowsTheSatelliteInShortFormAndHidesOtherTra
     EXPECT_TRUE(only->isChecked());
     server.sendFrame('U', 0, "K1ABC", "APRS", otherFrame);
     server.sendFrame('U', 0, "Q9ZZZ-3", "APRS", telemetryFrame);
-    ASSERT_TRUE(waitFor([&] { return monitorText().contains("HK,100"); }));
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return monitorText().contains("HK,100"); }));
     const QString text = monitorText();
     EXPECT_TRUE(text.contains(" Q9ZZZ-3>APRS,ORVEX-1:\nHK,100,50,25,10,0,0,0000,0\n")) << text.toStdString();
     EXPECT_FALSE(text.contains("Port=1"));
@@ -89,7 +89,7 @@ TEST_F(MainWindowLink, OnlyShowOrvexShowsTheSatelliteInShortFormAndHidesOtherTra
 TEST_F(MainWindowLink, ALostLinkIsMarkedDownAndRetried)
 {
     server.closeClient();
-    ASSERT_TRUE(waitFor([&] { return monitorText().contains("Will automatically retry in 30 seconds time."); }));
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return monitorText().contains("Will automatically retry in 30 seconds time."); }));
     EXPECT_FALSE(window->blnConectedToAgw());
     EXPECT_FALSE(window->txtMon()->isEnabled());
     ASSERT_NE(timer("timRetry"), nullptr);
@@ -99,13 +99,13 @@ TEST_F(MainWindowLink, ALostLinkIsMarkedDownAndRetried)
     QMetaObject::invokeMethod(timer("timRetry"), "timeout", Qt::DirectConnection);
     EXPECT_FALSE(timer("timRetry")->isActive());
     ASSERT_TRUE(server.waitForClient());
-    ASSERT_TRUE(waitFor([&] { return window->blnConectedToAgw(); }));
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return window->blnConectedToAgw(); }));
 }
 
 TEST_F(MainWindowLink, ReconnectAndShutdownDoNotArmTheRetry)
 {
     window->AgwReconnect();
-    ASSERT_TRUE(waitFor([&] { return window->blnConectedToAgw(); }));
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return window->blnConectedToAgw(); }));
     EXPECT_FALSE(timer("timRetry")->isActive());
     EXPECT_FALSE(monitorText().contains("retry"));
     window->close();

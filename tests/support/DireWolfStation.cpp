@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "support/DireWolfStation.h"
 
-#include <QDeadlineTimer>
-#include <QEventLoop>
+#include "support/Wait.h"
+
 #include <QFile>
 #include <QHostAddress>
 #include <QRandomGenerator>
@@ -117,16 +117,12 @@ bool DireWolfStation::start(QString *error)
 
     const QByteArray ready = "Ready to accept AGW client application 0 on port " +
                              QByteArray::number(agwPort_);
-    QDeadlineTimer deadline(20000);
-    while (!log_.contains(ready)) {
-        if (process_.state() != QProcess::Running)
-            return fail(QStringLiteral("direwolf ended: ") + log());
-        if (deadline.hasExpired())
-            return fail(QStringLiteral("direwolf did not open its AGW port: ") + log());
-        QEventLoop loop;
-        QTimer::singleShot(20, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
+    waitUntil([&] { return log_.contains(ready) || process_.state() != QProcess::Running; },
+              20000);
+    if (process_.state() != QProcess::Running)
+        return fail(QStringLiteral("direwolf ended: ") + log());
+    if (!log_.contains(ready))
+        return fail(QStringLiteral("direwolf did not open its AGW port: ") + log());
     return true;
 }
 

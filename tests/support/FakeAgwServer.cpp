@@ -1,33 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "support/FakeAgwServer.h"
 
+#include "support/Wait.h"
+
 #include <QCoreApplication>
 
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QHostAddress>
-#include <QTimer>
 #include <QtEndian>
-
-#include <functional>
 
 namespace orvex::test {
 
 namespace {
-
-// Runs the event loop until `done` holds or the time is up.
-bool waitUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
 
 QByteArray versionData(qint32 major, qint32 minor)
 {

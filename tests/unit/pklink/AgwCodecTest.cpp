@@ -47,31 +47,7 @@ TEST(AgwFrameBuilding, SampleFrameOfTheHeaderComment)
                                "00 00 00 00 54 45 53 54"));
 }
 
-TEST(AgwFrameBuilding, UnprotoWithoutDigipeatersUpperCasesAndZeroFillsTheCalls)
-{
-    const auto frame = unprotoFrame(0, "q9abcd", parse("CQ"), Bytes{0x41, 0x42});
-    ASSERT_TRUE(frame);
-    ASSERT_EQ(frame->size(), 38u);
-    EXPECT_EQ((*frame)[4], 'M');
-    EXPECT_EQ(slice(*frame, 8, 10), std::string("Q9ABCD\0\0\0\0", 10));
-    EXPECT_EQ(slice(*frame, 18, 10), std::string("CQ\0\0\0\0\0\0\0\0", 10));
-    EXPECT_EQ(slice(*frame, 28, 4), std::string("\x02\0\0\0", 4));
-    EXPECT_EQ((*frame)[36], 0x41);
-    EXPECT_EQ((*frame)[37], 0x42);
-}
 
-TEST(AgwFrameBuilding, UnprotoWithDigipeatersPutsTheListBeforeTheData)
-{
-    const auto frame = unprotoFrame(1, "Q9ABC", parse("APZ324 via WIDE1-1,WIDE2-1"), bytesOf("hi"));
-    ASSERT_TRUE(frame);
-    EXPECT_EQ((*frame)[4], 'V');
-    EXPECT_EQ((*frame)[0], 1);
-    EXPECT_EQ(readI32(frame->data() + 28), 1 + 20 + 2);
-    EXPECT_EQ((*frame)[36], 2);
-    EXPECT_EQ(slice(*frame, 37, 10), std::string("WIDE1-1\0\0\0", 10));
-    EXPECT_EQ(slice(*frame, 47, 10), std::string("WIDE2-1\0\0\0", 10));
-    EXPECT_EQ(slice(*frame, 57, 2), "hi");
-}
 
 TEST(AgwFrameBuilding, ConnectWithTwoDigipeatersIsKindSmallV)
 {
@@ -84,26 +60,7 @@ TEST(AgwFrameBuilding, ConnectWithTwoDigipeatersIsKindSmallV)
     EXPECT_EQ(slice(frame, 47, 10), std::string("R2\0\0\0\0\0\0\0\0", 10));
 }
 
-TEST(AgwFrameBuilding, ConnectWithoutDigipeatersHasNoData)
-{
-    const Bytes frame = connectFrame(2, "Q9ABC", parse("q9xyz"));
-    EXPECT_EQ(frame[4], 'C');
-    EXPECT_EQ(frame[0], 2);
-    EXPECT_EQ(frame.size(), 36u);
-    EXPECT_EQ(slice(frame, 18, 10), std::string("Q9XYZ\0\0\0\0\0", 10));
-}
 
-TEST(AgwFrameBuilding, LoginFrameCarriesTwoZeroFilledFields)
-{
-    const auto frame = loginFrame("user", "secret");
-    ASSERT_TRUE(frame);
-    ASSERT_EQ(frame->size(), 546u);
-    EXPECT_EQ((*frame)[4], 'P');
-    EXPECT_EQ(slice(*frame, 28, 4), std::string("\xFE\x01\0\0", 4));
-    EXPECT_EQ(slice(*frame, 36, 5), std::string("user\0", 5));
-    EXPECT_EQ(slice(*frame, 36 + 255, 7), std::string("secret\0", 7));
-    EXPECT_EQ((*frame)[545], 0);
-}
 
 TEST(AgwFrameBuilding, LoginLongerThanItsFieldIsRefused)
 {
@@ -112,19 +69,6 @@ TEST(AgwFrameBuilding, LoginLongerThanItsFieldIsRefused)
     EXPECT_FALSE(loginFrame("a", std::string(256, 'b')));
 }
 
-TEST(AgwFrameBuilding, KissFrameStartsItsDataWithTheCommandByte)
-{
-    Bytes raw(20);
-    for (std::size_t i = 0; i < raw.size(); ++i)
-        raw[i] = static_cast<std::uint8_t>(0xA0 + i);
-    const auto frame = kissFrame(0, raw);
-    ASSERT_TRUE(frame);
-    ASSERT_EQ(frame->size(), 57u);
-    EXPECT_EQ((*frame)[4], 'K');
-    EXPECT_EQ(readI32(frame->data() + 28), 21);
-    EXPECT_EQ((*frame)[36], 0);
-    EXPECT_EQ(Bytes(frame->begin() + 37, frame->end()), raw);
-}
 
 TEST(AgwFrameBuilding, DataPartsBeyondTheSixteenBitCountAreRefused)
 {

@@ -58,33 +58,8 @@ Bytes concat(std::initializer_list<Bytes> parts)
 
 } // namespace
 
-TEST(AgwStreamCutting, ManyFramesInOneReadComeOutInOrder)
-{
-    const Bytes stream = concat({frameBytes('U', "one"), frameBytes('T', "two"),
-                                 frameBytes('R', ""), frameBytes('S', "four")});
-    EXPECT_EQ(cut(stream, {}), (std::vector<std::string>{"U:one", "T:two", "R:", "S:four"}));
-}
 
-TEST(AgwStreamCutting, HeaderSplitOverTwoReadsIsReadWhenWhole)
-{
-    const Bytes stream = frameBytes('U', "data");
-    AgwStreamCutter cutter;
-    Bytes header, data;
-    cutter.append(stream.data(), 20);
-    EXPECT_EQ(cutter.next(header, data), AgwStreamCutter::Result::NeedMore);
-    cutter.append(stream.data() + 20, 16);
-    EXPECT_EQ(cutter.next(header, data), AgwStreamCutter::Result::NeedMore);
-    cutter.append(stream.data() + 36, 4);
-    ASSERT_EQ(cutter.next(header, data), AgwStreamCutter::Result::Frame);
-    EXPECT_EQ(std::string(data.begin(), data.end()), "data");
-    EXPECT_EQ(cutter.buffered(), 0u);
-}
 
-TEST(AgwStreamCutting, DataSplitOverSeveralReadsIsDispatchedOnlyWhenComplete)
-{
-    const Bytes stream = concat({frameBytes('U', "0123456789"), frameBytes('T', "x")});
-    EXPECT_EQ(cut(stream, {36, 3, 3, 3}), (std::vector<std::string>{"U:0123456789", "T:x"}));
-}
 
 TEST(AgwStreamCutting, EveryByteAlone)
 {
@@ -93,11 +68,6 @@ TEST(AgwStreamCutting, EveryByteAlone)
               (std::vector<std::string>{"U:ab", "G:", "X:c"}));
 }
 
-TEST(AgwStreamCutting, ZeroLengthFrameAfterADataFrameInTheSameRead)
-{
-    const Bytes stream = concat({frameBytes('U', "abc"), frameBytes('y', ""), frameBytes('y', "")});
-    EXPECT_EQ(cut(stream, {}), (std::vector<std::string>{"U:abc", "y:", "y:"}));
-}
 
 TEST(AgwStreamCutting, LengthsOutsideZeroTo8192AreRefused)
 {
