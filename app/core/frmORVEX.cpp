@@ -11,6 +11,10 @@
 #include "settings/NumberText.h"
 #include "settings/ORXUtil.h"
 #include "settings/clsIni.h"
+#include "settings/frmAbout.h"
+#include "settings/frmAgwpeSetup.h"
+#include "settings/frmCalls.h"
+#include "settings/frmLocation.h"
 #include "telemetry/TelemetryDecoder.h"
 #include "telemetry/TelemetryPanel.h"
 #include "version.h"
@@ -123,10 +127,16 @@ void frmORVEX::buildMenus()
     // "Use Sapphire Keps" and "Sides" are kept from the old layout and do nothing.
     options->addAction(QStringLiteral("Use &Sapphire Keps"))->setEnabled(false);
     options->addSeparator();
-    for (const char *item : {"S&tation Information", "&AGWPE Setup"})
-        options->addAction(QString::fromLatin1(item))->setEnabled(false);
+    QAction *station = options->addAction(QStringLiteral("S&tation Information"));
+    station->setObjectName(QStringLiteral("mnuStation"));
+    connect(station, &QAction::triggered, this, [this] { frmLocation(*this, this).exec(); });
+    QAction *agwpe = options->addAction(QStringLiteral("&AGWPE Setup"));
+    agwpe->setObjectName(QStringLiteral("mnuAgwpeSetup"));
+    connect(agwpe, &QAction::triggered, this, [this] { frmAgwpeSetup(*this, this).exec(); });
     options->addAction(QStringLiteral("&Sides"))->setEnabled(false);
-    options->addAction(QStringLiteral("ORVEX &Callsigns"))->setEnabled(false);
+    QAction *calls = options->addAction(QStringLiteral("ORVEX &Callsigns"));
+    calls->setObjectName(QStringLiteral("mnuCallsigns"));
+    connect(calls, &QAction::triggered, this, [this] { frmCalls(*this, this).DoCalls(); });
     options->addSeparator();
     options->addAction(QStringLiteral("&Download Keps"))->setEnabled(false);
 
@@ -134,7 +144,9 @@ void frmORVEX::buildMenus()
     connect(help->addAction(QStringLiteral("&Help Contents")), &QAction::triggered, this,
             [] { ShowHelpContents(); });
     help->addSeparator();
-    help->addAction(QStringLiteral("&About"))->setEnabled(false);
+    QAction *about = help->addAction(QStringLiteral("&About"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    connect(about, &QAction::triggered, this, [this] { frmAbout(this).exec(); });
 
     QAction *exit = bar->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExit"));

@@ -4,6 +4,7 @@
 #include "core/CallsignList.h"
 #include "core/SatObject.h"
 #include "platform/DateTime.h"
+#include "settings/StationSettings.h"
 #include "telemetry/FormulaTable.h"
 
 #include <QMainWindow>
@@ -23,7 +24,7 @@ class clsIni;
 class clsSats;
 
 // The main window: the program's start-up object and hub.
-class frmORVEX : public QMainWindow
+class frmORVEX : public QMainWindow, public StationSettings
 {
     Q_OBJECT
 public:
@@ -36,24 +37,24 @@ public:
     bool Load();
 
     // Settings properties: each write stores the value and its key at once.
-    QString strCallsign() const { return strCallsign_; }
-    void setStrCallsign(const QString &value);
-    QString strComment() const { return strComment_; }
-    void setStrComment(const QString &value);
-    QString strLoc() const { return strLoc_; }
-    void setStrLoc(const QString &value);
-    QString strLat() const { return strLat_; }
-    void setStrLat(const QString &value);
-    QString strLong() const { return strLong_; }
-    void setStrLong(const QString &value);
-    QString strAgwHost() const { return strAgwHost_; }
-    void setStrAgwHost(const QString &value);
-    qint16 intAgwPort() const { return intAgwPort_; }
-    void setIntAgwPort(qint16 value);
-    QString strAgwLoginId() const { return strAgwLoginId_; }
-    void setStrAgwLoginId(const QString &value);
-    QString strAgwPassword() const { return strAgwPassword_; }
-    void setStrAgwPassword(const QString &value);
+    QString strCallsign() const override { return strCallsign_; }
+    void setStrCallsign(const QString &value) override;
+    QString strComment() const override { return strComment_; }
+    void setStrComment(const QString &value) override;
+    QString strLoc() const override { return strLoc_; }
+    void setStrLoc(const QString &value) override;
+    QString strLat() const override { return strLat_; }
+    void setStrLat(const QString &value) override;
+    QString strLong() const override { return strLong_; }
+    void setStrLong(const QString &value) override;
+    QString strAgwHost() const override { return strAgwHost_; }
+    void setStrAgwHost(const QString &value) override;
+    qint16 intAgwPort() const override { return intAgwPort_; }
+    void setIntAgwPort(qint16 value) override;
+    QString strAgwLoginId() const override { return strAgwLoginId_; }
+    void setStrAgwLoginId(const QString &value) override;
+    QString strAgwPassword() const override { return strAgwPassword_; }
+    void setStrAgwPassword(const QString &value) override;
 
     clsIni *cIni() const { return cIni_.get(); }
     clsSats *cSats() const { return cSats_.get(); }
@@ -62,17 +63,17 @@ public:
     QString strAprsDest() const;
 
     // Callsign list.
-    void InitCallsigns();
-    void LoadCallsigns();
-    QList<clsCallsign> cCallsigns() const;
-    void setCCallsigns(const QList<clsCallsign> &list);
+    void InitCallsigns() override;
+    void LoadCallsigns() override;
+    QList<clsCallsign> cCallsigns() const override;
+    void setCCallsigns(const QList<clsCallsign> &list) override;
 
     // The AGWPE link.
     bool blnConectedToAgw() const { return blnConnected_; }
     // Sends a UI frame; the text goes out one byte per character.
     void SendUnproto(qint16 intPort, const QString &strOurCall, const QString &strDest, const QString &strText);
     // Closes the link and opens it again with the current settings.
-    void AgwReconnect();
+    void AgwReconnect() override;
     PKLINK *pklink() const { return pklink_; }
     QPlainTextEdit *txtMon() const { return txtMon_; }
 

@@ -1,22 +1,22 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/DialogSupport.h"
 
+#include "core/mb.h"
+
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 
 namespace orvex {
 namespace {
 
-void showMessage(QWidget *owner, const QString &text, QMessageBox::Icon icon)
+void showMessage(QWidget *owner, const QString &text, qint16 style)
 {
-    QMessageBox box(icon, messageBoxTitle(), text, QMessageBox::Ok, owner);
-    box.exec();
+    mb::ShowMsg(owner, text, style);
     // Not every window system hands the activation back to the owner.
     if (owner)
         owner->window()->activateWindow();
@@ -81,17 +81,17 @@ private:
 
 QString messageBoxTitle()
 {
-    return QStringLiteral("ORVEX Telemetry Decoder");
+    return mb::msgTitle();
 }
 
 void showStopMessage(QWidget *owner, const QString &text)
 {
-    showMessage(owner, text, QMessageBox::Critical);
+    showMessage(owner, text, mb::vbCritical);
 }
 
 void showExclamationMessage(QWidget *owner, const QString &text)
 {
-    showMessage(owner, text, QMessageBox::Warning);
+    showMessage(owner, text, mb::vbExclamation);
 }
 
 void centreOnScreen(QWidget *window)

@@ -4,7 +4,7 @@
 #include "settings/AgwpePort.h"
 #include "settings/DialogSupport.h"
 #include "settings/FocusLeaveGuard.h"
-#include "settings/HelpTopic.h"
+#include "core/Help.h"
 #include "settings/NumberText.h"
 #include "settings/StationSettings.h"
 

@@ -4,7 +4,7 @@
 #include "settings/CallsignListLines.h"
 #include "settings/DialogSupport.h"
 #include "settings/FocusLeaveGuard.h"
-#include "settings/HelpTopic.h"
+#include "core/Help.h"
 #include "settings/ORXUtil.h"
 #include "settings/StationSettings.h"
 

@@ -3,7 +3,7 @@
 
 #include "settings/DialogSupport.h"
 #include "settings/FocusLeaveGuard.h"
-#include "settings/HelpTopic.h"
+#include "core/Help.h"
 #include "settings/ORXUtil.h"
 #include "settings/StationCoordinates.h"
 #include "settings/StationSettings.h"

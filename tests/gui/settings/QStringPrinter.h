@@ -1,12 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include <QString>
-
-#include <ostream>
-
-// Lets GoogleTest show QString values as text in its failure messages.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
+// QString printing for GoogleTest comes from tests/main/QtPrinters.h, which
+// every test file includes first.
+#include "QtPrinters.h"

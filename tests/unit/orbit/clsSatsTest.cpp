@@ -9,9 +9,6 @@
 #include <cmath>
 #include <ostream>
 
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
-QT_END_NAMESPACE
 
 using orvex::Clock;
 using orvex::Date;
