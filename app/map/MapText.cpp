@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "map/MapText.h"
+
+#include <QLocale>
+
+namespace MapText {
+
+QString caption(const QString &locationCaption, bool pictureRead)
+{
+    QString text = QStringLiteral("Current Location of ") + locationCaption +
+                   QStringLiteral(" Right-click for menu");
+    if (!pictureRead)
+        text += QStringLiteral(" - the map picture world.gif could not be read");
+    return text;
+}
+
+QString timeText(orvex::Date shown)
+{
+    return QLocale::c().toString(orvex::dateToWallClock(shown),
+                                 QStringLiteral("yyyy-MMM-dd HH:mm:ss"));
+}
+
+QString failureText(orvex::Date shown, const QString &satelliteName, const QString &reason)
+{
+    return timeText(shown) + QStringLiteral("  No position of ") + satelliteName +
+           QStringLiteral(": ") + reason;
+}
+
+} // namespace MapText
