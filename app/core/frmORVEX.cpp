@@ -16,6 +16,7 @@
 #include "settings/frmCalls.h"
 #include "settings/frmLocation.h"
 #include "telemetry/TelemetryDecoder.h"
+#include "map/frmMap.h"
 #include "terminal/frmTerm.h"
 #include "telemetry/TelemetryPanel.h"
 #include "version.h"
@@ -114,7 +115,7 @@ void frmORVEX::buildMenus()
     connect(terminal, &QAction::triggered, this, &frmORVEX::showTerminal);
     QAction *map = bar->addAction(QStringLiteral("&Map"));
     map->setObjectName(QStringLiteral("mnuMap"));
-    map->setEnabled(false);
+    connect(map, &QAction::triggered, this, &frmORVEX::showMap);
 
     QMenu *options = bar->addMenu(QStringLiteral("&Options"));
     mnuUseLocalTime_ = options->addAction(QStringLiteral("&Use Local Time"));
@@ -317,7 +318,9 @@ void frmORVEX::Unload()
         std::unique_ptr<frmTerm> terminal = std::move(mfrmTerm_);
         terminal->Unload();
     }
-    // The map window is unloaded here.
+    // Closing the map saves its position; it then forgets itself.
+    if (mfrmMap_)
+        mfrmMap_->close();
     cSats_.reset();
     if (cIni_ && !isMinimized())
         SaveSettings();
@@ -336,6 +339,20 @@ void frmORVEX::showTerminal()
     mfrmTerm_->show();
     mfrmTerm_->raise();
     mfrmTerm_->activateWindow();
+}
+
+void frmORVEX::showMap()
+{
+    if (!mfrmMap_) {
+        mfrmMap_ = new frmMap(*this, this);
+        mfrmMap_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(mfrmMap_, &frmMap::ImUnloading, this, [this] { mfrmMap_ = nullptr; });
+    } else if (mfrmMap_->isMinimized()) {
+        mfrmMap_->showNormal();
+    }
+    mfrmMap_->show();
+    mfrmMap_->raise();
+    mfrmMap_->activateWindow();
 }
 
 void frmORVEX::toggleOnlyShowOrvex()
@@ -419,3 +436,5 @@ orvex::Date frmORVEX::displayTime() const
 {
     return cSats_ ? cSats_->datTime() : orvex::utcToDate(orvex::Clock::nowUtc());
 }
+
+frmMap *frmORVEX::map() const { return mfrmMap_.data(); }

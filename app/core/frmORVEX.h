@@ -5,10 +5,12 @@
 #include "core/SatObject.h"
 #include "platform/DateTime.h"
 #include "settings/StationSettings.h"
+#include "map/MapHost.h"
 #include "terminal/TerminalHost.h"
 #include "telemetry/FormulaTable.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <memory>
 
@@ -23,10 +25,12 @@ class TelemetryPanel;
 class TelemetryDecoder;
 class clsIni;
 class clsSats;
+class frmMap;
 class frmTerm;
 
 // The main window: the program's start-up object and hub.
-class frmORVEX : public QMainWindow, public StationSettings, public TerminalHost
+class frmORVEX : public QMainWindow, public StationSettings, public TerminalHost,
+                 public MapHost
 {
     Q_OBJECT
 public:
@@ -58,12 +62,13 @@ public:
     QString strAgwPassword() const override { return strAgwPassword_; }
     void setStrAgwPassword(const QString &value) override;
 
-    clsIni *cIni() const { return cIni_.get(); }
-    clsSats *cSats() const { return cSats_.get(); }
-    qint16 intObjIndex() const { return intObjIndex_; }
-    QString strObject() const { return sats_[static_cast<size_t>(intObjIndex_)].name; }
+    clsIni *cIni() const override { return cIni_.get(); }
+    clsSats *cSats() const override { return cSats_.get(); }
+    qint16 intObjIndex() const override { return intObjIndex_; }
+    QString strObject() const override { return sats_[static_cast<size_t>(intObjIndex_)].name; }
     QString strAprsDest() const override;
     frmTerm *terminal() const { return mfrmTerm_.get(); }
+    frmMap *map() const;
 
     // Callsign list.
     void InitCallsigns() override;
@@ -83,8 +88,8 @@ public:
     QPlainTextEdit *txtMon() const { return txtMon_; }
 
     // The satellite status panel.
-    void ChangeSat();
-    QString MakeLocationCaption() const;
+    void ChangeSat() override;
+    QString MakeLocationCaption() const override;
     SatStatusPanel *statusPanel() const { return status_; }
 
     // Telemetry from a frame of one of the satellite's callsigns.
@@ -93,7 +98,7 @@ public:
     TelemetryPanel *telemetryPanel() const { return telemetry_; }
 
     // The program folder, with a trailing separator.
-    QString strAppPath() const { return strAppPath_; }
+    QString strAppPath() const override { return strAppPath_; }
     const SatObject &satObject(int index) const { return sats_.at(static_cast<size_t>(index)); }
     bool blnOnlyShowOrvex() const { return blnOnlyShowOrvex_; }
     double stationLatitude() const { return dblLat_; }
@@ -134,6 +139,7 @@ private:
     void ScanKepsFile(const QString &path);
     void showPassInfo();
     void showTerminal();
+    void showMap();
     orvex::Date displayTime() const;
 
     QString strAppPath_;
@@ -141,6 +147,7 @@ private:
     std::unique_ptr<clsIni> cIni_;
     std::unique_ptr<clsSats> cSats_;
     std::unique_ptr<frmTerm> mfrmTerm_;
+    QPointer<frmMap> mfrmMap_;
     std::unique_ptr<CallsignList> callsigns_;
     FormulaTable formulas_;
     std::unique_ptr<TelemetryDecoder> decoder_;

@@ -3,6 +3,7 @@
 #include "core/SatStatusPanel.h"
 #include "core/frmORVEX.h"
 #include "orbit/clsSats.h"
+#include "map/frmMap.h"
 #include "orbit/frmPass.h"
 #include "settings/clsIni.h"
 
@@ -74,7 +75,8 @@ void frmORVEX::ChangeSat()
     intObjIndex_ ^= 1;
     status_->setTitle(MakeLocationCaption() + QStringLiteral(" Current Location"));
     CheckSatUpdate(true);
-    // The map window follows the satellite once it is open.
+    if (mfrmMap_)
+        mfrmMap_->SatHasChanged();
 }
 
 QString frmORVEX::MakeLocationCaption() const
