@@ -20,6 +20,12 @@ std::function<QDateTime()> &clockSource()
 
 constexpr double msPerDay = 86400000.0;
 
+QTimeZone &localZoneOverride()
+{
+    static QTimeZone zone;
+    return zone;
+}
+
 } // namespace
 
 QDateTime dateToUtc(Date date)
@@ -43,6 +49,31 @@ Date wallClockToDate(const QDateTime &wallClock)
     return utcToDate(QDateTime(wallClock.date(), wallClock.time(), Qt::UTC));
 }
 
+SystemTime toSystemTime(const QDateTime &when)
+{
+    const QDate d = when.date();
+    const QTime t = when.time();
+    SystemTime st;
+    st.year = d.year();
+    st.month = d.month();
+    st.dayOfWeek = d.dayOfWeek() % 7;
+    st.day = d.day();
+    st.hour = t.hour();
+    st.minute = t.minute();
+    st.second = t.second();
+    st.milliseconds = t.msec();
+    return st;
+}
+
+QDateTime fromSystemTime(const SystemTime &time, const QTimeZone &zone)
+{
+    const QDate d(time.year, time.month, time.day);
+    const QTime t(time.hour, time.minute, time.second, time.milliseconds);
+    if (!d.isValid() || !t.isValid() || !zone.isValid())
+        return {};
+    return QDateTime(d, t, zone);
+}
+
 QDateTime Clock::nowUtc()
 {
     if (clockSource())
@@ -56,5 +87,14 @@ void Clock::setFixed(const QDateTime &when)
 {
     setSource([when] { return when; });
 }
+
+QTimeZone Clock::localZone()
+{
+    if (localZoneOverride().isValid())
+        return localZoneOverride();
+    return QTimeZone::systemTimeZone();
+}
+
+void Clock::setLocalZone(const QTimeZone &zone) { localZoneOverride() = zone; }
 
 } // namespace orvex

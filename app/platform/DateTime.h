@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QTimeZone>
 #include <functional>
 
 // The program's one conversion between its Date numbers and broken-down time.
@@ -20,6 +21,17 @@ Date utcToDate(const QDateTime &when);
 QDateTime dateToWallClock(Date date);
 Date wallClockToDate(const QDateTime &wallClock);
 
+// Broken-down time as the platform clock gives it (in the manner of a
+// Windows SYSTEMTIME): day of week 0 = Sunday.
+struct SystemTime
+{
+    int year = 0, month = 0, dayOfWeek = 0, day = 0;
+    int hour = 0, minute = 0, second = 0, milliseconds = 0;
+};
+SystemTime toSystemTime(const QDateTime &when);
+// Invalid QDateTime when the fields do not form a time.
+QDateTime fromSystemTime(const SystemTime &time, const QTimeZone &zone);
+
 // The one clock of the program. Tests replace it to set the time.
 class Clock
 {
@@ -30,6 +42,10 @@ public:
     static void setSource(std::function<QDateTime()> source);
     // Convenience for tests: a clock frozen at `when` (UTC).
     static void setFixed(const QDateTime &when);
+    // The zone of local time; the system's zone unless a test set another.
+    static QTimeZone localZone();
+    // An invalid zone restores the system's zone.
+    static void setLocalZone(const QTimeZone &zone);
 };
 
 } // namespace orvex

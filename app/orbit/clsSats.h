@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+#include "orbitengine/OrbitEngine.h"
+#include "platform/DateTime.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <memory>
+#include <optional>
+
+// The one place of the program that knows about orbits: it owns the orbit
+// engine and adds the clock, degrees, longitude folding, the degree-minute
+// texts and the pass texts. All times handed to the engine are UTC.
+class clsSats
+{
+public:
+    clsSats();
+    ~clsSats();
+    clsSats(const clsSats &) = delete;
+    clsSats &operator=(const clsSats &) = delete;
+
+    // Julian day number of a Date: the Date plus 2415018.5.
+    double DateToJulianDate(orvex::Date date) const;
+
+    // Times are shown (and GetNextPassTime answers) in local time when set.
+    bool blnLocalTime() const { return localTime_; }
+    void setBlnLocalTime(bool localTime) { localTime_ = localTime; }
+
+    // The pass list text of the coming passes from now; "" on any error.
+    QString strPassInfo(const QString &satelliteName);
+
+    // Station position in degrees, north and east positive.
+    orbit::Status setDblObsLat(double latitudeDeg);
+    orbit::Status setDblObsLong(double longitudeDeg);
+
+    // Where the satellite is at `datUtc`. Angles in degrees, longitude in
+    // (-180, 180], altitude in km. With `nextPass` given, it receives "Now!"
+    // while in view, else the next pass start as "hh:nn:ss" (display time).
+    // A failed engine request comes back as the status (slots then zero).
+    orbit::Status GetSatInfo(qint16 &inView, const QString &satelliteName, orvex::Date datUtc,
+                             double &azimuthDeg, double &elevationDeg, double &longitudeDeg,
+                             double &latitudeDeg, QString &longitudeText, QString &latitudeText,
+                             double &altitudeKm, QString *nextPass = nullptr);
+
+    // Start of the next pass after now, local or UTC as blnLocalTime says;
+    // Date 0 on any error.
+    orvex::Date GetNextPassTime(const QString &satelliteName);
+
+    // Now, UTC, from the program's clock.
+    orvex::Date datGmtTime() const;
+    // Now in the display time: local when blnLocalTime, else UTC.
+    orvex::Date datTime() const;
+    // The same instant as a local wall-clock Date, with the offset from UTC in
+    // force at that instant. Never fails: on error the Date comes back unchanged.
+    orvex::Date GmtToLocal(orvex::Date datUtc) const;
+
+    // Folder of the element files; the engine reads them at once.
+    orbit::Status setStrKeplerPath(const QString &folder);
+
+    // The engine itself, for callers that need more than the members above
+    // (e.g. the map's ground track).
+    orbit::OrbitEngine &engine() { return *engine_; }
+
+private:
+    friend struct clsSatsTestAccess;
+
+    // Azimuth at a UTC time, nearest whole degree (halves to even); empty on failure.
+    std::optional<qint16> intAzimuthAt(const QString &satelliteName, orvex::Date datUtc);
+    static void FormatLatLong(double longitudeDeg, double latitudeDeg, QString &longitudeText,
+                              QString &latitudeText);
+    // One line of the pass list; `start` receives the display start. Empty on failure.
+    QString strFormatPass(const QString &satelliteName, const QString &record,
+                          orvex::Date &start);
+    static orvex::SystemTime DateToSystemTime(orvex::Date date);
+    static orvex::Date SystemTimeToDate(const orvex::SystemTime &time);
+
+    std::unique_ptr<orbit::OrbitEngine> engine_;
+    bool localTime_ = false;
+    double radToDeg_;
+};
