@@ -3,6 +3,8 @@
 
 QByteArray LineEndConverter::convertBlock(QByteArray block)
 {
+    if (block.isEmpty())
+        return block; // keeps the CR state of the block before
     const bool endsWithCr = block.endsWith('\r');
     if (previousEndedWithCr_ && block.startsWith('\n'))
         block.remove(0, 1);
