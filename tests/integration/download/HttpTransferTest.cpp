@@ -174,6 +174,21 @@ TEST(HttpTransfer, SlowServerIsWaitedForWhileDataKeepsComing)
     EXPECT_EQ(rec.body(), slow.body);
 }
 
+TEST(HttpTransfer, ConnectionLostBeforeTheWholeBodyIsAnError)
+{
+    TestHttpServer server;
+    TestHttpServer::Answer cut;
+    cut.body = everyByte(5000);
+    cut.cutAfter = 2000;
+    server.serve("/cut", cut);
+    HttpTransfer transfer;
+    Recorder rec(transfer);
+    transfer.execute(server.hostAndPort() + "/cut");
+    ASSERT_TRUE(rec.waitForEnd());
+    EXPECT_EQ(rec.states.last(), HttpTransfer::icError);
+    EXPECT_FALSE(rec.states.contains(HttpTransfer::icResponseCompleted));
+}
+
 TEST(HttpTransfer, CancelStopsEveryReport)
 {
     TestHttpServer server;

@@ -75,7 +75,7 @@ void TestHttpServer::answer(QTcpSocket *socket, const QByteArray &path)
     socket->write(head);
 
     if (a.trickleBytes <= 0) {
-        socket->write(a.body);
+        socket->write(a.cutAfter >= 0 ? a.body.left(a.cutAfter) : a.body);
         socket->disconnectFromHost();
         return;
     }

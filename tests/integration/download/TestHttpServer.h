@@ -25,6 +25,7 @@ public:
         int trickleBytes = 0;    // > 0: the body goes out this many bytes at a time
         int trickleEveryMs = 0;  // with this pause between the pieces
         bool neverAnswer = false; // reads the request and stays silent
+        qsizetype cutAfter = -1;  // >= 0: closes after this many body bytes
     };
 
     TestHttpServer();
