@@ -204,7 +204,7 @@ TEST(HttpTransfer, CancelStopsEveryReport)
             transfer.cancel();
     });
     transfer.execute(server.hostAndPort() + "/slow");
-    QTRY_VERIFY_WITH_TIMEOUT(rec.states.contains(HttpTransfer::icResponseReceived), generousMs);
+    ASSERT_TRUE(waitFor([&rec] { return rec.states.contains(HttpTransfer::icResponseReceived); }));
     const qsizetype seen = rec.states.size();
     // The server goes on sending; none of it is reported.
     TestHttpServer other;
