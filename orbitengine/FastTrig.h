@@ -26,6 +26,23 @@ inline void sinCosKernel(double r, double &s, double &c)
     c = w + (((1.0 - w) - hz) + z * pc);
 }
 
+// For |r| below 0.01, the Taylor series to r^7 and r^6 is exact to rounding.
+inline void sinCosSmall(double r, double &s, double &c)
+{
+    const double z = r * r;
+    s = r + r * z * (-1.0 / 6.0 + z * (1.0 / 120.0 - z * (1.0 / 5040.0)));
+    c = 1.0 + z * (-0.5 + z * (1.0 / 24.0 - z * (1.0 / 720.0)));
+}
+
+// A small angle, |r| up to pi/4, as used for rotating by corrections.
+inline void sinCosOfCorrection(double r, double &s, double &c)
+{
+    if (std::fabs(r) < 0.01)
+        sinCosSmall(r, s, c);
+    else
+        sinCosKernel(r, s, c);
+}
+
 inline void sinCos(double x, double &s, double &c)
 {
     if (!(std::fabs(x) < 1.0e5)) {

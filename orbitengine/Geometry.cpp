@@ -68,6 +68,8 @@ LookAngles lookAngles(const Observer &observer, const double satelliteEcef[3])
     a.azimuthRad = horizontal > 0 ? std::atan2(east, north) : 0.0;
     if (a.azimuthRad < 0)
         a.azimuthRad += twoPi;
+    if (a.azimuthRad >= twoPi) // a tiny negative angle plus 2 pi rounds to 2 pi
+        a.azimuthRad = 0;
     return a;
 }
 

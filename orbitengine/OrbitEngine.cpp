@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbitengine/OrbitEngine.h"
 
+#include "orbitengine/CivilTime.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -13,7 +15,6 @@ namespace orbit {
 namespace {
 
 constexpr double maxSearchDays = 30.0;
-constexpr double unixEpochJd = 2440587.5;
 
 // Fixed-point text that ignores the C locale (the program sets a local one).
 std::string fixed(double value, int decimals)
@@ -30,27 +31,13 @@ std::string fixed(double value, int decimals)
 // the rounded instant.
 std::string stamp(double jd, double &roundedJd)
 {
-    const long long total = std::llround((jd - unixEpochJd) * 86400.0);
-    roundedJd = unixEpochJd + static_cast<double>(total) / 86400.0;
-    long long days = total / 86400;
-    long long secs = total % 86400;
-    if (secs < 0) {
-        secs += 86400;
-        --days;
-    }
-    // Civil date from days since 1970-01-01 (proleptic Gregorian).
-    const long long z = days + 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const long long day = doy - (153 * mp + 2) / 5 + 1;
-    const long long month = mp < 10 ? mp + 3 : mp - 9;
-    const long long year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+    const long long ms =
+        std::llround(static_cast<double>(unixMilliseconds(jd)) / 1000.0) * 1000;
+    roundedJd = julianDateOfUnixMilliseconds(ms);
+    const CivilTime c = civilTime(ms);
     char buffer[96];
-    std::snprintf(buffer, sizeof buffer, "%04lld%02lld%02lld%02lld%02lld%02lld", year, month, day,
-                  secs / 3600, secs / 60 % 60, secs % 60);
+    std::snprintf(buffer, sizeof buffer, "%04lld%02d%02d%02d%02d%02d", c.year, c.month, c.day,
+                  c.hour, c.minute, c.second);
     return buffer;
 }
 
@@ -194,6 +181,8 @@ Status OrbitEngine::GetPosition(const std::string &name, EngineTime time, Positi
     out.azimuth = look.azimuthRad;
     out.elevation = look.elevationRad;
     out.longitude = sub.longitudeRad < 0 ? sub.longitudeRad + twoPi : sub.longitudeRad;
+    if (out.longitude >= twoPi)
+        out.longitude = 0;
     out.latitude = sub.latitudeRad;
     out.altitudeKm = sub.altitudeKm;
     out.rangeKm = look.rangeKm;

@@ -55,7 +55,7 @@ public:
     // DURATION the seconds from the listed AOS to LOS. The passes that begin at
     // or after `startDate` (a Date, UTC), until at least `minPasses` are listed
     // and at least `minDays` days are covered; never more than 30 days.
-    // The last two numbers are reserved and must be 0.
+    // The last two numbers are reserved: the program passes 0, and they are not read.
     Status ListPasses(const std::string &name, double startDate, int minPasses, int minDays,
                       int reserved1, int reserved2, std::string &text);
 

@@ -75,6 +75,8 @@ Status Sgp4::init(const ElementSet &elements)
     const double ao = std::cbrt((xke / noUnkozai_) * (xke / noUnkozai_));
     ao_ = ao;
     const double sinio = std::sin(inclo_);
+    sinio_ = sinio;
+    cosio_ = cosio;
     const double po = ao * omeosq;
     const double con42 = 1.0 - 5.0 * cosio2;
     con41_ = -con42 - cosio2 - cosio2;
@@ -470,17 +472,24 @@ Status Sgp4::deepSecular(double t, double &em, double &argpm, double &inclm, dou
         d.atime = 0.0;
         d.xni = noUnkozai_;
         d.xli = d.xlamo;
+        d.derivativesValid = false;
     }
     const double delt = t > 0.0 ? stepp : stepn;
     // Whole steps to go, plus one: a cap on the loop that cannot be reached in error.
     const double stepsLeft = std::fabs(t - d.atime) / stepp + 2.0;
-    if (!(stepsLeft < 1.0e7))
+    if (!(stepsLeft < 2.0e5)) // about 270 years
         return {StatusCode::BadArgument, "time too far from the epoch for the resonance integrator"};
     const long cap = static_cast<long>(stepsLeft);
 
     double xndt = 0, xldot = 0, xnddt = 0, ft = 0;
     for (long step = 0;; ++step) {
-        if (d.irez != 2) {
+        // The derivatives at the integrator's point are kept between calls:
+        // stepping forward by minutes then costs no trigonometry at all.
+        if (d.derivativesValid) {
+            xndt = d.xndt;
+            xldot = d.xldot;
+            xnddt = d.xnddt;
+        } else if (d.irez != 2) {
             double s1, c1, s2, c2, s3, c3;
             trig::sinCos(d.xli - fasx2, s1, c1);
             trig::sinCos(2.0 * (d.xli - fasx4), s2, c2);
@@ -512,6 +521,10 @@ Status Sgp4::deepSecular(double t, double &em, double &argpm, double &inclm, dou
                     2.0 * (d.d4410 * c[4] + d.d4422 * c[5] + d.d5421 * c[8] + d.d5433 * c[9]);
             xnddt *= xldot;
         }
+        d.xndt = xndt;
+        d.xldot = xldot;
+        d.xnddt = xnddt;
+        d.derivativesValid = true;
         if (std::fabs(t - d.atime) < stepp) {
             ft = t - d.atime;
             break;
@@ -521,6 +534,7 @@ Status Sgp4::deepSecular(double t, double &em, double &argpm, double &inclm, dou
         d.xli += xldot * delt + xndt * step2;
         d.xni += xndt * delt + xnddt * step2;
         d.atime += delt;
+        d.derivativesValid = false;
     }
     nm = d.xni + xndt * ft + xnddt * ft * ft * 0.5;
     const double xl = d.xli + xldot * ft + xndt * ft * ft * 0.5;
@@ -532,7 +546,7 @@ Status Sgp4::deepSecular(double t, double &em, double &argpm, double &inclm, dou
 }
 
 void Sgp4::deepPeriodics(double t, double &ep, double &inclp, double &nodep, double &argpp,
-                         double &mp) const
+                         double &mp, double &sinip, double &cosip) const
 {
     const Deep &d = deep_;
     constexpr double zns = 1.19459e-5, zes = 0.01675, znl = 1.5835218e-4, zel = 0.05490;
@@ -568,7 +582,6 @@ void Sgp4::deepPeriodics(double t, double &ep, double &inclp, double &nodep, dou
 
     inclp += pinc;
     ep += pe;
-    double sinip, cosip;
     trig::sinCos(inclp, sinip, cosip);
     if (inclp >= 0.2) {
         ph /= sinip;
@@ -625,7 +638,9 @@ Status Sgp4::propagate(double t, StateVector &out)
     double templ = t2cof_ * t2;
     if (!simple_) {
         const double delomg = omgcof_ * t;
-        const double delmtemp = 1.0 + eta_ * trig::cos(xmdf);
+        double sinxmdf, cosxmdf;
+        trig::sinCos(xmdf, sinxmdf, cosxmdf);
+        const double delmtemp = 1.0 + eta_ * cosxmdf;
         const double delm = xmcof_ * (delmtemp * delmtemp * delmtemp - delmo_);
         const double temp = delomg + delm;
         mm = xmdf + temp;
@@ -633,7 +648,16 @@ Status Sgp4::propagate(double t, StateVector &out)
         const double t3 = t2 * t;
         const double t4 = t3 * t;
         tempa = tempa - d2_ * t2 - d3_ * t3 - d4_ * t4;
-        tempe = tempe + bstar_ * cc5_ * (trig::sin(mm) - sinmao_);
+        // sin(mm) by rotating sin(xmdf) through the small drag correction
+        double sinmm;
+        if (std::fabs(temp) < 0.78) {
+            double sd, cd;
+            trig::sinCosOfCorrection(temp, sd, cd);
+            sinmm = sinxmdf * cd + cosxmdf * sd;
+        } else {
+            sinmm = trig::sin(mm);
+        }
+        tempe = tempe + bstar_ * cc5_ * (sinmm - sinmao_);
         templ = templ + t3cof_ * t3 + t4 * (t4cof_ + t * t5cof_);
     }
     double nm = noUnkozai_;
@@ -668,16 +692,16 @@ Status Sgp4::propagate(double t, StateVector &out)
     double aycof = aycof_, xlcof = xlcof_;
     double con41 = con41_, x1mth2 = x1mth2_, x7thm1 = x7thm1_;
     if (deepSpace_) {
-        deepPeriodics(t, ep, xincp, nodep, argpp, mp);
+        deepPeriodics(t, ep, xincp, nodep, argpp, mp, sinip, cosip);
         if (xincp < 0.0) {
             xincp = -xincp;
+            sinip = -sinip;
             nodep += pi;
             argpp -= pi;
         }
         if (ep < 0.0 || ep > 1.0)
             return {StatusCode::PerturbedEccentricity,
                     "eccentricity after the periodic terms outside [0, 1]"};
-        trig::sinCos(xincp, sinip, cosip);
         aycof = -0.5 * j3oj2 * sinip;
         if (std::fabs(cosip + 1.0) > 1.5e-12)
             xlcof = -0.25 * j3oj2 * sinip * (3.0 + 5.0 * cosip) / (1.0 + cosip);
@@ -688,7 +712,8 @@ Status Sgp4::propagate(double t, StateVector &out)
         x1mth2 = 1.0 - cosisq;
         x7thm1 = 7.0 * cosisq - 1.0;
     } else {
-        trig::sinCos(xincp, sinip, cosip);
+        sinip = sinio_;
+        cosip = cosio_;
     }
 
     // Long-period periodics.
@@ -715,7 +740,7 @@ Status Sgp4::propagate(double t, StateVector &out)
         eo1 += tem5;
         double sd, cd;
         if (std::fabs(tem5) < 0.78)
-            trig::sinCosKernel(tem5, sd, cd);
+            trig::sinCosOfCorrection(tem5, sd, cd);
         else
             trig::sinCos(tem5, sd, cd);
         const double s0 = sineo1;
@@ -750,7 +775,7 @@ Status Sgp4::propagate(double t, StateVector &out)
         const double du = -0.25 * temp2 * x7thm1 * sin2u;
         double sd, cd;
         if (std::fabs(du) < 0.78)
-            trig::sinCosKernel(du, sd, cd);
+            trig::sinCosOfCorrection(du, sd, cd);
         else
             trig::sinCos(du, sd, cd);
         const double norm = 1.0 / std::sqrt(sinu * sinu + cosu * cosu);

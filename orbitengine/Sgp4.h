@@ -47,13 +47,15 @@ private:
         double zmos = 0;
         // Integrator state: the last whole step reached, kept between calls.
         double atime = 0, xli = 0, xni = 0;
+        bool derivativesValid = false;
+        double xndt = 0, xldot = 0, xnddt = 0; // at atime
     };
 
     void initDeepSpace(double epochDays, double eccsq, double xpidot);
     Status deepSecular(double t, double &em, double &argpm, double &inclm, double &mm,
                        double &nodem, double &nm);
     void deepPeriodics(double t, double &ep, double &inclp, double &nodep, double &argpp,
-                       double &mp) const;
+                       double &mp, double &sinip, double &cosip) const;
 
     ElementSet elements_;
     bool ready_ = false;
@@ -67,7 +69,7 @@ private:
     double aycof_ = 0, con41_ = 0, cc1_ = 0, cc4_ = 0, cc5_ = 0, d2_ = 0, d3_ = 0, d4_ = 0;
     double delmo_ = 0, eta_ = 0, argpdot_ = 0, omgcof_ = 0, sinmao_ = 0, t2cof_ = 0;
     double t3cof_ = 0, t4cof_ = 0, t5cof_ = 0, x1mth2_ = 0, x7thm1_ = 0, mdot_ = 0;
-    double nodedot_ = 0, xlcof_ = 0, xmcof_ = 0, nodecf_ = 0;
+    double nodedot_ = 0, xlcof_ = 0, xmcof_ = 0, nodecf_ = 0, sinio_ = 0, cosio_ = 1;
     Deep deep_;
 };
 

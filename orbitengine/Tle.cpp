@@ -307,8 +307,14 @@ ElementText readElementText(std::string_view text)
         if (result.set) {
             out.sets.push_back(std::move(*result.set));
         } else {
-            const std::string where = "line " + std::to_string(i + 1) + ": ";
-            out.skipped.push_back(where + result.error);
+            // "line 1: ..." of the set becomes the line number in the text.
+            size_t lineNumber = i + 1;
+            std::string reason = result.error;
+            if (reason.rfind("line 2: ", 0) == 0)
+                ++lineNumber;
+            if (reason.rfind("line ", 0) == 0 && reason.size() > 8)
+                reason = reason.substr(8);
+            out.skipped.push_back("line " + std::to_string(lineNumber) + ": " + reason);
         }
         consumedUpTo = i + 2;
         ++i;

@@ -2,12 +2,19 @@
 #include "core/frmORVEX.h"
 
 #include "core/Help.h"
+#include "core/SatStatusPanel.h"
 #include "core/mb.h"
+#include "orbit/clsSats.h"
+#include "pklink/PKLINK.h"
 #include "platform/DateTime.h"
 #include "platform/SingleInstance.h"
 #include "settings/NumberText.h"
 #include "settings/ORXUtil.h"
 #include "settings/clsIni.h"
+#include "settings/frmAbout.h"
+#include "settings/frmAgwpeSetup.h"
+#include "settings/frmCalls.h"
+#include "settings/frmLocation.h"
 #include "telemetry/TelemetryDecoder.h"
 #include "telemetry/TelemetryPanel.h"
 #include "version.h"
@@ -16,9 +23,11 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QGroupBox>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -49,10 +58,8 @@ void frmORVEX::buildWindow()
     column->addWidget(telemetry_);
 
     auto *lower = new QHBoxLayout;
-    framLocation_ = new QGroupBox(QStringLiteral("ORVEX Current Location"), central);
-    framLocation_->setObjectName(QStringLiteral("framLocation"));
-    framLocation_->setMinimumSize(260, 150);
-    lower->addWidget(framLocation_);
+    status_ = new SatStatusPanel(central);
+    lower->addWidget(status_);
 
     auto *about = new QVBoxLayout;
     label2_ = new QLabel(central);
@@ -69,12 +76,33 @@ void frmORVEX::buildWindow()
     lower->addLayout(about);
     lower->addStretch();
     column->addLayout(lower);
+
+    txtMon_ = new QPlainTextEdit(central);
+    txtMon_->setObjectName(QStringLiteral("txtMon"));
+    txtMon_->setReadOnly(true);
+    txtMon_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    txtMon_->setMinimumHeight(160);
+    txtMon_->setEnabled(false);
+    column->addWidget(txtMon_, 1);
+
+    // The AGWPE link: the control is a part of the window but not shown.
+    pklink_ = new PKLINK(central);
+    pklink_->setObjectName(QStringLiteral("PKLINK1"));
+    pklink_->hide();
     setCentralWidget(central);
+    resize(760, 640);
 
     timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(1000);
     timRetry_ = new QTimer(this);
+    timRetry_->setObjectName(QStringLiteral("timRetry"));
     timRetry_->setInterval(30000);
+    connect(timer1_, &QTimer::timeout, this, [this] { CheckSatUpdate(false); });
+    connect(timRetry_, &QTimer::timeout, this, &frmORVEX::onRetryTick);
+    connect(status_->cmdChangeSat, &QPushButton::clicked, this, &frmORVEX::ChangeSat);
+    connect(status_->cmdPassInfo, &QPushButton::clicked, this, &frmORVEX::showPassInfo);
+    connectLinkEvents();
 }
 
 void frmORVEX::buildMenus()
@@ -91,7 +119,7 @@ void frmORVEX::buildMenus()
     mnuUseLocalTime_ = options->addAction(QStringLiteral("&Use Local Time"));
     mnuUseLocalTime_->setObjectName(QStringLiteral("mnuUseLocalTime"));
     mnuUseLocalTime_->setCheckable(true);
-    mnuUseLocalTime_->setEnabled(false);
+    connect(mnuUseLocalTime_, &QAction::triggered, this, &frmORVEX::toggleUseLocalTime);
     mnuOnlyShowORVEX_ = options->addAction(QStringLiteral("&Only Show ORVEX"));
     mnuOnlyShowORVEX_->setObjectName(QStringLiteral("mnuOnlyShowORVEX"));
     mnuOnlyShowORVEX_->setCheckable(true);
@@ -99,10 +127,16 @@ void frmORVEX::buildMenus()
     // "Use Sapphire Keps" and "Sides" are kept from the old layout and do nothing.
     options->addAction(QStringLiteral("Use &Sapphire Keps"))->setEnabled(false);
     options->addSeparator();
-    for (const char *item : {"S&tation Information", "&AGWPE Setup"})
-        options->addAction(QString::fromLatin1(item))->setEnabled(false);
+    QAction *station = options->addAction(QStringLiteral("S&tation Information"));
+    station->setObjectName(QStringLiteral("mnuStation"));
+    connect(station, &QAction::triggered, this, [this] { frmLocation(*this, this).exec(); });
+    QAction *agwpe = options->addAction(QStringLiteral("&AGWPE Setup"));
+    agwpe->setObjectName(QStringLiteral("mnuAgwpeSetup"));
+    connect(agwpe, &QAction::triggered, this, [this] { frmAgwpeSetup(*this, this).exec(); });
     options->addAction(QStringLiteral("&Sides"))->setEnabled(false);
-    options->addAction(QStringLiteral("ORVEX &Callsigns"))->setEnabled(false);
+    QAction *calls = options->addAction(QStringLiteral("ORVEX &Callsigns"));
+    calls->setObjectName(QStringLiteral("mnuCallsigns"));
+    connect(calls, &QAction::triggered, this, [this] { frmCalls(*this, this).DoCalls(); });
     options->addSeparator();
     options->addAction(QStringLiteral("&Download Keps"))->setEnabled(false);
 
@@ -110,7 +144,9 @@ void frmORVEX::buildMenus()
     connect(help->addAction(QStringLiteral("&Help Contents")), &QAction::triggered, this,
             [] { ShowHelpContents(); });
     help->addSeparator();
-    help->addAction(QStringLiteral("&About"))->setEnabled(false);
+    QAction *about = help->addAction(QStringLiteral("&About"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    connect(about, &QAction::triggered, this, [this] { frmAbout(this).exec(); });
 
     QAction *exit = bar->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
@@ -155,26 +191,25 @@ bool frmORVEX::Load()
     cIni_ = std::make_unique<clsIni>(
         strAppPath_ + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
         QStringLiteral(".INI"));
+    cSats_ = std::make_unique<clsSats>();
     callsigns_ = std::make_unique<CallsignList>(*cIni_);
     // 9. and 10.
     mb::SetMsgTitle(QLatin1String(programTitle));
     LoadSettings();
-    // 11. FindKeps: the element-set scan of the status panel.
-    // 12.
+    // 11. to 17.
+    FindKeps();
     LoadCallsigns();
-    // 13.
     twipsPerPixelX_ = 1440 / std::max(1, logicalDpiX());
     twipsPerPixelY_ = 1440 / std::max(1, logicalDpiY());
-    // 14. ApplyStationLocation, 15. the Keps folder for the orbit engine and
-    // 16. ShowTimeMode: the status panel's.
-    blnLocationKnown_ = dblLat_ != 0 && dblLong_ != 0;
-    // 17.
+    ApplyStationLocation();
+    cSats_->setStrKeplerPath(strAppPath_ + QStringLiteral("Keps"));
+    ShowTimeMode();
     for (int index = 0; index < telemetry::gridCount; ++index)
         telemetry_->SizeGrid(index);
-    // 18. The hidden terminal window, 19. ConnectToAgwpe and 20. the first
-    // status refresh (CheckSatUpdate) join with the terminal, the link and
-    // the status panel.
-    // 21.
+    // 18. The hidden terminal window joins with the terminal.
+    // 19. to 21.
+    ConnectToAgwpe();
+    CheckSatUpdate(true);
     timer1_->start();
     // 22.
     show();
@@ -221,7 +256,7 @@ void frmORVEX::LoadSettings()
 
     // USE_LOCAL_TIME goes to the orbit object's local-time flag.
     const bool localTime = clsIni::IsItTrue(ini.GetIniStringWriteDefault(SETUP, QStringLiteral("USE_LOCAL_TIME"), QStringLiteral("FALSE")));
-    mnuUseLocalTime_->setChecked(localTime);
+    cSats_->setBlnLocalTime(localTime);
     blnOnlyShowOrvex_ = clsIni::IsItTrue(ini.GetIniStringWriteDefault(SETUP, QStringLiteral("ONLY_SHOW_ORVEX"), QStringLiteral("TRUE")));
     mnuOnlyShowORVEX_->setChecked(blnOnlyShowOrvex_);
     strLat_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("LATITUDE"), QString());
@@ -270,7 +305,8 @@ void frmORVEX::Unload()
     blnNoRetry_ = true;
     timer1_->stop();
     timRetry_->stop();
-    // The terminal and map windows are unloaded here, then the orbit object released.
+    // The terminal and map windows are unloaded here.
+    cSats_.reset();
     if (cIni_ && !isMinimized())
         SaveSettings();
     callsigns_.reset();
@@ -312,14 +348,16 @@ void frmORVEX::setStrLat(const QString &value)
     strLat_ = value;
     cIni_->SaveIniString(SETUP, QStringLiteral("LATITUDE"), value);
     dblLat_ = ORXUtil::LatToDegrees(value);
-    blnLocationKnown_ = dblLat_ != 0 && dblLong_ != 0;
+    ApplyStationLocation();
+    CheckSatUpdate(true);
 }
 void frmORVEX::setStrLong(const QString &value)
 {
     strLong_ = value;
     cIni_->SaveIniString(SETUP, QStringLiteral("LONGITUDE"), value);
     dblLong_ = ORXUtil::LongToDegrees(value);
-    blnLocationKnown_ = dblLat_ != 0 && dblLong_ != 0;
+    ApplyStationLocation();
+    CheckSatUpdate(true);
 }
 void frmORVEX::setStrAgwHost(const QString &value)
 {
@@ -351,6 +389,10 @@ int frmORVEX::intSideForCallsign(const QString &callsign) const { return callsig
 
 void frmORVEX::DecodeTelemetry(const QString &strFromCall, const QString &strLine)
 {
-    const orvex::Date now = orvex::utcToDate(orvex::Clock::nowUtc());
-    telemetry_->apply(decoder_->DecodeTelemetry(intSideForCallsign(strFromCall), strLine, now));
+    telemetry_->apply(decoder_->DecodeTelemetry(intSideForCallsign(strFromCall), strLine, displayTime()));
+}
+
+orvex::Date frmORVEX::displayTime() const
+{
+    return cSats_ ? cSats_->datTime() : orvex::utcToDate(orvex::Clock::nowUtc());
 }

@@ -2,33 +2,29 @@
 #pragma once
 
 #include "core/CallsignList.h"
+#include "core/SatObject.h"
+#include "platform/DateTime.h"
+#include "settings/StationSettings.h"
 #include "telemetry/FormulaTable.h"
 
 #include <QMainWindow>
 #include <array>
 #include <memory>
 
+class PKLINK;
 class QAction;
-class QGroupBox;
 class QLabel;
+class QPlainTextEdit;
 class QTimer;
+class SatStatusPanel;
 class SingleInstance;
 class TelemetryPanel;
 class TelemetryDecoder;
 class clsIni;
-
-// One of the two tracked satellites: 0 is ORVEX, 1 the ISS.
-struct SatObject
-{
-    QString name;         // element-set name line, or "ORVEX" / "ISS"
-    QString objectNumber; // catalogue number
-    qint16 refreshPeriod = 10;
-    qint16 tickCounter = 0;
-    bool elementSetFound = false;
-};
+class clsSats;
 
 // The main window: the program's start-up object and hub.
-class frmORVEX : public QMainWindow
+class frmORVEX : public QMainWindow, public StationSettings
 {
     Q_OBJECT
 public:
@@ -41,35 +37,50 @@ public:
     bool Load();
 
     // Settings properties: each write stores the value and its key at once.
-    QString strCallsign() const { return strCallsign_; }
-    void setStrCallsign(const QString &value);
-    QString strComment() const { return strComment_; }
-    void setStrComment(const QString &value);
-    QString strLoc() const { return strLoc_; }
-    void setStrLoc(const QString &value);
-    QString strLat() const { return strLat_; }
-    void setStrLat(const QString &value);
-    QString strLong() const { return strLong_; }
-    void setStrLong(const QString &value);
-    QString strAgwHost() const { return strAgwHost_; }
-    void setStrAgwHost(const QString &value);
-    qint16 intAgwPort() const { return intAgwPort_; }
-    void setIntAgwPort(qint16 value);
-    QString strAgwLoginId() const { return strAgwLoginId_; }
-    void setStrAgwLoginId(const QString &value);
-    QString strAgwPassword() const { return strAgwPassword_; }
-    void setStrAgwPassword(const QString &value);
+    QString strCallsign() const override { return strCallsign_; }
+    void setStrCallsign(const QString &value) override;
+    QString strComment() const override { return strComment_; }
+    void setStrComment(const QString &value) override;
+    QString strLoc() const override { return strLoc_; }
+    void setStrLoc(const QString &value) override;
+    QString strLat() const override { return strLat_; }
+    void setStrLat(const QString &value) override;
+    QString strLong() const override { return strLong_; }
+    void setStrLong(const QString &value) override;
+    QString strAgwHost() const override { return strAgwHost_; }
+    void setStrAgwHost(const QString &value) override;
+    qint16 intAgwPort() const override { return intAgwPort_; }
+    void setIntAgwPort(qint16 value) override;
+    QString strAgwLoginId() const override { return strAgwLoginId_; }
+    void setStrAgwLoginId(const QString &value) override;
+    QString strAgwPassword() const override { return strAgwPassword_; }
+    void setStrAgwPassword(const QString &value) override;
 
     clsIni *cIni() const { return cIni_.get(); }
+    clsSats *cSats() const { return cSats_.get(); }
     qint16 intObjIndex() const { return intObjIndex_; }
     QString strObject() const { return sats_[static_cast<size_t>(intObjIndex_)].name; }
     QString strAprsDest() const;
 
     // Callsign list.
-    void InitCallsigns();
-    void LoadCallsigns();
-    QList<clsCallsign> cCallsigns() const;
-    void setCCallsigns(const QList<clsCallsign> &list);
+    void InitCallsigns() override;
+    void LoadCallsigns() override;
+    QList<clsCallsign> cCallsigns() const override;
+    void setCCallsigns(const QList<clsCallsign> &list) override;
+
+    // The AGWPE link.
+    bool blnConectedToAgw() const { return blnConnected_; }
+    // Sends a UI frame; the text goes out one byte per character.
+    void SendUnproto(qint16 intPort, const QString &strOurCall, const QString &strDest, const QString &strText);
+    // Closes the link and opens it again with the current settings.
+    void AgwReconnect() override;
+    PKLINK *pklink() const { return pklink_; }
+    QPlainTextEdit *txtMon() const { return txtMon_; }
+
+    // The satellite status panel.
+    void ChangeSat();
+    QString MakeLocationCaption() const;
+    SatStatusPanel *statusPanel() const { return status_; }
 
     // Telemetry from a frame of one of the satellite's callsigns.
     void DecodeTelemetry(const QString &strFromCall, const QString &strLine);
@@ -99,13 +110,34 @@ private:
     void Unload();
     void toggleOnlyShowOrvex();
 
+    // The link and the monitor.
+    void connectLinkEvents();
+    void ConnectToAgwpe();
+    void onRetryTick();
+    void onLinkDown(const QString &text);
+    void onMonUFrame(const QString &strFromCall, const QByteArray &bData);
+    void ShowMonitoredFrame(const QByteArray &bData, qint32 intWhere);
+    void ShowMonitorText(const QString &text, qint32 intWhere);
+
+    // The status panel.
+    void ApplyStationLocation();
+    void CheckSatUpdate(bool force);
+    void UpdateSatStatus();
+    void ShowTimeMode();
+    void toggleUseLocalTime();
+    void FindKeps();
+    void ScanKepsFile(const QString &path);
+    void showPassInfo();
+    orvex::Date displayTime() const;
+
     QString strAppPath_;
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<clsIni> cIni_;
+    std::unique_ptr<clsSats> cSats_;
     std::unique_ptr<CallsignList> callsigns_;
     FormulaTable formulas_;
     std::unique_ptr<TelemetryDecoder> decoder_;
-    std::array<SatObject, 2> sats_;
+    SatTable sats_;
     qint16 intObjIndex_ = 0;
     bool blnOnlyShowOrvex_ = true;
     bool blnLocationKnown_ = false;
@@ -123,7 +155,9 @@ private:
     int twipsPerPixelY_ = 15;
 
     TelemetryPanel *telemetry_ = nullptr;
-    QGroupBox *framLocation_ = nullptr;
+    SatStatusPanel *status_ = nullptr;
+    PKLINK *pklink_ = nullptr;
+    QPlainTextEdit *txtMon_ = nullptr;
     QLabel *label2_ = nullptr;
     QTimer *timer1_ = nullptr;
     QTimer *timRetry_ = nullptr;

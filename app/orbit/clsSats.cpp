@@ -113,9 +113,7 @@ orbit::Status clsSats::GetSatInfo(qint16 &inView, const QString &satelliteName,
     latitudeDeg = position.latitude * radToDeg_;
     azimuthDeg = position.azimuth * radToDeg_;
     elevationDeg = position.elevation * radToDeg_;
-    longitudeDeg = position.longitude * radToDeg_;
-    if (longitudeDeg > 180.0)
-        longitudeDeg -= 360.0;
+    longitudeDeg = foldLongitude(position.longitude * radToDeg_);
     altitudeKm = position.altitudeKm;
     FormatLatLong(longitudeDeg, latitudeDeg, longitudeText, latitudeText);
 
@@ -193,6 +191,11 @@ std::optional<qint16> clsSats::intAzimuthAt(const QString &satelliteName, orvex:
     return nearestEven(az);
 }
 
+double clsSats::foldLongitude(double longitudeDeg)
+{
+    return longitudeDeg > 180.0 ? longitudeDeg - 360.0 : longitudeDeg;
+}
+
 void clsSats::FormatLatLong(double longitudeDeg, double latitudeDeg, QString &longitudeText,
                             QString &latitudeText)
 {
@@ -228,6 +231,8 @@ QString clsSats::strFormatPass(const QString &satelliteName, const QString &reco
     if (!okDuration || !okElevation)
         return {};
     const orvex::Date duration = seconds / 86400.0;
+    if (seconds < 0 || seconds >= 86400.0)
+        return {};
     const auto startAz = intAzimuthAt(satelliteName, utcStart);
     const auto endAz = intAzimuthAt(satelliteName, utcStart + duration);
     if (!startAz || !endAz)
@@ -238,7 +243,9 @@ QString clsSats::strFormatPass(const QString &satelliteName, const QString &reco
     QString line = QStringLiteral(" ");
     line += c.toString(orvex::dateToWallClock(start), QStringLiteral("yyyy-MMM-dd HH:mm:ss"))
                 .leftJustified(22, QLatin1Char(' '));
-    line += orvex::dateToWallClock(duration).toString(QStringLiteral("HH:mm:ss")) +
+    // Whole seconds, rounded: 127.9 s shows as 00:02:08.
+    line += QTime(0, 0).addSecs(static_cast<int>(std::lround(seconds))).toString(
+                QStringLiteral("HH:mm:ss")) +
             QStringLiteral("    ");
     line += rightInThree(*startAz) + QStringLiteral("      ");
     line += rightInThree(*endAz) + QStringLiteral("      ");

@@ -67,6 +67,8 @@ private:
 
     // Azimuth at a UTC time, nearest whole degree (halves to even); empty on failure.
     std::optional<qint16> intAzimuthAt(const QString &satelliteName, orvex::Date datUtc);
+    // Degrees east into (-180, 180]: above 180 less 360, exactly 180 stays.
+    static double foldLongitude(double longitudeDeg);
     static void FormatLatLong(double longitudeDeg, double latitudeDeg, QString &longitudeText,
                               QString &latitudeText);
     // One line of the pass list; `start` receives the display start. Empty on failure.

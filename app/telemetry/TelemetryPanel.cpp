@@ -12,21 +12,21 @@ TelemetryPanel::TelemetryPanel(QWidget *parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (int index = 0; index < telemetry::gridCount; ++index) {
-        const telemetry::GridLayout &spec = telemetry::gridLayout(index);
+        const telemetry::GridLayout &layoutOf = telemetry::gridLayout(index);
         auto *grid = new FlexGrid(this);
         grid->setObjectName(QStringLiteral("gTlm%1").arg(index));
         grid->setFont(fixed);
-        grid->setTag(spec.tag);
+        grid->setTag(layoutOf.tag);
         grid->setCols(telemetry::gridColumns);
-        grid->setRows(spec.rows());
+        grid->setRows(layoutOf.rows());
         for (int col = 0; col < telemetry::gridColumns; ++col)
             grid->setColWidth(col, telemetry::columnWidthsTwips[static_cast<size_t>(col)]);
         grid->setColHidden(3, true);
         grid->setColHidden(4, true);
         for (int col = 0; col < 3; ++col)
-            grid->setTextMatrix(0, col, spec.header[static_cast<size_t>(col)]);
-        for (int row = 1; row < spec.rows(); ++row)
-            grid->setTextMatrix(row, 0, spec.captions[row - 1]);
+            grid->setTextMatrix(0, col, layoutOf.header[static_cast<size_t>(col)]);
+        for (int row = 1; row < layoutOf.rows(); ++row)
+            grid->setTextMatrix(row, 0, layoutOf.captions[row - 1]);
         grid->setColAlignmentCenter(1, true);
         grid->setColAlignmentCenter(2, true);
         connect(grid, &FlexGrid::MouseMove, this, &TelemetryPanel::onMouseMove);
@@ -52,6 +52,11 @@ void TelemetryPanel::SizeGrid(int index)
         if (!grid->ColHidden(col))
             widthTwips += grid->ColWidth(col);
     grid->setFixedSize(widthTwips / grid->twipsPerPixelX(), heightTwips / grid->twipsPerPixelY());
+    // The panel is as tall as its tallest grid.
+    int tallest = 0;
+    for (const FlexGrid *each : gTlm)
+        tallest = std::max(tallest, each->maximumHeight() < QWIDGETSIZE_MAX ? each->maximumHeight() : 0);
+    setMinimumHeight(tallest);
 }
 
 void TelemetryPanel::onMouseMove(FlexGrid *grid)

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 using orvex::generalNumber;

@@ -2,6 +2,8 @@
 #include "settings/ORXUtil.h"
 #include "settings/clsCallsign.h"
 
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 TEST(IsValidCallsign, AcceptsStationAddresses)

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 using orvex::ProfileDocument;

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 namespace {

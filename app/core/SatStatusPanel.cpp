@@ -1,0 +1,59 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "core/SatStatusPanel.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+const QColor inViewColour(0xC0, 0xFF, 0xFF);
+} // namespace
+
+SatStatusPanel::SatStatusPanel(QWidget *parent) : QGroupBox(QStringLiteral("ORVEX Current Location"), parent)
+{
+    setObjectName(QStringLiteral("framLocation"));
+    auto *grid = new QGridLayout(this);
+    const auto addRow = [&](int row, const QString &caption, QLabel *&value, const char *name) {
+        grid->addWidget(new QLabel(caption, this), row, 0);
+        value = new QLabel(this);
+        value->setObjectName(QString::fromLatin1(name));
+        value->setFrameShape(QFrame::Panel);
+        value->setFrameShadow(QFrame::Sunken);
+        value->setAutoFillBackground(true);
+        value->setMinimumWidth(110);
+        value->setAlignment(Qt::AlignCenter);
+        grid->addWidget(value, row, 1);
+    };
+    addRow(0, QStringLiteral("Latitude"), labLat, "labLat");
+    addRow(1, QStringLiteral("Longitude"), labLong, "labLong");
+    addRow(2, QStringLiteral("Azimuth"), labAz, "labAz");
+    addRow(3, QStringLiteral("Elev"), labEl, "labEl");
+    addRow(4, QStringLiteral("Due (local)"), labDue, "labDue");
+    labDueCap = qobject_cast<QLabel *>(grid->itemAtPosition(4, 0)->widget());
+    labDueCap->setObjectName(QStringLiteral("labDueCap"));
+
+    auto *buttons = new QVBoxLayout;
+    cmdChangeSat = new QPushButton(QStringLiteral("Change &Sat"), this);
+    cmdChangeSat->setObjectName(QStringLiteral("cmdChangeSat"));
+    cmdPassInfo = new QPushButton(QStringLiteral("&Predictions"), this);
+    cmdPassInfo->setObjectName(QStringLiteral("cmdPassInfo"));
+    buttons->addWidget(cmdChangeSat);
+    buttons->addWidget(cmdPassInfo);
+    buttons->addStretch();
+    grid->addLayout(buttons, 0, 2, 5, 1);
+    setInViewColour(false);
+}
+
+void SatStatusPanel::setInViewColour(bool inView)
+{
+    for (QLabel *label : {labLat, labLong, labAz, labEl, labDue}) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::Window, inView ? inViewColour : palette().color(QPalette::Base));
+        label->setPalette(p);
+    }
+}
+
+bool SatStatusPanel::hasInViewColour() const
+{
+    return labLat->palette().color(QPalette::Window) == inViewColour;
+}

@@ -1,0 +1,29 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+#include <QGroupBox>
+
+class QLabel;
+class QPushButton;
+
+// The satellite status panel of the main window: where the current satellite
+// is, azimuth and elevation while in view, and when its next pass is due.
+class SatStatusPanel : public QGroupBox
+{
+    Q_OBJECT
+public:
+    explicit SatStatusPanel(QWidget *parent = nullptr);
+
+    QLabel *labLat = nullptr;
+    QLabel *labLong = nullptr;
+    QLabel *labAz = nullptr;
+    QLabel *labEl = nullptr;
+    QLabel *labDue = nullptr;
+    QLabel *labDueCap = nullptr;
+    QPushButton *cmdChangeSat = nullptr;
+    QPushButton *cmdPassInfo = nullptr;
+
+    // The five value labels in the in-view colour (pale cyan) or the window colour.
+    void setInViewColour(bool inView);
+    bool hasInViewColour() const;
+};

@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The main window's AGWPE link and its monitor.
+#include "core/MonitorText.h"
+#include "core/frmORVEX.h"
+#include "orbit/clsSats.h"
+#include "pklink/PKLINK.h"
+
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace {
+const QString lineBreak = QStringLiteral("\r\n");
+const QString retrySentence = QStringLiteral("Will automatically retry in 30 seconds time.");
+} // namespace
+
+void frmORVEX::connectLinkEvents()
+{
+    connect(pklink_, &PKLINK::WsConnected, this, [this](const QString &strHost) {
+        txtMon_->setEnabled(true);
+        blnConnected_ = true;
+        ShowMonitorText(QStringLiteral("*** AGW-Connected to - ") + strHost + lineBreak, monitor::LinkMessage);
+    });
+    connect(pklink_, &PKLINK::WsDisConnected, this, [this](const QString &strHost) {
+        onLinkDown(QStringLiteral("*** AGW-Disconnected from - ") + strHost + lineBreak);
+    });
+    connect(pklink_, &PKLINK::WsError, this, [this](qint16, const QString &strDesc) {
+        // A failed link is down as well: the terminal must not believe it is
+        // connected while the retry is pending.
+        onLinkDown(QStringLiteral("*** AGW-Error with connection to ") + pklink_->AgwIpHost() +
+                   QStringLiteral(" - ") + strDesc + lineBreak);
+    });
+    connect(pklink_, &PKLINK::GotVersion, this, [this](qint32, qint32, const QString &strVersion) {
+        ShowMonitorText(QStringLiteral("*** AGWPE V") + strVersion + lineBreak, monitor::LinkMessage);
+    });
+    connect(pklink_, &PKLINK::GotPortInfo, this, [this](const QStringList &strPortInfo) {
+        for (const QString &entry : strPortInfo)
+            ShowMonitorText(QStringLiteral("*** ") + entry + lineBreak, monitor::LinkMessage);
+    });
+    connect(pklink_, &PKLINK::MonUFrame, this,
+            [this](qint16, const QString &strFromCall, const QString &, const QByteArray &bData) {
+                ShowMonitoredFrame(bData, monitor::UiFrame);
+                onMonUFrame(strFromCall, bData);
+            });
+    connect(pklink_, &PKLINK::MonIFrame, this,
+            [this](qint16, const QByteArray &bData) { ShowMonitoredFrame(bData, monitor::IFrame); });
+    connect(pklink_, &PKLINK::MonTFrame, this,
+            [this](qint16, const QString &, const QString &, const QByteArray &bData) {
+                ShowMonitoredFrame(bData, monitor::Transmitted);
+            });
+    connect(pklink_, &PKLINK::MonSFrame, this,
+            [this](qint16, const QByteArray &bData) { ShowMonitoredFrame(bData, monitor::SFrame); });
+}
+
+void frmORVEX::onLinkDown(const QString &text)
+{
+    txtMon_->setEnabled(false);
+    blnConnected_ = false;
+    QString shown = text;
+    if (!blnNoRetry_) {
+        shown += retrySentence + lineBreak;
+        timRetry_->start();
+    }
+    ShowMonitorText(shown, monitor::LinkMessage);
+}
+
+void frmORVEX::ConnectToAgwpe()
+{
+    pklink_->setAgwIpHost(strAgwHost_);
+    pklink_->setAgwIpPort(static_cast<quint16>(intAgwPort_));
+    pklink_->setAgwLoginId(strAgwLoginId_);
+    pklink_->setAgwPassword(strAgwPassword_);
+    // The outcome arrives as WsConnected, WsError or WsDisConnected.
+    pklink_->ConnectToAgw();
+}
+
+void frmORVEX::onRetryTick()
+{
+    timRetry_->stop();
+    ConnectToAgwpe();
+}
+
+void frmORVEX::AgwReconnect()
+{
+    blnNoRetry_ = true;
+    pklink_->DisconnectFromAgw();
+    QCoreApplication::processEvents();
+    blnNoRetry_ = false;
+    ConnectToAgwpe();
+}
+
+void frmORVEX::SendUnproto(qint16 intPort, const QString &strOurCall, const QString &strDest,
+                           const QString &strText)
+{
+    pklink_->SendUnproto(intPort, strOurCall, strDest, strText.toLatin1());
+}
+
+void frmORVEX::onMonUFrame(const QString &strFromCall, const QByteArray &bData)
+{
+    if (!callsigns_ || !callsigns_->contains(strFromCall))
+        return;
+    const QStringList lines = monitor::frameLines(bData);
+    if (lines.size() < 2)
+        return;
+    DecodeTelemetry(strFromCall, lines[1]);
+    if (blnOnlyShowOrvex_) {
+        const QString header = monitor::FormatMonitorHeader(lines[0], monitor::UiFrame, true, displayTime());
+        ShowMonitorText(header + lineBreak + lines[1] + lineBreak, monitor::SatelliteShort);
+    }
+}
+
+void frmORVEX::ShowMonitoredFrame(const QByteArray &bData, qint32 intWhere)
+{
+    ShowMonitorText(monitor::rewriteMonitoredFrame(bData, intWhere, displayTime()), intWhere);
+}
+
+void frmORVEX::ShowMonitorText(const QString &text, qint32 intWhere)
+{
+    const QString joined = monitor::joinMonitorLines(text);
+    // The terminal window gets every kind but the short form; it joins with the terminal.
+
+    const bool show = intWhere == monitor::LinkMessage ||
+                      (intWhere == monitor::SatelliteShort ? blnOnlyShowOrvex_ : !blnOnlyShowOrvex_);
+    if (!show)
+        return;
+    QString content = txtMon_->toPlainText();
+    if (content.size() > monitor::monitorLimit)
+        txtMon_->setPlainText(content.right(monitor::monitorKeep));
+    // The box shows LF line ends; the text's CR LF pairs become one line break each.
+    QTextCursor cursor(txtMon_->document());
+    cursor.movePosition(QTextCursor::End);
+    QString shown = joined;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    cursor.insertText(shown);
+    txtMon_->verticalScrollBar()->setValue(txtMon_->verticalScrollBar()->maximum());
+}

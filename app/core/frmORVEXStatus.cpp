@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The main window's satellite status panel and satellite choice.
+#include "core/SatStatusPanel.h"
+#include "core/frmORVEX.h"
+#include "orbit/clsSats.h"
+#include "orbit/frmPass.h"
+#include "settings/clsIni.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <cmath>
+
+void frmORVEX::ApplyStationLocation()
+{
+    blnLocationKnown_ = dblLat_ != 0 && dblLong_ != 0;
+    status_->cmdPassInfo->setEnabled(blnLocationKnown_);
+    if (!blnLocationKnown_) {
+        status_->labAz->setText(QStringLiteral("-"));
+        status_->labEl->setText(QStringLiteral("-"));
+        status_->labDue->setText(QStringLiteral("-"));
+    }
+    if (cSats_) {
+        cSats_->setDblObsLat(dblLat_);
+        cSats_->setDblObsLong(dblLong_);
+    }
+}
+
+void frmORVEX::CheckSatUpdate(bool force)
+{
+    SatObject &sat = sats_[static_cast<size_t>(intObjIndex_)];
+    ++sat.tickCounter;
+    if (!force && sat.tickCounter < sat.refreshPeriod)
+        return;
+    sat.tickCounter = 0;
+    UpdateSatStatus();
+}
+
+void frmORVEX::UpdateSatStatus()
+{
+    if (!cSats_)
+        return;
+    SatObject &sat = sats_[static_cast<size_t>(intObjIndex_)];
+    qint16 inView = 0;
+    double azimuth = 0, elevation = 0, longitude = 0, latitude = 0, altitude = 0;
+    QString longitudeText, latitudeText, nextPass;
+    cSats_->GetSatInfo(inView, sat.name, cSats_->datGmtTime(), azimuth, elevation, longitude, latitude,
+                       longitudeText, latitudeText, altitude, &nextPass);
+    status_->labLat->setText(latitudeText);
+    status_->labLong->setText(longitudeText);
+    if (!blnLocationKnown_)
+        return;
+    status_->labDue->setText(nextPass);
+    if (inView) {
+        sat.refreshPeriod = 5;
+        if (!status_->hasInViewColour())
+            status_->setInViewColour(true);
+        status_->labAz->setText(QString::number(std::lround(azimuth)));
+        status_->labEl->setText(QString::number(std::lround(elevation)));
+    } else {
+        sat.refreshPeriod = 10;
+        if (status_->hasInViewColour())
+            status_->setInViewColour(false);
+        status_->labAz->setText(QStringLiteral("-"));
+        status_->labEl->setText(QStringLiteral("-"));
+    }
+}
+
+void frmORVEX::ChangeSat()
+{
+    intObjIndex_ ^= 1;
+    status_->setTitle(MakeLocationCaption() + QStringLiteral(" Current Location"));
+    CheckSatUpdate(true);
+    // The map window follows the satellite once it is open.
+}
+
+QString frmORVEX::MakeLocationCaption() const
+{
+    return ::MakeLocationCaption(intObjIndex_, sats_[static_cast<size_t>(intObjIndex_)].name);
+}
+
+void frmORVEX::ShowTimeMode()
+{
+    const bool local = cSats_ && cSats_->blnLocalTime();
+    status_->labDueCap->setText(local ? QStringLiteral("Due (local)") : QStringLiteral("Due (UTC)"));
+    mnuUseLocalTime_->setChecked(local);
+}
+
+void frmORVEX::toggleUseLocalTime()
+{
+    cSats_->setBlnLocalTime(!cSats_->blnLocalTime());
+    cIni_->SaveIniString(QStringLiteral("SETUP"), QStringLiteral("USE_LOCAL_TIME"),
+                         clsIni::TrueOrFalse(cSats_->blnLocalTime()));
+    ShowTimeMode();
+}
+
+void frmORVEX::FindKeps()
+{
+    for (SatObject &sat : sats_)
+        sat.elementSetFound = false;
+    const QDir keps(strAppPath_ + QStringLiteral("Keps"));
+    const QStringList files = keps.entryList(QDir::Files, QDir::Name);
+    for (const QString &file : files) {
+        ScanKepsFile(keps.filePath(file));
+        if (blnAllKepsFound(sats_))
+            break;
+    }
+    status_->setTitle(MakeLocationCaption() + QStringLiteral(" Current Location"));
+}
+
+void frmORVEX::ScanKepsFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    ScanKepsText(QString::fromLatin1(file.readAll()), sats_);
+}
+
+void frmORVEX::showPassInfo()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    frmPass window(this);
+    window.setPassText(cSats_->strPassInfo(strObject()));
+    window.setWindowTitle(MakeLocationCaption() + QStringLiteral(" Pass Predictions"));
+    QApplication::restoreOverrideCursor();
+    window.exec();
+}

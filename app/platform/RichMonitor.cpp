@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "platform/RichMonitor.h"
+
+#include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+RichMonitor::RichMonitor(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setReadOnly(true);
+    setUndoRedoEnabled(false);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, Qt::black);
+    colours.setColor(QPalette::Text, QColor(0, 255, 0));
+    setPalette(colours);
+}
+
+void RichMonitor::appendColoured(const QString &text, const QColor &colour)
+{
+    QString lines = text;
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+
+    moveCursor(QTextCursor::End);
+    QTextCursor cursor = textCursor();
+    QTextCharFormat format;
+    format.setForeground(colour);
+    cursor.insertText(lines, format);
+    setTextCursor(cursor);
+    moveCursor(QTextCursor::End);
+    ensureCursorVisible();
+}
+
+void RichMonitor::removeLeading(int count)
+{
+    if (count <= 0)
+        return;
+    const bool updating = updatesEnabled();
+    setUpdatesEnabled(false);
+    QTextCursor cursor(document());
+    cursor.setPosition(0);
+    cursor.setPosition(qMin(count, length()), QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    setUpdatesEnabled(updating);
+}
+
+int RichMonitor::length() const
+{
+    return document()->characterCount() - 1;
+}
+
+QString RichMonitor::text() const
+{
+    return toPlainText();
+}
+
+QColor RichMonitor::colourAt(int position) const
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(qBound(0, position + 1, length()));
+    return cursor.charFormat().foreground().color();
+}

@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "settings/DialogSupport.h"
+
+#include "core/mb.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTimer>
+
+namespace orvex {
+namespace {
+
+void showMessage(QWidget *owner, const QString &text, qint16 style)
+{
+    mb::ShowMsg(owner, text, style);
+    // Not every window system hands the activation back to the owner.
+    if (owner)
+        owner->window()->activateWindow();
+}
+
+class SelectAllFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn) {
+            auto *box = static_cast<QLineEdit *>(watched);
+            // A mouse click would place the cursor after the focus arrives.
+            if (static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason)
+                QTimer::singleShot(0, box, &QLineEdit::selectAll);
+            else
+                box->selectAll();
+        }
+        return false;
+    }
+};
+
+class KeyFilter : public QObject
+{
+public:
+    KeyFilter(QLineEdit *box, std::function<int(int)> filter)
+        : QObject(box), box_(box), filter_(std::move(filter))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text();
+        if (text.size() != 1 || key->modifiers().testFlag(Qt::ControlModifier))
+            return false;
+        const int code = text.front().unicode();
+        // Control characters (backspace, return, Esc) are keys, not text.
+        if (code < 32 || code == 127)
+            return false;
+        const int typed = filter_(code);
+        if (typed < 0)
+            return true;
+        if (typed == code)
+            return false;
+        box_->insert(QString(QChar(typed)));
+        return true;
+    }
+
+private:
+    QLineEdit *box_;
+    std::function<int(int)> filter_;
+};
+
+} // namespace
+
+QString messageBoxTitle()
+{
+    return mb::msgTitle();
+}
+
+void showStopMessage(QWidget *owner, const QString &text)
+{
+    showMessage(owner, text, mb::vbCritical);
+}
+
+void showExclamationMessage(QWidget *owner, const QString &text)
+{
+    showMessage(owner, text, mb::vbExclamation);
+}
+
+void centreOnScreen(QWidget *window)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    window->adjustSize();
+    const QSize screenSize = screen->geometry().size();
+    window->move((screenSize.width() - window->frameGeometry().width()) / 2,
+                 (screenSize.height() - window->frameGeometry().height()) / 2);
+}
+
+void selectAllOnFocus(QLineEdit *box)
+{
+    box->installEventFilter(new SelectAllFilter(box));
+}
+
+void filterKeys(QLineEdit *box, std::function<int(int)> filter)
+{
+    box->installEventFilter(new KeyFilter(box, std::move(filter)));
+}
+
+} // namespace orvex

@@ -1,0 +1,149 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "settings/clsWindowPos.h"
+
+#include "platform/ScreenTwips.h"
+#include "settings/NumberText.h"
+
+#include <QGuiApplication>
+#include <QRect>
+#include <QScreen>
+#include <QWidget>
+
+namespace {
+
+constexpr qint16 stateNormal = 0;
+constexpr qint16 stateMaximised = 2;
+
+// True when some part of the rectangle (pixels) lies on an attached screen.
+bool onSomeScreen(const QRect &rect)
+{
+    const auto screens = QGuiApplication::screens();
+    for (const QScreen *screen : screens)
+        if (screen->availableGeometry().intersects(rect))
+            return true;
+    return screens.isEmpty();
+}
+
+} // namespace
+
+clsWindowPos::~clsWindowPos()
+{
+    if (!initialised_)
+        return;
+    RecordPosition();
+    SavePosition();
+}
+
+void clsWindowPos::Init(QWidget *window, const QString &name, const clsIni *ini)
+{
+    cIni = ini ? *ini : clsIni();
+    window_ = window;
+    strSection = QStringLiteral("SETUP");
+    strPrefix = name + QLatin1Char('_');
+    if (!window_)
+        return;
+    initialised_ = true;
+    sizable_ = isSizable();
+    CenterForm();
+    RestorePosition();
+}
+
+bool clsWindowPos::isSizable() const
+{
+    return window_->minimumSize() != window_->maximumSize() &&
+           !window_->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
+}
+
+void clsWindowPos::CenterForm()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize screenSize = screen->geometry().size();
+    const QSize outer = window_->frameGeometry().size();
+    window_->move((screenSize.width() - outer.width()) / 2,
+                  (screenSize.height() - outer.height()) / 2);
+}
+
+double clsWindowPos::readNumber(const QString &word, double currentValue)
+{
+    return orvex::leadingNumber(cIni.GetIniStringWriteDefault(strSection, strPrefix + word,
+                                                              orvex::generalNumber(currentValue)));
+}
+
+void clsWindowPos::RestorePosition()
+{
+    const QPoint centred = window_->pos();
+    const QSize designed = window_->size();
+
+    left_ = readNumber(QStringLiteral("LEFT"), ScreenTwips::toTwipsX(centred.x()));
+    top_ = readNumber(QStringLiteral("TOP"), ScreenTwips::toTwipsY(centred.y()));
+    QPoint position(ScreenTwips::toPixelsX(left_), ScreenTwips::toPixelsY(top_));
+    QSize size = designed;
+
+    bool maximised = false;
+    if (sizable_) {
+        width_ = readNumber(QStringLiteral("WIDTH"), ScreenTwips::toTwipsX(designed.width()));
+        height_ = readNumber(QStringLiteral("HEIGHT"), ScreenTwips::toTwipsY(designed.height()));
+        const QSize stored(ScreenTwips::toPixelsX(width_), ScreenTwips::toPixelsY(height_));
+        if (stored.width() > 0 && stored.height() > 0) {
+            size = stored;
+        } else {
+            // A size no window can have keeps the designed size.
+            width_ = ScreenTwips::toTwipsX(designed.width());
+            height_ = ScreenTwips::toTwipsY(designed.height());
+        }
+        maximised = clsIni::IsItTrue(cIni.GetIniStringWriteDefault(
+            strSection, strPrefix + QStringLiteral("MAXIMIZED"), QStringLiteral("FALSE")));
+    }
+
+    // A placement entirely off every attached screen (a display since
+    // removed, say) would leave the window out of reach: keep it centred.
+    const QSize frameExtra = window_->frameGeometry().size() - designed;
+    if (!onSomeScreen(QRect(position, size + frameExtra))) {
+        position = centred + QPoint((designed.width() - size.width()) / 2,
+                                    (designed.height() - size.height()) / 2);
+        left_ = ScreenTwips::toTwipsX(position.x());
+        top_ = ScreenTwips::toTwipsY(position.y());
+    }
+
+    window_->move(position);
+    if (sizable_)
+        window_->resize(size);
+    if (maximised) {
+        window_->setWindowState(window_->windowState() | Qt::WindowMaximized);
+        intWindowState = stateMaximised;
+    }
+}
+
+void clsWindowPos::RecordPosition()
+{
+    if (!window_)
+        return;
+    if (window_->isMaximized()) {
+        intWindowState = stateMaximised;
+        return;
+    }
+    if (window_->isMinimized())
+        return;
+    if (blnBeenInResize)
+        intWindowState = stateNormal;
+    left_ = ScreenTwips::toTwipsX(window_->pos().x());
+    top_ = ScreenTwips::toTwipsY(window_->pos().y());
+    width_ = ScreenTwips::toTwipsX(window_->width());
+    height_ = ScreenTwips::toTwipsY(window_->height());
+}
+
+void clsWindowPos::SavePosition()
+{
+    cIni.SaveIniString(strSection, strPrefix + QStringLiteral("LEFT"), orvex::generalNumber(left_));
+    cIni.SaveIniString(strSection, strPrefix + QStringLiteral("TOP"), orvex::generalNumber(top_));
+    if (!sizable_)
+        return;
+    cIni.SaveIniString(strSection, strPrefix + QStringLiteral("WIDTH"),
+                       orvex::generalNumber(width_));
+    cIni.SaveIniString(strSection, strPrefix + QStringLiteral("HEIGHT"),
+                       orvex::generalNumber(height_));
+    cIni.SaveIniString(strSection, strPrefix + QStringLiteral("MAXIMIZED"),
+                       clsIni::TrueOrFalse(intWindowState == stateMaximised));
+}

@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "settings/frmLocation.h"
+
+#include "settings/DialogSupport.h"
+#include "settings/FocusLeaveGuard.h"
+#include "core/Help.h"
+#include "settings/ORXUtil.h"
+#include "settings/StationCoordinates.h"
+#include "settings/StationSettings.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace {
+
+QLineEdit *makeBox(QWidget *parent, const char *name, int maxLength)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setMaxLength(maxLength);
+    orvex::selectAllOnFocus(box);
+    return box;
+}
+
+int coordinateKey(int code)
+{
+    code = ORXUtil::UpperCaseKey(code);
+    const bool accepted = code <= 13 || (code >= '0' && code <= '9') ||
+                          (code >= 'A' && code <= 'Z') || code == ' ' || code == '.';
+    return accepted ? code : -1;
+}
+
+int callsignKey(int code)
+{
+    code = ORXUtil::UpperCaseKey(code);
+    return ORXUtil::IsCallsignKey(code) ? code : -1;
+}
+
+} // namespace
+
+frmLocation::frmLocation(StationSettings &settings, QWidget *parent)
+    : QDialog(parent), settings_(settings)
+{
+    setWindowTitle(QStringLiteral("Station Information"));
+
+    txtLat = makeBox(this, "txtLat", 9);
+    txtLong = makeBox(this, "txtLong", 10);
+    txtCallsign = makeBox(this, "txtCallsign", 9);
+    txtComment = makeBox(this, "txtComment", 43);
+    labLocator = new QLabel(this);
+    labLocator->setObjectName(QStringLiteral("labLocator"));
+    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk->setDefault(true);
+    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+
+    auto *grid = new QGridLayout;
+    const auto addRow = [&](int row, const QString &caption, QWidget *field) {
+        auto *label = new QLabel(caption, this);
+        label->setBuddy(field);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row, 1);
+    };
+    addRow(0, QStringLiteral("Latitude"), txtLat);
+    addRow(1, QStringLiteral("Longitude"), txtLong);
+    addRow(2, QStringLiteral("Callsign"), txtCallsign);
+    addRow(3, QStringLiteral("Comment"), txtComment);
+    grid->addWidget(new QLabel(QStringLiteral("Locator"), this), 4, 0);
+    grid->addWidget(labLocator, 4, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Press F1 and read the help!"), this), 5, 0, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    txtComment->setMinimumWidth(txtComment->fontMetrics().averageCharWidth() * 45);
+    setTabOrder(txtLat, txtLong);
+    setTabOrder(txtLong, txtCallsign);
+    setTabOrder(txtCallsign, txtComment);
+    setTabOrder(txtComment, cmdOk);
+    setTabOrder(cmdOk, cmdCancel);
+
+    orvex::filterKeys(txtLat, coordinateKey);
+    orvex::filterKeys(txtLong, coordinateKey);
+    orvex::filterKeys(txtCallsign, callsignKey);
+
+    guard_ = new FocusLeaveGuard(this);
+    guard_->exempt(cmdCancel);
+    guard_->addCheck(txtCallsign, [this] { return checkCallsign(); });
+    guard_->addCheck(txtLat, [this] {
+        if (!ValidateLatLong(this, txtLat, false, true))
+            return false;
+        UpdateLocator();
+        return true;
+    });
+    guard_->addCheck(txtLong, [this] {
+        if (!ValidateLatLong(this, txtLong, true, true))
+            return false;
+        UpdateLocator();
+        return true;
+    });
+
+    connect(cmdOk, &QPushButton::clicked, this, &frmLocation::cmdOkClicked);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this,
+            [this] { showHelpTopic(this, QStringLiteral("station_information")); });
+
+    // Form load.
+    orvex::centreOnScreen(this);
+    txtLat->setText(orvex::coordinateDisplayText(settings_.strLat(), false));
+    txtLong->setText(orvex::coordinateDisplayText(settings_.strLong(), true));
+    txtComment->setText(settings_.strComment());
+    txtCallsign->setText(settings_.strCallsign());
+    UpdateLocator();
+}
+
+bool frmLocation::ValidateLatLong(QWidget *owner, QLineEdit *box, bool longitude, bool emptyAllowed)
+{
+    const auto display = orvex::coordinateFromInput(box->text(), longitude, emptyAllowed);
+    if (!display) {
+        orvex::showExclamationMessage(
+            owner, QStringLiteral("I can't make that into a valid ") +
+                       (longitude ? QStringLiteral("longitude") : QStringLiteral("latitude")) +
+                       QLatin1Char('.'));
+        box->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    if (*display != box->text())
+        box->setText(*display);
+    return true;
+}
+
+void frmLocation::UpdateLocator()
+{
+    const QString lat = orvex::coordinateStoredText(txtLat->text(), false);
+    const QString lon = orvex::coordinateStoredText(txtLong->text(), true);
+    if (lat.isEmpty() || lon.isEmpty())
+        return;
+    const auto latitude = static_cast<float>(ORXUtil::LatToDegrees(lat));
+    const auto longitude = static_cast<float>(ORXUtil::LongToDegrees(lon));
+    labLocator->setText(orvex::locatorFromMinutes(latitude * 60, longitude * 60));
+}
+
+bool frmLocation::checkCallsign()
+{
+    const QString text = txtCallsign->text();
+    if (text.isEmpty() || ORXUtil::IsValidCallsign(text))
+        return true;
+    orvex::showStopMessage(this, QStringLiteral("That is not a valid callsign."));
+    txtCallsign->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+void frmLocation::cmdOkClicked()
+{
+    if (!guard_->checkFocusedBox())
+        return;
+    settings_.setStrLat(orvex::coordinateStoredText(txtLat->text(), false));
+    settings_.setStrLong(orvex::coordinateStoredText(txtLong->text(), true));
+    settings_.setStrCallsign(txtCallsign->text());
+    settings_.setStrComment(txtComment->text().trimmed());
+    settings_.setStrLoc(labLocator->text());
+    accept();
+}

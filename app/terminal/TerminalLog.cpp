@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "terminal/TerminalLog.h"
+
+#include "terminal/TerminalRules.h"
+
+#include <QDir>
+
+namespace {
+
+const QString terminalSection = QStringLiteral("TERMINAL");
+const QString loggingKey = QStringLiteral("LOGGING");
+
+} // namespace
+
+TerminalLog::TerminalLog(const QString &programFolder, const clsIni &ini)
+    : programFolder_(programFolder), ini_(ini)
+{
+}
+
+TerminalLog::~TerminalLog()
+{
+    CloseLog();
+}
+
+QDateTime TerminalLog::localNow()
+{
+    return orvex::Clock::nowUtc().toLocalTime();
+}
+
+bool TerminalLog::Load()
+{
+    logging_ = TerminalRules::loggingFromText(ini_.GetIniStringWriteDefault(
+        terminalSection, loggingKey, TerminalRules::loggingText(false)));
+    if (logging_)
+        return OpenLog();
+    return true;
+}
+
+void TerminalLog::setLogging(bool on)
+{
+    logging_ = on;
+    ini_.SaveIniString(terminalSection, loggingKey, TerminalRules::loggingText(on));
+}
+
+void TerminalLog::ToggleLogging()
+{
+    if (logging_)
+        CloseLog();
+    setLogging(!logging_);
+}
+
+QString TerminalLog::logFolder() const
+{
+    return QDir(programFolder_).filePath(QStringLiteral("LOGS"));
+}
+
+QString TerminalLog::fileNameFor(const QDate &day)
+{
+    return day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".TXT");
+}
+
+QString TerminalLog::openFileName() const
+{
+    return file_ ? file_->fileName() : QString();
+}
+
+bool TerminalLog::fail(const QString &path, const QString &reason)
+{
+    file_.reset();
+    failure_ = QStringLiteral("The terminal log ") + QDir::toNativeSeparators(path) +
+               QStringLiteral(" could not be written: ") + reason +
+               QStringLiteral(".\nLogging has been switched off; the monitor keeps everything.");
+    setLogging(false);
+    return false;
+}
+
+bool TerminalLog::OpenLog()
+{
+    CloseLog();
+    const QDateTime now = localNow();
+    const QString folder = logFolder();
+    const QString path = QDir(folder).filePath(fileNameFor(now.date()));
+    if (!QDir().mkpath(folder))
+        return fail(path, QStringLiteral("the folder ") + QDir::toNativeSeparators(folder) +
+                              QStringLiteral(" could not be created"));
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Append))
+        return fail(path, file->errorString());
+    file_ = std::move(file);
+    lastOpenClose_ = orvex::utcToDate(now);
+    return true;
+}
+
+void TerminalLog::CloseLog()
+{
+    if (!file_)
+        return;
+    file_->close();
+    file_.reset();
+    lastOpenClose_ = orvex::utcToDate(orvex::Clock::nowUtc());
+}
+
+bool TerminalLog::WriteLog(const QString &text)
+{
+    const QDateTime now = localNow();
+    if (file_ && lastWriteDay_ != now.date()) {
+        CloseLog();
+        if (!OpenLog())
+            return false;
+    }
+    if (!file_ && !OpenLog())
+        return false;
+    const QByteArray bytes = text.toLatin1();
+    if (file_->write(bytes) != bytes.size() || !file_->flush())
+        return fail(file_->fileName(), file_->errorString());
+    lastWriteDay_ = now.date();
+    return true;
+}
+
+void TerminalLog::Tick()
+{
+    if (!logging_)
+        return;
+    const orvex::Date now = orvex::utcToDate(orvex::Clock::nowUtc());
+    if (now - lastOpenClose_ > closeAfterSeconds / 86400.0) {
+        CloseLog();
+        lastOpenClose_ = now;
+    }
+}

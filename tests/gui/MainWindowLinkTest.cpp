@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "MessageBoxRecorder.h"
+#include "support/Wait.h"
+#include "core/frmORVEX.h"
+#include "platform/FlexGrid.h"
+#include "support/FakeAgwServer.h"
+#include "telemetry/TelemetryPanel.h"
+
+#include <QFile>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using orvex::test::FakeAgwServer;
+
+namespace {
+
+const QByteArray telemetryFrame =
+    QByteArray(" 1:Fm Q9ZZZ-3 To APRS Via ORVEX-1 <UI pid=F0 Len=26 >[14:07:41]\r"
+               "HK,100,50,25,10,0,0,0000,0\r\r") +
+    QByteArray(1, '\0');
+const QByteArray otherFrame = QByteArray(" 1:Fm K1ABC To APRS <UI pid=F0 Len=5 >[14:07:42]\rhello\r\r") +
+                              QByteArray(1, '\0');
+
+class MainWindowLink : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.listenBelow());
+        QFile::copy(ORVEX_SOURCE_DIR "/data/formula.txt", dir.filePath("formula.txt"));
+        QFile ini(dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".INI"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[AGWPE]\r\nHOST_ADDRESS=127.0.0.1\r\nHOST_PORT=" + QByteArray::number(server.port()) +
+                  "\r\n[SETUP]\r\nONLY_SHOW_ORVEX=FALSE\r\n");
+        ini.close();
+        server.answerLinkUp = true;
+        window = std::make_unique<frmORVEX>(dir.path());
+        ASSERT_TRUE(window->Load());
+        ASSERT_TRUE(server.waitForClient());
+        ASSERT_TRUE(orvex::test::waitUntil([&] { return window->blnConectedToAgw(); }));
+    }
+
+    QString monitorText() const { return window->txtMon()->toPlainText(); }
+    QTimer *timer(const char *name) const { return window->findChild<QTimer *>(QString::fromLatin1(name)); }
+
+    QTemporaryDir dir;
+    MessageBoxRecorder boxes;
+    FakeAgwServer server;
+    std::unique_ptr<frmORVEX> window;
+};
+
+} // namespace
+
+TEST_F(MainWindowLink, ConnectedLinkEnablesTheMonitorAndShowsFramesInLongForm)
+{
+    EXPECT_TRUE(window->txtMon()->isEnabled());
+    EXPECT_TRUE(monitorText().contains("*** AGW-Connected to - 127.0.0.1\n"));
+
+    server.sendFrame('U', 0, "Q9ZZZ-3", "APRS", telemetryFrame);
+    server.sendFrame('U', 0, "K1ABC", "APRS", otherFrame);
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return monitorText().contains("hello"); }));
+    const QString text = monitorText();
+    EXPECT_TRUE(text.contains("R Q9ZZZ-3>APRS,ORVEX-1 Port=1 <UI Len=26>:\nHK,100,50,25,10,0,0,0000,0\n"))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("R K1ABC>APRS Port=1 <UI Len=5>:\nhello\n"));
+    EXPECT_EQ(window->telemetryPanel()->grid(1)->TextMatrix(1, 1), "196");
+}
+
+TEST_F(MainWindowLink, OnlyShowOrvexShowsTheSatelliteInShortFormAndHidesOtherTraffic)
+{
+    QAction *only = window->menuBar()->findChild<QAction *>("mnuOnlyShowORVEX");
+    ASSERT_NE(only, nullptr);
+    only->trigger();
+    EXPECT_TRUE(only->isChecked());
+    server.sendFrame('U', 0, "K1ABC", "APRS", otherFrame);
+    server.sendFrame('U', 0, "Q9ZZZ-3", "APRS", telemetryFrame);
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return monitorText().contains("HK,100"); }));
+    const QString text = monitorText();
+    EXPECT_TRUE(text.contains(" Q9ZZZ-3>APRS,ORVEX-1:\nHK,100,50,25,10,0,0,0000,0\n")) << text.toStdString();
+    EXPECT_FALSE(text.contains("Port=1"));
+    EXPECT_FALSE(text.contains("hello"));
+    EXPECT_EQ(window->telemetryPanel()->grid(1)->TextMatrix(1, 1), "196");
+}
+
+TEST_F(MainWindowLink, ALostLinkIsMarkedDownAndRetried)
+{
+    server.closeClient();
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return monitorText().contains("Will automatically retry in 30 seconds time."); }));
+    EXPECT_FALSE(window->blnConectedToAgw());
+    EXPECT_FALSE(window->txtMon()->isEnabled());
+    ASSERT_NE(timer("timRetry"), nullptr);
+    EXPECT_TRUE(timer("timRetry")->isActive());
+
+    // The retry connects again.
+    QMetaObject::invokeMethod(timer("timRetry"), "timeout", Qt::DirectConnection);
+    EXPECT_FALSE(timer("timRetry")->isActive());
+    ASSERT_TRUE(server.waitForClient());
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return window->blnConectedToAgw(); }));
+}
+
+TEST_F(MainWindowLink, ReconnectAndShutdownDoNotArmTheRetry)
+{
+    window->AgwReconnect();
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return window->blnConectedToAgw(); }));
+    EXPECT_FALSE(timer("timRetry")->isActive());
+    EXPECT_FALSE(monitorText().contains("retry"));
+    window->close();
+    EXPECT_FALSE(timer("timRetry")->isActive());
+    EXPECT_FALSE(monitorText().contains("retry"));
+}

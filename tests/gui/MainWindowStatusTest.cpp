@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "MessageBoxRecorder.h"
+#include "core/SatStatusPanel.h"
+#include "core/frmORVEX.h"
+#include "orbit/clsSats.h"
+#include "platform/DateTime.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// ORVEX passes over 38.99 N 77.02 W on 2026-12-08 from 03:16:32 to 03:28:48 UTC.
+class MainWindowStatus : public ::testing::Test
+{
+protected:
+    void start(const QTime &utc)
+    {
+        orvex::Clock::setFixed(QDateTime(QDate(2026, 12, 8), utc, Qt::UTC));
+        QFile::copy(ORVEX_SOURCE_DIR "/data/formula.txt", dir.filePath("formula.txt"));
+        QDir(dir.path()).mkdir("Keps");
+        QFile::copy(ORVEX_SOURCE_DIR "/tests/data/demo-elements.txt", dir.filePath("Keps/demo.txt"));
+        QFile ini(dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".INI"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[AGWPE]\r\nHOST_ADDRESS=127.0.0.1\r\nHOST_PORT=1\r\n"
+                  "[SETUP]\r\nLATITUDE=3859.50N\r\nLONGITUDE=07701.23W\r\n");
+        ini.close();
+        window = std::make_unique<frmORVEX>(dir.path());
+        ASSERT_TRUE(window->Load());
+    }
+    void TearDown() override
+    {
+        window.reset();
+        orvex::Clock::setSource({});
+    }
+    SatStatusPanel *panel() const { return window->statusPanel(); }
+
+    QTemporaryDir dir;
+    MessageBoxRecorder boxes;
+    std::unique_ptr<frmORVEX> window;
+};
+
+} // namespace
+
+TEST_F(MainWindowStatus, BeforeThePassTheNextStartIsDue)
+{
+    start(QTime(2, 0));
+    EXPECT_TRUE(boxes.seen.isEmpty()) << "position known and both element sets found";
+    EXPECT_EQ(panel()->title(), "ORVEX Current Location");
+    EXPECT_EQ(panel()->labDueCap->text(), "Due (UTC)");
+    EXPECT_EQ(panel()->labDue->text(), "03:16:32");
+    EXPECT_EQ(panel()->labAz->text(), "-");
+    EXPECT_FALSE(panel()->hasInViewColour());
+    EXPECT_TRUE(panel()->cmdPassInfo->isEnabled());
+    EXPECT_TRUE(panel()->labLat->text().endsWith('N') || panel()->labLat->text().endsWith('S'));
+}
+
+TEST_F(MainWindowStatus, DuringThePassItShowsNowWithAzimuthAndElevation)
+{
+    start(QTime(3, 22));
+    EXPECT_EQ(panel()->labDue->text(), "Now!");
+    bool ok = false;
+    const int elevation = panel()->labEl->text().toInt(&ok);
+    EXPECT_TRUE(ok);
+    EXPECT_GT(elevation, 0);
+    EXPECT_LE(elevation, 54);
+    EXPECT_TRUE(panel()->hasInViewColour());
+}
+
+TEST_F(MainWindowStatus, ChangeSatSwitchesAndSwitchesBack)
+{
+    start(QTime(2, 0));
+    window->ChangeSat();
+    EXPECT_EQ(window->intObjIndex(), 1);
+    EXPECT_EQ(panel()->title(), "ISS Current Location") << "ISS (ZARYA) begins with ISS";
+    EXPECT_EQ(window->strObject(), "ISS (ZARYA)");
+    window->ChangeSat();
+    EXPECT_EQ(window->intObjIndex(), 0);
+    EXPECT_EQ(panel()->labDue->text(), "03:16:32");
+}
+
+TEST_F(MainWindowStatus, ThePassListStartsWithItsNoteAndHeader)
+{
+    start(QTime(2, 0));
+    const QString list = window->cSats()->strPassInfo(window->strObject());
+    const QStringList lines = list.split("\r\n");
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines[0], "'Start Time' is UTC.");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2], "      Start Time       Duration  Start Az  End Az  Max Elev");
+    EXPECT_EQ(lines[3], "      ----------       --------  --------  ------  --------");
+    EXPECT_EQ(lines[4].left(30), " 2026-Dec-08 03:16:32  00:12:1");
+    EXPECT_EQ(lines[4].size(), 56);
+}
