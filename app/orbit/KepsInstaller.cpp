@@ -65,7 +65,8 @@ QString KepsInstaller::fileNameFromAddress(const QString &address)
 
 bool KepsInstaller::holdsElementSets(const QByteArray &text)
 {
-    return !orbit::readElementText(std::string_view(text.constData(), static_cast<size_t>(text.size())))
+    return !orbit::readElementText(
+                std::string_view(text.constData(), static_cast<size_t>(text.size())))
                 .sets.empty();
 }
 
@@ -91,8 +92,8 @@ QString KepsInstaller::webPageFile(int index) const
     return folder_ + QStringLiteral("File%1.HTML").arg(index + 1);
 }
 
-KepsInstallResult KepsInstaller::install(const QString &tempFile, const QString &fileName, int index,
-                                         qint64 downloadedBytes) const
+KepsInstallResult KepsInstaller::install(const QString &tempFile, const QString &fileName,
+                                         int index, qint64 downloadedBytes) const
 {
     KepsInstallResult result;
     if (downloadedBytes < minimumDownloadSize) {

@@ -41,9 +41,10 @@ frmDownload::frmDownload(const QString &programFolder, QWidget *parent)
     : QDialog(parent), installer_(folderOrProgramFolder(programFolder))
 {
     const QString folder = folderOrProgramFolder(programFolder);
-    cIni_ = std::make_unique<clsIni>(folder + QLatin1Char('/') +
-                                     QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                                     QStringLiteral(".INI"));
+    cIni_ = std::make_unique<clsIni>(
+        folder + QLatin1Char('/') +
+        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+        QStringLiteral(".INI"));
 
     setWindowTitle(QStringLiteral("Download Keps"));
     setModal(true);
@@ -85,15 +86,18 @@ frmDownload::frmDownload(const QString &programFolder, QWidget *parent)
     connect(Inet1_, &HttpTransfer::StateChanged, this, &frmDownload::Inet1StateChanged);
     connect(Timer1_, &QTimer::timeout, this, &frmDownload::Timer1Tick);
     auto *help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, [this] { showHelpTopic(this, QStringLiteral("download")); });
+    connect(help, &QShortcut::activated, this,
+            [this] { showHelpTopic(this, QStringLiteral("download")); });
 }
 
 frmDownload::~frmDownload() = default;
 
 bool frmDownload::DownloadKeps()
 {
-    txtFile_[0]->setText(cIni_->GetIniStringWriteDefault(KEPS, QStringLiteral("FILE_1"), defaultFile1));
-    txtFile_[1]->setText(cIni_->GetIniStringWriteDefault(KEPS, QStringLiteral("FILE_2"), QString()));
+    txtFile_[0]->setText(
+        cIni_->GetIniStringWriteDefault(KEPS, QStringLiteral("FILE_1"), defaultFile1));
+    txtFile_[1]->setText(
+        cIni_->GetIniStringWriteDefault(KEPS, QStringLiteral("FILE_2"), QString()));
     exec();
     return run_.installed;
 }

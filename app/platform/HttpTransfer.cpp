@@ -65,7 +65,8 @@ void HttpTransfer::startRequest()
 
     reply_ = manager_->sendCustomRequest(request, method_);
     QNetworkReply *reply = reply_;
-    connect(reply, &QNetworkReply::socketStartedConnecting, this, [this] { advanceTo(icConnecting); });
+    connect(reply, &QNetworkReply::socketStartedConnecting, this,
+            [this] { advanceTo(icConnecting); });
     connect(reply, &QNetworkReply::requestSent, this, [this] { advanceTo(icRequestSent); });
     connect(reply, &QNetworkReply::redirected, this, &HttpTransfer::onRedirected);
     connect(reply, &QNetworkReply::readyRead, this, &HttpTransfer::onReadyRead);

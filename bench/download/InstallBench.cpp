@@ -10,9 +10,10 @@ namespace {
 
 QByteArray catalogue(const QByteArray &lineEnd)
 {
-    const QByteArray set = "ISS (ZARYA)" + lineEnd +
-                           "1 25544U 98067A   08264.51782528 -.00002182  00000-0 -11606-4 0  2927" + lineEnd +
-                           "2 25544  51.6416 247.4627 0006703 130.5360 325.0288 15.72125391563537" + lineEnd;
+    const QByteArray set =
+        "ISS (ZARYA)" + lineEnd +
+        "1 25544U 98067A   08264.51782528 -.00002182  00000-0 -11606-4 0  2927" + lineEnd +
+        "2 25544  51.6416 247.4627 0006703 130.5360 325.0288 15.72125391563537" + lineEnd;
     return set.repeated(30000);
 }
 

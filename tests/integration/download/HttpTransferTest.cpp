@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "TestHttpServer.h"
 #include "platform/HttpTransfer.h"
+#include "TestHttpServer.h"
 
 #include <QDeadlineTimer>
 #include <QTcpServer>
@@ -12,8 +12,7 @@ namespace {
 constexpr int generousMs = 20000;
 
 // Runs the event loop until `done` holds or `ms` have passed.
-template <typename Pred>
-bool waitFor(Pred done, int ms = generousMs)
+template <typename Pred> bool waitFor(Pred done, int ms = generousMs)
 {
     QDeadlineTimer deadline(ms);
     while (!done() && !deadline.hasExpired())
@@ -39,7 +38,8 @@ struct Recorder
     QByteArray body()
     {
         QByteArray all;
-        for (QByteArray chunk = transfer.getChunk(1024); !chunk.isEmpty(); chunk = transfer.getChunk(1024)) {
+        for (QByteArray chunk = transfer.getChunk(1024); !chunk.isEmpty();
+             chunk = transfer.getChunk(1024)) {
             EXPECT_LE(chunk.size(), 1024);
             all += chunk;
         }

@@ -22,8 +22,8 @@ public:
         QByteArray reason = "OK";
         QByteArray body;
         QList<QPair<QByteArray, QByteArray>> headers;
-        int trickleBytes = 0;    // > 0: the body goes out this many bytes at a time
-        int trickleEveryMs = 0;  // with this pause between the pieces
+        int trickleBytes = 0;     // > 0: the body goes out this many bytes at a time
+        int trickleEveryMs = 0;   // with this pause between the pieces
         bool neverAnswer = false; // reads the request and stays silent
         qsizetype cutAfter = -1;  // >= 0: closes after this many body bytes
     };

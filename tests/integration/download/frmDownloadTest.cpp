@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "orbit/frmDownload.h"
 #include "MessageBoxRecorder.h"
 #include "TestHttpServer.h"
 #include "orbit/LineEndConverter.h"
-#include "orbit/frmDownload.h"
 #include "platform/HttpTransfer.h"
 #include "settings/clsIni.h"
 
@@ -77,16 +77,17 @@ public:
 struct DownloadRun
 {
     bool result = false;
-    QStringList status;         // the status lines, without their CR LF
+    QStringList status; // the status lines, without their CR LF
     QList<MessageBoxRecorder::Seen> boxes;
-    bool closedItself = false;  // the window closed after its final message
+    bool closedItself = false; // the window closed after its final message
 };
 
 // Opens the window as the menu does, presses Download, and lets the run go
 // on until the window closes itself; `closeWhen` presses Cancel once it
 // holds for the status text (for runs that stop with the window open).
-DownloadRun download(const ProgramFolder &folder, std::function<bool(const QString &)> closeWhen = {},
-             std::function<void(frmDownload &)> beforeStart = {})
+DownloadRun download(const ProgramFolder &folder,
+                     std::function<bool(const QString &)> closeWhen = {},
+                     std::function<void(frmDownload &)> beforeStart = {})
 {
     DownloadRun run;
     MessageBoxRecorder boxes;
@@ -233,8 +234,9 @@ TEST(DownloadKeps, ShortDownloadIsAnError)
     EXPECT_EQ(run.status.last(), "Error - short.txt is too short to be an element file");
     EXPECT_FALSE(run.status.contains("short.txt has been downloaded"));
     ASSERT_EQ(run.boxes.size(), 1);
-    EXPECT_EQ(run.boxes[0].text, "The Keps have been downloaded.\r\nThe following errors occurred - "
-                                 "\r\nFile 1 - short.txt is too short to be an element file");
+    EXPECT_EQ(run.boxes[0].text,
+              "The Keps have been downloaded.\r\nThe following errors occurred - "
+              "\r\nFile 1 - short.txt is too short to be an element file");
 }
 
 TEST(DownloadKeps, RedirectIsFollowedAndTheFileKeepsItsTypedName)
@@ -262,7 +264,8 @@ TEST(DownloadKeps, NotFoundStopsTheRunAndLeavesTheWindowOpen)
     folder.put("Keps/gone.txt", elementSet("\r\n"));
     folder.setAddresses(server.hostAndPort() + "/gone.txt", server.hostAndPort() + "/two.txt");
 
-    const DownloadRun run = download(folder, [](const QString &status) { return status.contains("Error - "); });
+    const DownloadRun run =
+        download(folder, [](const QString &status) { return status.contains("Error - "); });
     EXPECT_FALSE(run.result);
     EXPECT_FALSE(run.closedItself);
     EXPECT_EQ(run.status.last(), "Error - Not Found 404");
@@ -278,7 +281,8 @@ TEST(DownloadKeps, FirstFileInstalledBeforeTheSecondFailsStillCounts)
     ProgramFolder folder;
     folder.setAddresses(server.hostAndPort() + "/one.txt", server.hostAndPort() + "/missing.txt");
 
-    const DownloadRun run = download(folder, [](const QString &status) { return status.contains("Error - "); });
+    const DownloadRun run =
+        download(folder, [](const QString &status) { return status.contains("Error - "); });
     EXPECT_TRUE(run.result);
     EXPECT_TRUE(run.status.contains("one.txt has been downloaded"));
     EXPECT_TRUE(run.status.contains("Getting missing.txt"));
@@ -316,7 +320,8 @@ TEST(DownloadKeps, ServerThatNeverAnswersEndsInAnError)
         folder, [](const QString &status) { return status.contains("Error - "); },
         [](frmDownload &form) { form.Inet1()->setTransferTimeout(300); });
     EXPECT_FALSE(run.result);
-    EXPECT_TRUE(run.status.last().startsWith("Error - Request timed out")) << run.status.last().toStdString();
+    EXPECT_TRUE(run.status.last().startsWith("Error - Request timed out"))
+        << run.status.last().toStdString();
 }
 
 TEST(DownloadKeps, OnlyTheSecondAddressSet)
@@ -367,10 +372,12 @@ TEST(DownloadKeps, BothBlankFetchesAndStoresNothing)
     folder.setAddresses("host/dir/", "");
     const QByteArray iniBefore = readAll(folder.iniFile());
 
-    const DownloadRun run = download(folder, [](const QString &) { return true; }, [](frmDownload &form) {
-        form.txtFile(0)->setText("   ");
-        form.txtFile(1)->setText("host/elements/");
-    });
+    const DownloadRun run = download(
+        folder, [](const QString &) { return true; },
+        [](frmDownload &form) {
+            form.txtFile(0)->setText("   ");
+            form.txtFile(1)->setText("host/elements/");
+        });
     EXPECT_FALSE(run.result);
     ASSERT_GE(run.boxes.size(), 1);
     EXPECT_EQ(run.boxes[0].text, "Both URLs are blank!");

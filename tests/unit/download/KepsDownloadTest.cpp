@@ -41,20 +41,24 @@ TEST(KepsDownloadRun, FinishedMessageListsTheErrors)
     ASSERT_TRUE(run.start("a/one.txt", "b/two.txt"));
     EXPECT_EQ(run.finishedMessage(), "The Keps have been downloaded.");
     run.setError(1, "two.txt is too short to be an element file");
-    EXPECT_EQ(run.finishedMessage(), "The Keps have been downloaded.\r\nThe following errors occurred - "
-                                     "\r\nFile 2 - two.txt is too short to be an element file");
+    EXPECT_EQ(run.finishedMessage(),
+              "The Keps have been downloaded.\r\nThe following errors occurred - "
+              "\r\nFile 2 - two.txt is too short to be an element file");
     run.setError(0, "Not Found 404");
-    EXPECT_EQ(run.finishedMessage(), "The Keps have been downloaded.\r\nThe following errors occurred - "
-                                     "\r\nFile 1 - Not Found 404"
-                                     "\r\nFile 2 - two.txt is too short to be an element file");
+    EXPECT_EQ(run.finishedMessage(),
+              "The Keps have been downloaded.\r\nThe following errors occurred - "
+              "\r\nFile 1 - Not Found 404"
+              "\r\nFile 2 - two.txt is too short to be an element file");
     ASSERT_TRUE(run.start("a/one.txt", ""));
-    EXPECT_EQ(run.finishedMessage(), "The Keps have been downloaded.") << "a new run forgets old errors";
+    EXPECT_EQ(run.finishedMessage(), "The Keps have been downloaded.")
+        << "a new run forgets old errors";
 }
 
 TEST(KepsDownloadStatus, LinesForTheTransferStates)
 {
     EXPECT_EQ(KepsDownload::statusLine(1, "h"), "Resolving host");
-    EXPECT_EQ(KepsDownload::statusLine(3, "celestrak.org"), "Attempting to connect to - celestrak.org");
+    EXPECT_EQ(KepsDownload::statusLine(3, "celestrak.org"),
+              "Attempting to connect to - celestrak.org");
     EXPECT_EQ(KepsDownload::statusLine(8, "h"), "Received some data");
     for (int silent : {5, 7, 11, 12, 13, -1})
         EXPECT_EQ(KepsDownload::statusLine(silent, "h"), "") << silent;

@@ -72,7 +72,8 @@ TEST(KepsFileName, IsTheLastPartOfTheAddress)
 
 TEST(KepsFileName, NeverLeavesTheKepsFolderOrHoldsForbiddenCharacters)
 {
-    EXPECT_EQ(KepsInstaller::fileNameFromAddress("http://host/gp.php?GROUP=amateur&FORMAT=tle"), "gp.php");
+    EXPECT_EQ(KepsInstaller::fileNameFromAddress("http://host/gp.php?GROUP=amateur&FORMAT=tle"),
+              "gp.php");
     EXPECT_EQ(KepsInstaller::fileNameFromAddress("http://127.0.0.1:8080"), "127.0.0.1");
     EXPECT_EQ(KepsInstaller::fileNameFromAddress("http://host/a*b"), "a");
     EXPECT_EQ(KepsInstaller::fileNameFromAddress("http://host/a\"b<c>d|e"), "a");
@@ -88,7 +89,8 @@ TEST(KepsFileName, NeverLeavesTheKepsFolderOrHoldsForbiddenCharacters)
 TEST(KepsContent, ElementFileNeedsOneSetWithGoodChecksums)
 {
     EXPECT_TRUE(KepsInstaller::holdsElementSets(elementFile("\r\n")));
-    EXPECT_TRUE(KepsInstaller::holdsElementSets("junk\r\n" + elementFile("\r\n") + "more junk\r\n"));
+    EXPECT_TRUE(
+        KepsInstaller::holdsElementSets("junk\r\n" + elementFile("\r\n") + "more junk\r\n"));
     QByteArray badChecksum = elementFile("\r\n");
     badChecksum.replace(issLine1, issLine1.left(68) + "8");
     EXPECT_FALSE(KepsInstaller::holdsElementSets(badChecksum));
@@ -122,11 +124,12 @@ TEST(KepsInstall, ElementFileIsInstalledWithCrLfLineEnds)
 TEST(KepsInstall, NewFileReplacesTheOldOne)
 {
     Folder folder;
-    folder.put("Keps/amateur.txt", "old contents that are much longer than the new ones\r\n"
-                                   + QByteArray(5000, 'o'));
+    folder.put("Keps/amateur.txt",
+               "old contents that are much longer than the new ones\r\n" + QByteArray(5000, 'o'));
     const QByteArray body = elementFile("\r");
     KepsInstaller installer(folder.path());
-    EXPECT_TRUE(installer.install(folder.download(body), "amateur.txt", 0, body.size()).installed());
+    EXPECT_TRUE(
+        installer.install(folder.download(body), "amateur.txt", 0, body.size()).installed());
     EXPECT_EQ(readAll(folder.file("Keps/amateur.txt")), elementFile("\r\n") + "\r\n");
 }
 
@@ -146,7 +149,8 @@ TEST(KepsInstall, ShortDownloadIsAnErrorAndChangesNothing)
 TEST(KepsInstall, WebPageOrGarbageGoesToTheWebPageFileOfItsIndex)
 {
     const QList<QByteArray> notElements = {
-        "<HTML><HEAD><TITLE>Document Moved</TITLE></HEAD>\n<BODY>Object moved <A HREF=\"x\">here</A>"
+        "<HTML><HEAD><TITLE>Document Moved</TITLE></HEAD>\n<BODY>Object moved <A "
+        "HREF=\"x\">here</A>"
         "</BODY></HTML>\n",
         QByteArray(300, 'g') + "\n" + QByteArray(300, 'h'),
         // Element sets inside a web page are still a web page.
@@ -156,7 +160,8 @@ TEST(KepsInstall, WebPageOrGarbageGoesToTheWebPageFileOfItsIndex)
         Folder folder;
         folder.put("Keps/amateur.txt", elementFile("\r\n"));
         const KepsInstallResult result =
-            KepsInstaller(folder.path()).install(folder.download(body), "amateur.txt", 1, body.size());
+            KepsInstaller(folder.path())
+                .install(folder.download(body), "amateur.txt", 1, body.size());
         EXPECT_EQ(result.outcome, KepsInstallResult::WebPage);
         EXPECT_EQ(result.error, "The data appears to be an HTML file. Have a look at " +
                                     QDir::toNativeSeparators(folder.file("File2.HTML")));

@@ -26,7 +26,8 @@ TEST(LineEndConversion, EveryKindOfLineEndBecomesCrLf)
     EXPECT_EQ(LineEndConverter::convert("a\r\nb\r\n"), QByteArray("a\r\nb\r\n"));
     EXPECT_EQ(LineEndConverter::convert("a\nb\n"), QByteArray("a\r\nb\r\n"));
     EXPECT_EQ(LineEndConverter::convert("a\rb\r"), QByteArray("a\r\nb\r\n"));
-    EXPECT_EQ(LineEndConverter::convert("a\n\rb"), QByteArray("a\r\n\r\nb")) << "LF CR is two line ends";
+    EXPECT_EQ(LineEndConverter::convert("a\n\rb"), QByteArray("a\r\n\r\nb"))
+        << "LF CR is two line ends";
     EXPECT_EQ(LineEndConverter::convert("a\r\r\nb"), QByteArray("a\r\n\r\nb"));
     EXPECT_EQ(LineEndConverter::convert("no line end"), QByteArray("no line end"));
     EXPECT_EQ(LineEndConverter::convert(""), QByteArray());
@@ -52,7 +53,8 @@ TEST(LineEndConversion, SameResultWhereverTheBlocksAreCut)
         EXPECT_EQ(convertCutAt(text, {cut}), whole) << "cut at " << cut;
     for (qsizetype first = 0; first <= text.size(); ++first)
         for (qsizetype second = first; second <= text.size(); ++second)
-            ASSERT_EQ(convertCutAt(text, {first, second}), whole) << "cuts at " << first << ", " << second;
+            ASSERT_EQ(convertCutAt(text, {first, second}), whole)
+                << "cuts at " << first << ", " << second;
     for (qsizetype size = 1; size <= text.size(); ++size)
         EXPECT_EQ(LineEndConverter::convert(text, size), whole) << "blocks of " << size;
 }
