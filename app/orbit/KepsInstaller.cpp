@@ -1,0 +1,145 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "orbit/KepsInstaller.h"
+
+#include "orbit/LineEndConverter.h"
+#include "orbitengine/Tle.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <string_view>
+
+namespace {
+
+bool isForbiddenInFileName(QChar c)
+{
+    return c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c);
+}
+
+// Writes `data` as `path` through a temporary file beside it, so that the
+// old file stays whole until the new one is complete.
+bool writeWhole(const QString &path, const QByteArray &data, QString *why)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+        *why = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+KepsInstaller::KepsInstaller(const QString &programFolder)
+    : folder_(QDir::cleanPath(programFolder) + QLatin1Char('/'))
+{
+}
+
+QString KepsInstaller::fullAddress(const QString &typed)
+{
+    const QString text = typed.trimmed();
+    if (text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
+        text.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
+        return text;
+    return QStringLiteral("http://") + text;
+}
+
+QString KepsInstaller::fileNameFromAddress(const QString &address)
+{
+    const qsizetype lastSeparator =
+        std::max(address.lastIndexOf(QLatin1Char('/')), address.lastIndexOf(QLatin1Char('\\')));
+    QString name = address.mid(lastSeparator + 1);
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (isForbiddenInFileName(name[i])) {
+            name.truncate(i);
+            break;
+        }
+    }
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return {};
+    return name;
+}
+
+bool KepsInstaller::holdsElementSets(const QByteArray &text)
+{
+    return !orbit::readElementText(
+                std::string_view(text.constData(), static_cast<size_t>(text.size())))
+                .sets.empty();
+}
+
+bool KepsInstaller::looksLikeWebPage(const QByteArray &text)
+{
+    static const QRegularExpression tag(QStringLiteral("<html[\\s>]"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    return tag.match(QString::fromLatin1(text)).hasMatch();
+}
+
+QString KepsInstaller::rawDownloadFile() const
+{
+    return folder_ + QStringLiteral("tempkeps.$$$");
+}
+
+QString KepsInstaller::kepsFolder() const
+{
+    return folder_ + QStringLiteral("Keps");
+}
+
+QString KepsInstaller::webPageFile(int index) const
+{
+    return folder_ + QStringLiteral("File%1.HTML").arg(index + 1);
+}
+
+KepsInstallResult KepsInstaller::install(const QString &tempFile, const QString &fileName,
+                                         int index, qint64 downloadedBytes) const
+{
+    KepsInstallResult result;
+    if (downloadedBytes < minimumDownloadSize) {
+        result.outcome = KepsInstallResult::TooShort;
+        result.error = fileName + QStringLiteral(" is too short to be an element file");
+        return result;
+    }
+
+    QFile raw(tempFile);
+    if (!raw.open(QIODevice::ReadOnly)) {
+        result.error = QStringLiteral("Cannot read ") + QDir::toNativeSeparators(tempFile);
+        return result;
+    }
+    LineEndConverter converter;
+    QByteArray text;
+    text.reserve(raw.size() + raw.size() / 16);
+    while (!raw.atEnd()) {
+        const QByteArray block = raw.read(LineEndConverter::blockSize);
+        if (block.isEmpty())
+            break;
+        text += converter.convertBlock(block);
+    }
+    raw.close();
+
+    QString why;
+    if (looksLikeWebPage(text) || !holdsElementSets(text)) {
+        result.outcome = KepsInstallResult::WebPage;
+        const QString page = webPageFile(index);
+        result.error = QStringLiteral("The data appears to be an HTML file. ") +
+                       QStringLiteral("Have a look at ") + QDir::toNativeSeparators(page);
+        if (!writeWhole(page, text, &why))
+            result.error += QStringLiteral(" (it could not be written: ") + why + QLatin1Char(')');
+        return result;
+    }
+
+    // The name is a plain file name by now; this check keeps it so.
+    if (fileName.isEmpty() || fileName != fileNameFromAddress(fileName)) {
+        result.error = QStringLiteral("Cannot install a file named ") + fileName;
+        return result;
+    }
+    const QString target = kepsFolder() + QLatin1Char('/') + fileName;
+    if (!QDir().mkpath(kepsFolder()) || !writeWhole(target, text, &why)) {
+        result.error = QStringLiteral("Cannot write ") + QDir::toNativeSeparators(target) +
+                       (why.isEmpty() ? QString() : QStringLiteral(": ") + why);
+        return result;
+    }
+    result.outcome = KepsInstallResult::Installed;
+    return result;
+}

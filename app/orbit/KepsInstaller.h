@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// What became of one downloaded file.
+struct KepsInstallResult
+{
+    enum Outcome {
+        Installed, // the element file is in the Keps folder
+        TooShort,  // too small to be an element file; nothing written
+        WebPage,   // no element file: kept as File1.HTML / File2.HTML instead
+        Failed,    // a file could not be read or written
+    };
+    Outcome outcome = Failed;
+    QString error; // empty when installed
+
+    bool installed() const { return outcome == Installed; }
+};
+
+// Puts downloaded element files into the program's Keps folder. All paths
+// are below the program folder given to the constructor:
+//   tempkeps.$$$          the raw download
+//   Keps/<file name>      the installed element file
+//   File1.HTML, File2.HTML where a download that is no element file goes
+class KepsInstaller
+{
+public:
+    // Below this many bytes a download cannot hold an element set.
+    static constexpr qint64 minimumDownloadSize = 80;
+
+    explicit KepsInstaller(const QString &programFolder);
+
+    // The address to fetch for the text typed in an address box: trimmed,
+    // with "http://" in front unless it already starts with "http://" or
+    // "https://" (in any letter case).
+    static QString fullAddress(const QString &typed);
+
+    // The file name an address is saved under: the text after its last "/"
+    // or "\", cut before the first character that cannot be in a file name
+    // (\ / : * ? " < > | and control characters). Empty - the address
+    // counts as blank - when nothing usable is left, or the name is "." or "..".
+    static QString fileNameFromAddress(const QString &address);
+
+    // True when the text holds at least one element set with good checksums.
+    static bool holdsElementSets(const QByteArray &text);
+    // True when the text has an <html> tag, in any letter case.
+    static bool looksLikeWebPage(const QByteArray &text);
+
+    QString rawDownloadFile() const;
+    QString kepsFolder() const;
+    // Index 0 or 1: File1.HTML or File2.HTML in the program folder.
+    QString webPageFile(int index) const;
+
+    // Installs the raw download `tempFile` as Keps/<fileName> with CR LF line
+    // ends. `downloadedBytes` is the size of the body as received. Anything
+    // that is not an element file is put in the web-page file of `index`
+    // instead, and the element file already in Keps stays as it was; the
+    // replacement itself is atomic, so a failure never leaves half a file.
+    KepsInstallResult install(const QString &tempFile, const QString &fileName, int index,
+                              qint64 downloadedBytes) const;
+
+private:
+    QString folder_; // with a trailing "/"
+};
