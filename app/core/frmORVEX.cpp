@@ -17,6 +17,7 @@
 #include "settings/frmLocation.h"
 #include "telemetry/TelemetryDecoder.h"
 #include "map/frmMap.h"
+#include "orbit/frmDownload.h"
 #include "terminal/frmTerm.h"
 #include "telemetry/TelemetryPanel.h"
 #include "version.h"
@@ -140,7 +141,9 @@ void frmORVEX::buildMenus()
     calls->setObjectName(QStringLiteral("mnuCallsigns"));
     connect(calls, &QAction::triggered, this, [this] { frmCalls(*this, this).DoCalls(); });
     options->addSeparator();
-    options->addAction(QStringLiteral("&Download Keps"))->setEnabled(false);
+    QAction *download = options->addAction(QStringLiteral("&Download Keps"));
+    download->setObjectName(QStringLiteral("mnuDownloadKeps"));
+    connect(download, &QAction::triggered, this, &frmORVEX::downloadKeps);
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     connect(help->addAction(QStringLiteral("&Help Contents")), &QAction::triggered, this,
@@ -339,6 +342,17 @@ void frmORVEX::showTerminal()
     mfrmTerm_->show();
     mfrmTerm_->raise();
     mfrmTerm_->activateWindow();
+}
+
+void frmORVEX::downloadKeps()
+{
+    frmDownload window(strAppPath_, this);
+    if (!window.DownloadKeps())
+        return;
+    // The engine reads the folder again, and the scan finds the new names.
+    cSats_->setStrKeplerPath(strAppPath_ + QStringLiteral("Keps"));
+    FindKeps();
+    CheckSatUpdate(true);
 }
 
 void frmORVEX::showMap()

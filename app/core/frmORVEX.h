@@ -140,6 +140,7 @@ private:
     void showPassInfo();
     void showTerminal();
     void showMap();
+    void downloadKeps();
     orvex::Date displayTime() const;
 
     QString strAppPath_;

@@ -2,11 +2,15 @@
 #include "MessageBoxRecorder.h"
 #include "core/SatStatusPanel.h"
 #include "core/frmORVEX.h"
+#include "map/frmMap.h"
+#include "terminal/frmTerm.h"
 #include "orbit/clsSats.h"
 #include "platform/DateTime.h"
 
 #include <QCoreApplication>
+#include <QAction>
 #include <QDir>
+#include <QPointer>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -96,4 +100,30 @@ TEST_F(MainWindowStatus, ThePassListStartsWithItsNoteAndHeader)
     EXPECT_EQ(lines[3], "      ----------       --------  --------  ------  --------");
     EXPECT_EQ(lines[4].left(30), " 2026-Dec-08 03:16:32  00:12:1");
     EXPECT_EQ(lines[4].size(), 56);
+}
+
+TEST_F(MainWindowStatus, MenuOpensOneMapAndRestoresItAndShowsTheHiddenTerminal)
+{
+    start(QTime(2, 0));
+    QAction *mapItem = window->findChild<QAction *>("mnuMap");
+    QAction *terminalItem = window->findChild<QAction *>("mnuTerminal");
+    ASSERT_TRUE(mapItem && terminalItem);
+
+    ASSERT_NE(window->terminal(), nullptr);
+    EXPECT_FALSE(window->terminal()->isVisible()) << "loaded hidden at start-up";
+    terminalItem->trigger();
+    EXPECT_TRUE(window->terminal()->isVisible());
+
+    mapItem->trigger();
+    QPointer<frmMap> first = window->map();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    first->showMinimized();
+    mapItem->trigger();
+    EXPECT_EQ(window->map(), first.data()) << "no second map";
+    EXPECT_FALSE(first->isMinimized());
+
+    window->close();
+    EXPECT_EQ(window->map(), nullptr);
+    EXPECT_EQ(window->terminal(), nullptr);
 }

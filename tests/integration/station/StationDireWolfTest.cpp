@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "MessageBoxRecorder.h"
+#include "core/frmORVEX.h"
+#include "platform/FlexGrid.h"
+#include "platform/RichMonitor.h"
+#include "support/DireWolfStation.h"
+#include "support/Wait.h"
+#include "telemetry/TelemetryPanel.h"
+#include "terminal/frmTerm.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using orvex::test::DireWolfStation;
+using orvex::test::waitUntil;
+
+namespace {
+
+// The program in a folder of its own, connected to Dire Wolf, with the
+// satellite's frames shown in long form and the terminal logging.
+class StationDireWolf : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const QStringList missing = DireWolfStation::missingTools();
+        if (!missing.isEmpty())
+            GTEST_SKIP() << "not on PATH: " << missing.join(", ").toStdString();
+        QString error;
+        ASSERT_TRUE(station.start(&error)) << error.toStdString();
+        QFile::copy(ORVEX_SOURCE_DIR "/data/formula.txt", dir.filePath("formula.txt"));
+        QFile ini(dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".INI"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[AGWPE]\r\nHOST_ADDRESS=127.0.0.1\r\nHOST_PORT=" + QByteArray::number(station.agwPort()) +
+                  "\r\n[SETUP]\r\nONLY_SHOW_ORVEX=FALSE\r\nCALLSIGN=Q9ABC\r\n"
+                  "[TERMINAL]\r\nLOGGING=TRUE\r\nTO=CQ\r\nVIA=ORVEX-1\r\nPORT=1\r\n");
+        ini.close();
+        window = std::make_unique<frmORVEX>(dir.path());
+        ASSERT_TRUE(window->Load());
+        // Dire Wolf answers its first request only after up to a second.
+        ASSERT_TRUE(waitUntil([&] { return window->blnConectedToAgw(); }, 20000)) << station.log().toStdString();
+        ASSERT_TRUE(waitUntil([&] { return monitorText().contains("*** AGWPE V"); }, 20000));
+    }
+
+    QString monitorText() const { return window->txtMon()->toPlainText(); }
+    QString terminalText() const
+    {
+        return window->terminal()->findChild<RichMonitor *>("rtbMon")->text();
+    }
+    QByteArray logFile() const
+    {
+        QFile log(dir.filePath("LOGS/" + QDate::currentDate().toString("yyyyMMdd") + ".TXT"));
+        return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+    }
+
+    DireWolfStation station;
+    QTemporaryDir dir;
+    MessageBoxRecorder boxes;
+    std::unique_ptr<frmORVEX> window;
+};
+
+} // namespace
+
+TEST_F(StationDireWolf, HeardFramesReachTheMonitorTheGridsTheTerminalAndTheLog)
+{
+    QString error;
+    ASSERT_TRUE(station.play({"ORVEX-3>TLM:T#090,178,130,096,188,098,230,00111100,4690",
+                              "Q9AAA>APRS,ORVEX-1*:!3859.50N/07701.23W-hello from the bird"},
+                             &error))
+        << error.toStdString();
+    ASSERT_TRUE(waitUntil([&] { return monitorText().contains("hello from the bird"); }, 30000))
+        << monitorText().toStdString();
+
+    const QString text = monitorText();
+    EXPECT_TRUE(text.contains("R ORVEX-3>TLM Port=1 <UI Len=")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\nT#090,178,130,096,188,098,230,00111100,4690\n"));
+    EXPECT_TRUE(text.contains("R Q9AAA>APRS,ORVEX-1 Port=1 <UI Len="));
+    // ORVEX-3 is side B; mode 3 fills the POWER grid's B column.
+    FlexGrid *power = window->telemetryPanel()->grid(0);
+    EXPECT_EQ(power->TextMatrix(1, 2), "10.68");
+    EXPECT_TRUE(power->TextMatrix(1, 4).startsWith("T#090  "));
+
+    EXPECT_TRUE(terminalText().contains("hello from the bird"));
+    EXPECT_TRUE(logFile().contains("hello from the bird")) << "the log holds what the terminal showed";
+    EXPECT_TRUE(logFile().contains("T#090,178,130,096,188,098,230,00111100,4690"));
+}
+
+TEST_F(StationDireWolf, ATypedLineGoesOutViaTheSatelliteAndComesBackAsTransmitted)
+{
+    auto *line = window->terminal()->findChild<QLineEdit *>("txtTx");
+    ASSERT_NE(line, nullptr);
+    QTest::keyClicks(line, "CQ CQ via ORVEX");
+    QTest::keyClick(line, Qt::Key_Return);
+    ASSERT_TRUE(waitUntil([&] { return monitorText().contains("CQ CQ via ORVEX"); }, 30000))
+        << station.log().toStdString();
+    EXPECT_TRUE(monitorText().contains("T Q9ABC>CQ,ORVEX-1 Port=1 <UI")) << monitorText().toStdString();
+    EXPECT_TRUE(terminalText().contains("CQ CQ via ORVEX"));
+}
