@@ -382,57 +382,37 @@ QString frmORVEX::strAprsDest() const
 }
 
 // Settings properties.
-void frmORVEX::setStrCallsign(const QString &value)
+void frmORVEX::storeSetting(QString &member, const QString &section, const QString &key, const QString &value)
 {
-    strCallsign_ = value;
-    cIni_->SaveIniString(SETUP, QStringLiteral("CALLSIGN"), value);
+    member = value;
+    cIni_->SaveIniString(section, key, value);
 }
-void frmORVEX::setStrComment(const QString &value)
-{
-    strComment_ = value;
-    cIni_->SaveIniString(SETUP, QStringLiteral("COMMENT"), value);
-}
-void frmORVEX::setStrLoc(const QString &value)
-{
-    strLoc_ = value;
-    cIni_->SaveIniString(SETUP, QStringLiteral("LOCATOR"), value);
-}
+
+void frmORVEX::setStrCallsign(const QString &value) { storeSetting(strCallsign_, SETUP, QStringLiteral("CALLSIGN"), value); }
+void frmORVEX::setStrComment(const QString &value) { storeSetting(strComment_, SETUP, QStringLiteral("COMMENT"), value); }
+void frmORVEX::setStrLoc(const QString &value) { storeSetting(strLoc_, SETUP, QStringLiteral("LOCATOR"), value); }
 void frmORVEX::setStrLat(const QString &value)
 {
-    strLat_ = value;
-    cIni_->SaveIniString(SETUP, QStringLiteral("LATITUDE"), value);
+    storeSetting(strLat_, SETUP, QStringLiteral("LATITUDE"), value);
     dblLat_ = ORXUtil::LatToDegrees(value);
     ApplyStationLocation();
     CheckSatUpdate(true);
 }
 void frmORVEX::setStrLong(const QString &value)
 {
-    strLong_ = value;
-    cIni_->SaveIniString(SETUP, QStringLiteral("LONGITUDE"), value);
+    storeSetting(strLong_, SETUP, QStringLiteral("LONGITUDE"), value);
     dblLong_ = ORXUtil::LongToDegrees(value);
     ApplyStationLocation();
     CheckSatUpdate(true);
 }
-void frmORVEX::setStrAgwHost(const QString &value)
-{
-    strAgwHost_ = value;
-    cIni_->SaveIniString(AGWPE, QStringLiteral("HOST_ADDRESS"), value);
-}
+void frmORVEX::setStrAgwHost(const QString &value) { storeSetting(strAgwHost_, AGWPE, QStringLiteral("HOST_ADDRESS"), value); }
 void frmORVEX::setIntAgwPort(qint16 value)
 {
     intAgwPort_ = value;
     cIni_->SaveIniString(AGWPE, QStringLiteral("HOST_PORT"), QString::number(value));
 }
-void frmORVEX::setStrAgwLoginId(const QString &value)
-{
-    strAgwLoginId_ = value;
-    cIni_->SaveIniString(AGWPE, QStringLiteral("LOGIN_ID"), value);
-}
-void frmORVEX::setStrAgwPassword(const QString &value)
-{
-    strAgwPassword_ = value;
-    cIni_->SaveIniString(AGWPE, QStringLiteral("PASSWORD"), value);
-}
+void frmORVEX::setStrAgwLoginId(const QString &value) { storeSetting(strAgwLoginId_, AGWPE, QStringLiteral("LOGIN_ID"), value); }
+void frmORVEX::setStrAgwPassword(const QString &value) { storeSetting(strAgwPassword_, AGWPE, QStringLiteral("PASSWORD"), value); }
 
 // Callsign list.
 void frmORVEX::InitCallsigns() { callsigns_->InitCallsigns(); }

@@ -117,6 +117,8 @@ private:
     void setCaption();
     void LoadSettings();
     void SaveSettings();
+    // Keeps a settings property and writes its key at once.
+    void storeSetting(QString &member, const QString &section, const QString &key, const QString &value);
     void Unload();
     void toggleOnlyShowOrvex();
 

@@ -4,6 +4,9 @@
 #include "core/mb.h"
 
 #include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -92,6 +95,23 @@ void showStopMessage(QWidget *owner, const QString &text)
 void showExclamationMessage(QWidget *owner, const QString &text)
 {
     showMessage(owner, text, mb::vbExclamation);
+}
+
+void addFieldRow(QGridLayout *grid, int row, const QString &caption, QWidget *field)
+{
+    auto *label = new QLabel(caption, field->parentWidget());
+    label->setBuddy(field);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(field, row, 1);
+}
+
+void makeOkCancel(QWidget *dialog, QPushButton *&ok, QPushButton *&cancel)
+{
+    ok = new QPushButton(QStringLiteral("&Ok"), dialog);
+    ok->setObjectName(QStringLiteral("cmdOk"));
+    ok->setDefault(true);
+    cancel = new QPushButton(QStringLiteral("&Cancel"), dialog);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
 }
 
 void centreOnScreen(QWidget *window)

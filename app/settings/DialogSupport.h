@@ -9,6 +9,9 @@ class QLineEdit;
 class QWidget;
 
 // Small pieces every settings dialog shares.
+class QGridLayout;
+class QPushButton;
+
 namespace orvex {
 
 // The standard title of the program's message boxes.
@@ -22,6 +25,12 @@ void showExclamationMessage(QWidget *owner, const QString &text);
 
 // Moves the window to the middle of the primary screen.
 void centreOnScreen(QWidget *window);
+
+// A captioned field in a dialog's form: the caption is the field's buddy,
+// so its access key moves the focus there.
+void addFieldRow(QGridLayout *grid, int row, const QString &caption, QWidget *field);
+// The OK button (the default) and the Cancel button of a dialog.
+void makeOkCancel(QWidget *dialog, QPushButton *&ok, QPushButton *&cancel);
 
 // The box selects its whole text whenever it gains the focus.
 void selectAllOnFocus(QLineEdit *box);

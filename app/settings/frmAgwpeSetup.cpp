@@ -43,23 +43,13 @@ frmAgwpeSetup::frmAgwpeSetup(StationSettings &settings, QWidget *parent)
     txtPassword = makeBox("txtPassword", 80);
     txtPassword->setEchoMode(QLineEdit::Password);
     txtHostAddr->setMinimumWidth(QFontMetrics(fixed).averageCharWidth() * 40);
-    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    orvex::makeOkCancel(this, cmdOk, cmdCancel);
 
     auto *grid = new QGridLayout;
-    const auto addRow = [&](int row, const QString &caption, QWidget *field) {
-        auto *label = new QLabel(caption, this);
-        label->setBuddy(field);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(field, row, 1);
-    };
-    addRow(0, QStringLiteral("Host address"), txtHostAddr);
-    addRow(1, QStringLiteral("Port"), txtPort);
-    addRow(2, QStringLiteral("Log-in Id"), txtLoginId);
-    addRow(3, QStringLiteral("Password"), txtPassword);
+    orvex::addFieldRow(grid, 0, QStringLiteral("Host address"), txtHostAddr);
+    orvex::addFieldRow(grid, 1, QStringLiteral("Port"), txtPort);
+    orvex::addFieldRow(grid, 2, QStringLiteral("Log-in Id"), txtLoginId);
+    orvex::addFieldRow(grid, 3, QStringLiteral("Password"), txtPassword);
     grid->addWidget(new QLabel(QStringLiteral("Press F1 and read the help!"), this), 4, 0, 1, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -53,23 +53,13 @@ frmLocation::frmLocation(StationSettings &settings, QWidget *parent)
     txtComment = makeBox(this, "txtComment", 43);
     labLocator = new QLabel(this);
     labLocator->setObjectName(QStringLiteral("labLocator"));
-    cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    orvex::makeOkCancel(this, cmdOk, cmdCancel);
 
     auto *grid = new QGridLayout;
-    const auto addRow = [&](int row, const QString &caption, QWidget *field) {
-        auto *label = new QLabel(caption, this);
-        label->setBuddy(field);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(field, row, 1);
-    };
-    addRow(0, QStringLiteral("Latitude"), txtLat);
-    addRow(1, QStringLiteral("Longitude"), txtLong);
-    addRow(2, QStringLiteral("Callsign"), txtCallsign);
-    addRow(3, QStringLiteral("Comment"), txtComment);
+    orvex::addFieldRow(grid, 0, QStringLiteral("Latitude"), txtLat);
+    orvex::addFieldRow(grid, 1, QStringLiteral("Longitude"), txtLong);
+    orvex::addFieldRow(grid, 2, QStringLiteral("Callsign"), txtCallsign);
+    orvex::addFieldRow(grid, 3, QStringLiteral("Comment"), txtComment);
     grid->addWidget(new QLabel(QStringLiteral("Locator"), this), 4, 0);
     grid->addWidget(labLocator, 4, 1);
     grid->addWidget(new QLabel(QStringLiteral("Press F1 and read the help!"), this), 5, 0, 1, 2);
