@@ -14,6 +14,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include "support/Wait.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -239,7 +241,7 @@ TEST_F(MapWindow, RightButtonReleasedOverTheMapPopsUpTheSpeedMenu)
     map->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(map.get()));
     QTest::mouseClick(map->mapPicture(), Qt::RightButton, {}, QPoint(300, 100));
-    QTRY_VERIFY_WITH_TIMEOUT(map->mnuSpeed()->isVisible(), 5000);
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return map->mnuSpeed()->isVisible(); }, 5000));
     const QStringList captions = [&] {
         QStringList list;
         for (QAction *action : map->mnuSpeed()->actions())

@@ -13,6 +13,8 @@
 
 #include "QStringPrinter.h"
 
+#include "support/Wait.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -128,7 +130,7 @@ TEST_F(clsWindowPosTest, ClosingMaximisedKeepsTheNormalRectangleAndReopensMaximi
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         window.showMaximized();
-        QTRY_VERIFY(window.width() > 300);
+        ASSERT_TRUE(orvex::test::waitUntil([&] { return window.width() > 300; }));
         window.unload();
         expectStoredRect(100, 50, 300, 200);
         EXPECT_EQ(key("TERMINAL_MAXIMIZED"), "TRUE");
@@ -147,10 +149,10 @@ TEST_F(clsWindowPosTest, MaximiseThenRestoreThenCloseIsNotMaximised)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     window.showMaximized();
-    QTRY_VERIFY(window.width() > 300);
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return window.width() > 300; }));
     window.showNormal();
-    QTRY_VERIFY(!window.isMaximized());
-    QTRY_COMPARE(window.size(), QSize(300, 200));
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return !window.isMaximized(); }));
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return window.size() == QSize(300, 200); }));
     window.unload();
     EXPECT_EQ(key("TERMINAL_MAXIMIZED"), "FALSE");
     expectStoredRect(100, 50, 300, 200);
@@ -167,10 +169,10 @@ TEST_F(clsWindowPosTest, ClosingMinimisedKeepsTheLastNormalPlacementAndState)
         window.resize(320, 220);
         if (maximisedFirst) {
             window.showMaximized();
-            QTRY_VERIFY(window.width() > 320);
+            ASSERT_TRUE(orvex::test::waitUntil([&] { return window.width() > 320; }));
         }
         window.showMinimized();
-        QTRY_VERIFY(window.isMinimized());
+        ASSERT_TRUE(orvex::test::waitUntil([&] { return window.isMinimized(); }));
         window.unload();
         expectStoredRect(100, 50, 320, 220);
         EXPECT_EQ(key("TERMINAL_MAXIMIZED"), maximisedFirst ? "TRUE" : "FALSE");
