@@ -10,7 +10,7 @@
 // where each channel of each side and mode is shown.
 namespace telemetry {
 
-constexpr int gridCount = 2 + 1;
+constexpr int gridCount = 3;
 constexpr int sideCount = 2;
 constexpr int modeCount = 4;
 constexpr int channelCount = 4;
