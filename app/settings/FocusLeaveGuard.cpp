@@ -87,14 +87,15 @@ bool FocusLeaveGuard::eventFilter(QObject *watched, QEvent *event)
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason || !inDialog ||
             exempt_.contains(target))
             return false;
-        if (reason != Qt::MouseFocusReason && reason != Qt::ShortcutFocusReason) {
-            unchecked_ = box; // OK runs the check before it acts
+        if (reason != Qt::MouseFocusReason) {
+            // An Alt+key button: OK runs the check before it acts.
+            unchecked_ = box;
             return false;
         }
-        // A click (or a label's shortcut) takes the focus before any filter
-        // sees the press: check now, and if the box is refused, take the
-        // focus back and drop the click that was on its way.
-        if (!leavingFor(box, target) && reason == Qt::MouseFocusReason)
+        // A click takes the focus before any filter sees the press: check
+        // now, and if the box is refused, take the focus back and drop the
+        // click that was on its way.
+        if (!leavingFor(box, target))
             swallowClick_ = true;
         return false;
     }

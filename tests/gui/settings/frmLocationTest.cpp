@@ -180,6 +180,26 @@ TEST_F(frmLocationTest, OkClickedWithARefusedBoxDoesNotActAndHandsNothingBack)
     EXPECT_TRUE(settings.writes.isEmpty());
 }
 
+TEST_F(frmLocationTest, AltOWithARefusedBoxShowsOneMessageAndDoesNotAct)
+{
+    open();
+    QTest::keyClicks(txtLat, "91N");
+    QTest::keyClick(txtLat, Qt::Key_O, Qt::AltModifier);
+    (void)QTest::qWaitFor([&] { return !messages.messages.isEmpty(); });
+    driver::settle(dialog.get());
+    EXPECT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.lastText(), "I can't make that into a valid latitude.");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(txtLat->hasFocus());
+    EXPECT_TRUE(settings.writes.isEmpty());
+
+    driver::retype(txtLat, "38.59.50N");
+    QTest::keyClick(txtLat, Qt::Key_O, Qt::AltModifier);
+    (void)QTest::qWaitFor([&] { return !dialog->isVisible(); });
+    EXPECT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(settings.lat, "3859.50N");
+}
+
 TEST_F(frmLocationTest, CancelRunsNoCheckAndHandsNothingBack)
 {
     settings.lat = "3859.50N";
