@@ -7,6 +7,7 @@
 #include "orbit/clsSats.h"
 #include "pklink/PKLINK.h"
 #include "platform/DateTime.h"
+#include "platform/ScreenTwips.h"
 #include "platform/SingleInstance.h"
 #include "settings/NumberText.h"
 #include "settings/ORXUtil.h"
@@ -204,8 +205,8 @@ bool frmORVEX::Load()
     // 11. to 17.
     FindKeps();
     LoadCallsigns();
-    twipsPerPixelX_ = 1440 / std::max(1, logicalDpiX());
-    twipsPerPixelY_ = 1440 / std::max(1, logicalDpiY());
+    twipsPerPixelX_ = qRound(ScreenTwips::twipsPerPixelX());
+    twipsPerPixelY_ = qRound(ScreenTwips::twipsPerPixelY());
     ApplyStationLocation();
     cSats_->setStrKeplerPath(strAppPath_ + QStringLiteral("Keps"));
     ShowTimeMode();
@@ -255,8 +256,8 @@ void frmORVEX::LoadSettings()
     intObjIndex_ = orvex::leadingNumber(ini.GetIniStringWriteDefault(SETUP, QStringLiteral("OBJ_INDEX"), QStringLiteral("0"))) == 1 ? 1 : 0;
 
     // The window is centred unless the file says otherwise (twips).
-    const int tppX = 1440 / std::max(1, logicalDpiX());
-    const int tppY = 1440 / std::max(1, logicalDpiY());
+    const int tppX = qRound(ScreenTwips::twipsPerPixelX());
+    const int tppY = qRound(ScreenTwips::twipsPerPixelY());
     adjustSize();
     const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
     const QSize frame = frameGeometry().size();
@@ -295,8 +296,8 @@ void frmORVEX::LoadSettings()
 
 void frmORVEX::SaveSettings()
 {
-    const int tppX = 1440 / std::max(1, logicalDpiX());
-    const int tppY = 1440 / std::max(1, logicalDpiY());
+    const int tppX = qRound(ScreenTwips::twipsPerPixelX());
+    const int tppY = qRound(ScreenTwips::twipsPerPixelY());
     cIni_->SaveIniString(SETUP, QStringLiteral("LEFT"), orvex::generalNumber(x() * tppX));
     cIni_->SaveIniString(SETUP, QStringLiteral("TOP"), orvex::generalNumber(y() * tppY));
     cIni_->SaveIniString(SETUP, QStringLiteral("OBJ_INDEX"), QString::number(intObjIndex_));

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "map/frmMap.h"
 
+#include "platform/ScreenTwips.h"
+
 #include "map/Footprint.h"
 #include "map/GroundTrack.h"
 #include "map/MapHost.h"
@@ -137,8 +139,8 @@ void frmMap::loadPicture()
     picMap_->setPixmap(QPixmap::fromImage(canvas_));
 }
 
-int frmMap::twipsPerPixelX() const { return 1440 / std::max(1, logicalDpiX()); }
-int frmMap::twipsPerPixelY() const { return 1440 / std::max(1, logicalDpiY()); }
+int frmMap::twipsPerPixelX() const { return qRound(ScreenTwips::twipsPerPixelX()); }
+int frmMap::twipsPerPixelY() const { return qRound(ScreenTwips::twipsPerPixelY()); }
 
 void frmMap::LoadMapPosition()
 {

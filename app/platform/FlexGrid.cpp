@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/FlexGrid.h"
 
+#include "platform/ScreenTwips.h"
+
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -65,8 +67,8 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text)
     cell(row, col)->setText(text);
 }
 
-int FlexGrid::twipsPerPixelX() const { return 1440 / std::max(1, logicalDpiX()); }
-int FlexGrid::twipsPerPixelY() const { return 1440 / std::max(1, logicalDpiY()); }
+int FlexGrid::twipsPerPixelX() const { return qRound(ScreenTwips::twipsPerPixelX()); }
+int FlexGrid::twipsPerPixelY() const { return qRound(ScreenTwips::twipsPerPixelY()); }
 
 int FlexGrid::ColWidth(int col) const { return columnWidth(col) * twipsPerPixelX(); }
 

@@ -27,7 +27,8 @@ void MessageBoxRecorder::poll()
     if (!box || !box->isVisible() || box->property("recorded").toBool())
         return;
     box->setProperty("recorded", true);
-    const Seen s{box->windowTitle(), box->text(), box->icon(), box->button(QMessageBox::Help) != nullptr};
+    const Seen s{box->windowTitle(), box->text(), box->icon(), box->button(QMessageBox::Help) != nullptr,
+                 box->parentWidget() ? box->parentWidget()->windowTitle() : QString()};
     seen << s;
     QAbstractButton *button = box->defaultButton();
     if (answer) {

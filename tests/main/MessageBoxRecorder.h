@@ -18,6 +18,7 @@ public:
         QString text;
         QMessageBox::Icon icon;
         bool hasHelpButton;
+        QString ownerTitle; // caption of the window that owns the box
     };
 
     MessageBoxRecorder();
@@ -26,6 +27,9 @@ public:
     std::function<QMessageBox::StandardButton(const Seen &)> answer;
     QList<Seen> seen;
     QStringList texts() const;
+    QString lastText() const { return seen.isEmpty() ? QString() : seen.back().text; }
+    QMessageBox::Icon lastIcon() const { return seen.isEmpty() ? QMessageBox::NoIcon : seen.back().icon; }
+    QString lastTitle() const { return seen.isEmpty() ? QString() : seen.back().title; }
 
 private:
     void poll();

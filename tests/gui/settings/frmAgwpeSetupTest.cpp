@@ -3,7 +3,7 @@
 
 #include "DialogDriver.h"
 #include "FakeStationSettings.h"
-#include "MessageBoxCatcher.h"
+#include "MessageBoxRecorder.h"
 #include "QStringPrinter.h"
 
 #include <QPushButton>
@@ -37,7 +37,7 @@ protected:
 
     QTemporaryDir dir;
     FakeStationSettings settings{dir.filePath(QStringLiteral("orvexdecode.INI"))};
-    MessageBoxCatcher messages;
+    MessageBoxRecorder messages;
     std::unique_ptr<frmAgwpeSetup> dialog;
     QLineEdit *txtHostAddr = nullptr;
     QLineEdit *txtPort = nullptr;
@@ -74,9 +74,9 @@ TEST_F(frmAgwpeSetupTest, PortOutsideTheRangeIsRefused)
     for (const char *typed : {"0", "32768", "", "99999"}) {
         open();
         driver::retype(txtPort, QString::fromLatin1(typed));
-        messages.messages.clear();
+        messages.seen.clear();
         driver::tab(txtPort);
-        ASSERT_EQ(messages.messages.size(), 1) << typed;
+        ASSERT_EQ(messages.seen.size(), 1) << typed;
         EXPECT_EQ(messages.lastText(), portMessage);
         EXPECT_EQ(messages.lastIcon(), QMessageBox::Critical);
         EXPECT_EQ(messages.lastTitle(), "ORVEX Telemetry Decoder");
@@ -146,7 +146,7 @@ TEST_F(frmAgwpeSetupTest, OkReconnectsOnlyOnARealChange)
         EXPECT_EQ(stored("LOGIN_ID"), QString::fromLatin1(c.login)) << c.name;
         EXPECT_EQ(stored("PASSWORD"), QString::fromLatin1(c.password).trimmed()) << c.name;
     }
-    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(messages.seen.isEmpty());
 }
 
 TEST_F(frmAgwpeSetupTest, OkWithARefusedPortDoesNotAct)
@@ -165,7 +165,7 @@ TEST_F(frmAgwpeSetupTest, CancelChangesNothing)
     open();
     driver::retype(txtPort, "0");
     driver::click(cmdCancel);
-    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(messages.seen.isEmpty());
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(settings.writes.isEmpty());
     EXPECT_EQ(settings.reconnects, 0);

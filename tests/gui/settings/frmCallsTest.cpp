@@ -4,7 +4,7 @@
 
 #include "DialogDriver.h"
 #include "FakeStationSettings.h"
-#include "MessageBoxCatcher.h"
+#include "MessageBoxRecorder.h"
 #include "QStringPrinter.h"
 
 #include <QListWidget>
@@ -71,7 +71,7 @@ protected:
 
     QTemporaryDir dir;
     FakeStationSettings settings{dir.filePath(QStringLiteral("orvexdecode.INI"))};
-    MessageBoxCatcher messages;
+    MessageBoxRecorder messages;
     std::unique_ptr<frmCalls> dialog;
     bool closedByDrive = false;
     QListWidget *lstCalls = nullptr;
@@ -158,7 +158,7 @@ TEST_F(frmCallsTest, ReturnKeyDoesNothingWhileTheButtonIsDisabled)
         QTest::mouseClick(txtCall, Qt::LeftButton);
         driver::key(txtCall, Qt::Key_Return); // empty box
         EXPECT_EQ(listed(), QStringList{line("Q9ZZZ", "A")});
-        EXPECT_TRUE(messages.messages.isEmpty());
+        EXPECT_TRUE(messages.seen.isEmpty());
         EXPECT_TRUE(dialog->isVisible());
     });
 }
@@ -201,9 +201,9 @@ TEST_F(frmCallsTest, InvalidCallsignIsRefusedAndKeepsTheFocus)
         EXPECT_FALSE(optA->isChecked()); // the click never reached the option
 
         // Cancel leaves without the check.
-        messages.messages.clear();
+        messages.seen.clear();
         driver::click(cmdCancel);
-        EXPECT_TRUE(messages.messages.isEmpty());
+        EXPECT_TRUE(messages.seen.isEmpty());
     });
     EXPECT_TRUE(closedByDrive);
 }

@@ -3,7 +3,7 @@
 
 #include "DialogDriver.h"
 #include "FakeStationSettings.h"
-#include "MessageBoxCatcher.h"
+#include "MessageBoxRecorder.h"
 #include "QStringPrinter.h"
 
 #include <QLabel>
@@ -38,7 +38,7 @@ protected:
 
     QTemporaryDir dir;
     FakeStationSettings settings{dir.filePath(QStringLiteral("orvexdecode.INI"))};
-    MessageBoxCatcher messages;
+    MessageBoxRecorder messages;
     std::unique_ptr<frmLocation> dialog;
     QLineEdit *txtLat = nullptr;
     QLineEdit *txtLong = nullptr;
@@ -88,7 +88,7 @@ TEST_F(frmLocationTest, TypedPositionIsRewrittenLocatedAndStoredOnOk)
     QTest::keyClicks(txtComment, "  Hello from FM18  ");
     QTest::keyClick(txtComment, Qt::Key_Return);
 
-    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(messages.seen.isEmpty());
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(settings.writes,
@@ -123,14 +123,14 @@ TEST_F(frmLocationTest, UnreadableCoordinatesAreRefusedAndKeepTheFocus)
         open();
         QLineEdit *box = c.longitude ? txtLong : txtLat;
         driver::retype(box, QString::fromLatin1(c.typed));
-        messages.messages.clear();
+        messages.seen.clear();
         driver::tab(box);
-        ASSERT_EQ(messages.messages.size(), 1) << c.typed;
+        ASSERT_EQ(messages.seen.size(), 1) << c.typed;
         EXPECT_EQ(messages.lastText(), c.longitude ? "I can't make that into a valid longitude."
                                                    : "I can't make that into a valid latitude.");
         EXPECT_EQ(messages.lastIcon(), QMessageBox::Warning);
         EXPECT_EQ(messages.lastTitle(), "ORVEX Telemetry Decoder");
-        EXPECT_EQ(messages.messages.back().ownerTitle, "Station Information");
+        EXPECT_EQ(messages.seen.back().ownerTitle, "Station Information");
         EXPECT_TRUE(box->hasFocus()) << c.typed;
         EXPECT_EQ(box->text(), QString::fromLatin1(c.typed));
     }
@@ -146,7 +146,7 @@ TEST_F(frmLocationTest, BoundaryPositionsAreAccepted)
     driver::tab(txtLong);
     EXPECT_EQ(txtLong->text(), "180.00.00W");
     EXPECT_EQ(labLocator->text(), "AR09AX");
-    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(messages.seen.isEmpty());
 }
 
 TEST_F(frmLocationTest, PastedTextIsCheckedToo)
@@ -155,7 +155,7 @@ TEST_F(frmLocationTest, PastedTextIsCheckedToo)
     for (const char *pasted : {"38.59.50n", "-5N"}) {
         open();
         txtLat->insert(QString::fromLatin1(pasted));
-        messages.messages.clear();
+        messages.seen.clear();
         driver::tab(txtLat);
         EXPECT_EQ(messages.lastText(), "I can't make that into a valid latitude.") << pasted;
         EXPECT_TRUE(txtLat->hasFocus());
@@ -173,9 +173,9 @@ TEST_F(frmLocationTest, OkClickedWithARefusedBoxDoesNotActAndHandsNothingBack)
     EXPECT_TRUE(settings.writes.isEmpty());
 
     // Enter reaches OK without leaving the box: the box is checked all the same.
-    messages.messages.clear();
+    messages.seen.clear();
     driver::key(txtLat, Qt::Key_Return);
-    EXPECT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.seen.size(), 1);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(settings.writes.isEmpty());
 }
@@ -185,9 +185,9 @@ TEST_F(frmLocationTest, AltOWithARefusedBoxShowsOneMessageAndDoesNotAct)
     open();
     QTest::keyClicks(txtLat, "91N");
     QTest::keyClick(txtLat, Qt::Key_O, Qt::AltModifier);
-    (void)QTest::qWaitFor([&] { return !messages.messages.isEmpty(); });
+    (void)QTest::qWaitFor([&] { return !messages.seen.isEmpty(); });
     driver::settle(dialog.get());
-    EXPECT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.seen.size(), 1);
     EXPECT_EQ(messages.lastText(), "I can't make that into a valid latitude.");
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(txtLat->hasFocus());
@@ -196,7 +196,7 @@ TEST_F(frmLocationTest, AltOWithARefusedBoxShowsOneMessageAndDoesNotAct)
     driver::retype(txtLat, "38.59.50N");
     QTest::keyClick(txtLat, Qt::Key_O, Qt::AltModifier);
     (void)QTest::qWaitFor([&] { return !dialog->isVisible(); });
-    EXPECT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.seen.size(), 1);
     EXPECT_EQ(settings.lat, "3859.50N");
 }
 
@@ -206,7 +206,7 @@ TEST_F(frmLocationTest, CancelRunsNoCheckAndHandsNothingBack)
     open();
     driver::retype(txtLat, "junk");
     driver::click(cmdCancel);
-    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(messages.seen.isEmpty());
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_TRUE(settings.writes.isEmpty());
@@ -219,7 +219,7 @@ TEST_F(frmLocationTest, EscCancels)
     QTest::keyClicks(txtLat, "junk");
     QTest::keyClick(txtLat, Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(messages.seen.isEmpty());
     EXPECT_TRUE(settings.writes.isEmpty());
 }
 
@@ -230,7 +230,7 @@ TEST_F(frmLocationTest, EmptiedLatitudeIsStoredEmptyAndTheLocatorKeepsItsText)
     open();
     driver::retype(txtLat, "");
     driver::tab(txtLat);
-    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(messages.seen.isEmpty());
     EXPECT_EQ(labLocator->text(), "FM18LX");
     driver::click(cmdOk);
     EXPECT_FALSE(dialog->isVisible());
@@ -244,7 +244,7 @@ TEST_F(frmLocationTest, BlanksOnlyCoordinateCountsAsEmpty)
     open();
     QTest::keyClicks(txtLat, "   ");
     driver::tab(txtLat);
-    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(messages.seen.isEmpty());
     EXPECT_EQ(txtLat->text(), "");
 }
 
@@ -253,14 +253,14 @@ TEST_F(frmLocationTest, CallsignCheck)
     open();
     driver::retype(txtCallsign, "Q9ZZZ-16");
     driver::tab(txtCallsign);
-    ASSERT_EQ(messages.messages.size(), 1);
+    ASSERT_EQ(messages.seen.size(), 1);
     EXPECT_EQ(messages.lastText(), "That is not a valid callsign.");
     EXPECT_EQ(messages.lastIcon(), QMessageBox::Critical);
     EXPECT_TRUE(txtCallsign->hasFocus());
 
     driver::retype(txtCallsign, "");
     driver::tab(txtCallsign);
-    EXPECT_EQ(messages.messages.size(), 1); // empty is accepted
+    EXPECT_EQ(messages.seen.size(), 1); // empty is accepted
     driver::click(cmdOk);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(stored("CALLSIGN"), "");
