@@ -5,6 +5,8 @@
 
 #include <QEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QFocusEvent>
@@ -112,6 +114,19 @@ void makeOkCancel(QWidget *dialog, QPushButton *&ok, QPushButton *&cancel)
     ok->setDefault(true);
     cancel = new QPushButton(QStringLiteral("&Cancel"), dialog);
     cancel->setObjectName(QStringLiteral("cmdCancel"));
+}
+
+void layOutFormDialog(QWidget *dialog, QGridLayout *form, int hintRow, QPushButton *ok,
+                      QPushButton *cancel)
+{
+    form->addWidget(new QLabel(QStringLiteral("Press F1 and read the help!"), dialog), hintRow, 0, 1, 2);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto *layout = new QVBoxLayout(dialog);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
 }
 
 void centreOnScreen(QWidget *window)

@@ -31,6 +31,10 @@ void centreOnScreen(QWidget *window);
 void addFieldRow(QGridLayout *grid, int row, const QString &caption, QWidget *field);
 // The OK button (the default) and the Cancel button of a dialog.
 void makeOkCancel(QWidget *dialog, QPushButton *&ok, QPushButton *&cancel);
+// A form dialog: the fields' grid with the F1 hint below it (in `hintRow`),
+// then OK and Cancel at the right.
+void layOutFormDialog(QWidget *dialog, QGridLayout *form, int hintRow, QPushButton *ok,
+                      QPushButton *cancel);
 
 // The box selects its whole text whenever it gains the focus.
 void selectAllOnFocus(QLineEdit *box);

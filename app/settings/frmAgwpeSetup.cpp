@@ -50,14 +50,7 @@ frmAgwpeSetup::frmAgwpeSetup(StationSettings &settings, QWidget *parent)
     orvex::addFieldRow(grid, 1, QStringLiteral("Port"), txtPort);
     orvex::addFieldRow(grid, 2, QStringLiteral("Log-in Id"), txtLoginId);
     orvex::addFieldRow(grid, 3, QStringLiteral("Password"), txtPassword);
-    grid->addWidget(new QLabel(QStringLiteral("Press F1 and read the help!"), this), 4, 0, 1, 2);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOk);
-    buttons->addWidget(cmdCancel);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(buttons);
+    orvex::layOutFormDialog(this, grid, 4, cmdOk, cmdCancel);
     setTabOrder(txtHostAddr, txtPort);
     setTabOrder(txtPort, txtLoginId);
     setTabOrder(txtLoginId, txtPassword);

@@ -62,14 +62,7 @@ frmLocation::frmLocation(StationSettings &settings, QWidget *parent)
     orvex::addFieldRow(grid, 3, QStringLiteral("Comment"), txtComment);
     grid->addWidget(new QLabel(QStringLiteral("Locator"), this), 4, 0);
     grid->addWidget(labLocator, 4, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Press F1 and read the help!"), this), 5, 0, 1, 2);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOk);
-    buttons->addWidget(cmdCancel);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(buttons);
+    orvex::layOutFormDialog(this, grid, 5, cmdOk, cmdCancel);
     txtComment->setMinimumWidth(txtComment->fontMetrics().averageCharWidth() * 45);
     setTabOrder(txtLat, txtLong);
     setTabOrder(txtLong, txtCallsign);
