@@ -72,6 +72,12 @@ qint16 winsockErrorNumber(QAbstractSocket::SocketError error)
 // Reported with WsError when the engine announces a data part no engine sends.
 constexpr qint16 badLengthErrorNumber = 10040;
 
+// At most this much received data waits in the socket. Each read then hands
+// the host a bounded batch of frames, so a flooding engine cannot hold the
+// event loop for seconds (the timers tick between batches), and the rest
+// stays with the system, whose window pushes back on the engine.
+constexpr qint64 readBufferBytes = 32 * 1024;
+
 } // namespace
 
 class PKLINK::Private : public agw::AgwEvents
@@ -177,6 +183,7 @@ public:
     {
         dropSocket();
         socket = new QTcpSocket(q);
+        socket->setReadBufferSize(readBufferBytes);
         QObject::connect(socket, &QTcpSocket::connected, q, [this] { LinkUp(); });
         QObject::connect(socket, &QTcpSocket::readyRead, q, [this] { ReadStream(); });
         QObject::connect(socket, &QTcpSocket::disconnected, q, [this] { peerClosed(); });

@@ -8,6 +8,8 @@
 #include <QHostAddress>
 #include <QtEndian>
 
+#include <sys/socket.h>
+
 namespace orvex::test {
 
 namespace {
@@ -49,6 +51,11 @@ bool FakeAgwServer::listenBelow(quint16 highest)
         if (server_.listen(QHostAddress::LocalHost, static_cast<quint16>(port)))
             return true;
     return false;
+}
+
+bool FakeAgwServer::listenOn(quint16 port)
+{
+    return server_.listen(QHostAddress::LocalHost, port);
 }
 
 quint16 FakeAgwServer::port() const
@@ -106,6 +113,17 @@ void FakeAgwServer::abortClient()
 {
     if (client_)
         client_->abort();
+}
+
+void FakeAgwServer::resetClient()
+{
+    if (!client_)
+        return;
+    // A zero linger time makes close() send RST at once.
+    const linger now{1, 0};
+    ::setsockopt(static_cast<int>(client_->socketDescriptor()), SOL_SOCKET, SO_LINGER, &now,
+                 sizeof now);
+    client_->abort();
 }
 
 void FakeAgwServer::onNewConnection()

@@ -27,6 +27,10 @@ public:
     bool listen();
     // Listens on a free loopback port no higher than `highest`.
     bool listenBelow(quint16 highest = 32767);
+    // Listens on exactly this loopback port.
+    bool listenOn(quint16 port);
+    // Stops listening; a connected client stays connected.
+    void stopListening() { server_.close(); }
     quint16 port() const;
 
     // Waits (event loop running) until a client is connected.
@@ -49,6 +53,9 @@ public:
     void closeClient();
     // Resets the client's connection (an error on the client's side).
     void abortClient();
+    // Drops the connection as a crashed engine's system does when data were
+    // still unread: a TCP reset, not an orderly close.
+    void resetClient();
 
     bool answerLinkUp = false;
     QByteArray portInfo = "2;Port1 first;Port2 second;";
