@@ -86,6 +86,9 @@ public:
     void AgwReconnect() override;
     PKLINK *pklink() const { return pklink_; }
     QPlainTextEdit *txtMon() const { return txtMon_; }
+    // Shows `text` (CR LF lines) in the monitor and passes it to the
+    // terminal; `intWhere` is one of the monitor kinds.
+    void ShowMonitorText(const QString &text, qint32 intWhere);
 
     // The satellite status panel.
     void ChangeSat() override;
@@ -129,7 +132,6 @@ private:
     void onLinkDown(const QString &text);
     void onMonUFrame(const QString &strFromCall, const QByteArray &bData);
     void ShowMonitoredFrame(const QByteArray &bData, qint32 intWhere);
-    void ShowMonitorText(const QString &text, qint32 intWhere);
 
     // The status panel.
     void ApplyStationLocation();

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace {
@@ -130,9 +131,10 @@ void frmORVEX::ShowMonitorText(const QString &text, qint32 intWhere)
                       (intWhere == monitor::SatelliteShort ? blnOnlyShowOrvex_ : !blnOnlyShowOrvex_);
     if (!show)
         return;
-    QString content = txtMon_->toPlainText();
-    if (content.size() > monitor::monitorLimit)
-        txtMon_->setPlainText(content.right(monitor::monitorKeep));
+    // The document's count holds one separator past the last line; the
+    // text itself is only copied when it is cut.
+    if (txtMon_->document()->characterCount() - 1 > monitor::monitorLimit)
+        txtMon_->setPlainText(txtMon_->toPlainText().right(monitor::monitorKeep));
     // The box shows LF line ends; the text's CR LF pairs become one line break each.
     QTextCursor cursor(txtMon_->document());
     cursor.movePosition(QTextCursor::End);

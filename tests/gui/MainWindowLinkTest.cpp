@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "MessageBoxRecorder.h"
 #include "support/Wait.h"
+#include "core/MonitorText.h"
 #include "core/frmORVEX.h"
 #include "platform/FlexGrid.h"
 #include "support/FakeAgwServer.h"
@@ -111,4 +112,17 @@ TEST_F(MainWindowLink, ReconnectAndShutdownDoNotArmTheRetry)
     window->close();
     EXPECT_FALSE(timer("timRetry")->isActive());
     EXPECT_FALSE(monitorText().contains("retry"));
+}
+
+TEST_F(MainWindowLink, TheMonitorIsCutToItsLastFiveThousandCharactersAboveTenThousand)
+{
+    // Every shown line ends in a line break: 9999 characters make 10000.
+    window->txtMon()->clear();
+    window->ShowMonitorText(QString(9999, 'a'), monitor::LinkMessage);
+    window->ShowMonitorText("b", monitor::LinkMessage);
+    const QString uncut = QString(9999, 'a') + "\nb\n";
+    EXPECT_TRUE(monitorText() == uncut) << "10000 characters are not cut; " << monitorText().size();
+
+    window->ShowMonitorText("c", monitor::LinkMessage);
+    EXPECT_TRUE(monitorText() == uncut.right(5000) + "c\n") << monitorText().size();
 }
