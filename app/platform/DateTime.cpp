@@ -40,8 +40,10 @@ Date utcToDate(const QDateTime &when)
 
 QDateTime dateToWallClock(Date date)
 {
-    const QDateTime utc = dateToUtc(date);
-    return QDateTime(utc.date(), utc.time());
+    // Kept in UTC, which has no gaps: as a local time of the machine, a time
+    // that its zone skips at a daylight-saving change would come out
+    // invalid, and every conversion would consult the zone files.
+    return dateToUtc(date);
 }
 
 Date wallClockToDate(const QDateTime &wallClock)

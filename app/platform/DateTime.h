@@ -16,8 +16,9 @@ using Date = double;
 QDateTime dateToUtc(Date date);
 // Any QDateTime -> Date of the same instant in UTC.
 Date utcToDate(const QDateTime &when);
-// A Date read as wall-clock time (no zone): for dates already converted to
-// local time for display.
+// A Date read as wall-clock time: for dates already converted to local time
+// for display. Only its date and time fields are meaningful (it is held in
+// UTC, so that no zone can move or void it).
 QDateTime dateToWallClock(Date date);
 Date wallClockToDate(const QDateTime &wallClock);
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ctime>
 #include <ostream>
 
 
@@ -137,6 +138,20 @@ TEST(ClsSatsTime, LocalClockFollowsTheZoneWhileUtcStaysUtc)
     EXPECT_EQ(wallClock(sats.datGmtTime()), "2026-07-01 12:00:01");
     Clock::setSource({});
     Clock::setLocalZone(QTimeZone());
+}
+
+TEST(ClsSatsTime, TimesShownAreNotMovedByTheMachinesOwnZone)
+{
+    // 02:30 does not exist in New York on 2026-03-08; shown as UTC it must
+    // still read 02:30, whatever zone the machine is set to.
+    const QByteArray savedTz = qgetenv("TZ");
+    qputenv("TZ", "America/New_York");
+    tzset();
+    EXPECT_EQ(wallClock(utc(2026, 3, 8, 2, 30, 0)), "2026-03-08 02:30:00");
+    EXPECT_EQ(orvex::wallClockToDate(orvex::dateToWallClock(utc(2026, 3, 8, 2, 30, 0))),
+              utc(2026, 3, 8, 2, 30, 0));
+    savedTz.isNull() ? qunsetenv("TZ") : qputenv("TZ", savedTz);
+    tzset();
 }
 
 TEST(ClsSatsTime, GmtToLocalUsesTheOffsetInForceAtThatDateNotNow)
