@@ -15,6 +15,11 @@ namespace orvex::test {
 
 FloodEngine::~FloodEngine()
 {
+    stop();
+}
+
+void FloodEngine::stop()
+{
     stop_ = true;
     if (thread_.joinable())
         thread_.join();
@@ -22,6 +27,7 @@ FloodEngine::~FloodEngine()
         ::close(clientFd_);
     if (listenFd_ >= 0)
         ::close(listenFd_);
+    clientFd_ = listenFd_ = -1;
 }
 
 bool FloodEngine::listenBelow(quint16 highest)

@@ -32,6 +32,9 @@ public:
     void start(const QList<QByteArray> &frames, int total, int perSecond,
                const QByteArray &last = {});
 
+    // Stops sending, hangs up on the client and stops listening.
+    void stop();
+
     bool clientConnected() const { return connected_; }
     bool finished() const { return finished_; }
     int framesSent() const { return sent_; }

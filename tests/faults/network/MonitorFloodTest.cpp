@@ -8,6 +8,7 @@
 #include "pklink/PKLINK.h"
 #include "platform/FlexGrid.h"
 #include "support/AgwFrame.h"
+#include "support/FakeAgwServer.h"
 #include "support/FloodEngine.h"
 #include "support/HeapInUse.h"
 #include "support/StationUnderTest.h"
@@ -20,6 +21,7 @@
 #include <algorithm>
 
 using orvex::test::AgwFrame;
+using orvex::test::FakeAgwServer;
 using orvex::test::FloodEngine;
 using orvex::test::StationUnderTest;
 using orvex::test::waitUntil;
@@ -119,5 +121,15 @@ TEST(MonitorFlood, TenThousandFramesASecondForTenSeconds)
     EXPECT_EQ(log.count("hello from the flood\r\n"), floodFrames / 2);
     EXPECT_EQ(log.count("the last frame of the flood\r\n"), 1);
     EXPECT_TRUE(station.window->blnConectedToAgw());
+
+    // The flooding engine goes away; the station retries until one is back.
+    station.timer("timRetry")->setInterval(100);
+    const quint16 port = engine.port();
+    engine.stop();
+    ASSERT_TRUE(station.waitForMonitor("Will automatically retry in 30 seconds time."));
+    FakeAgwServer next;
+    ASSERT_TRUE(next.listenOn(port));
+    ASSERT_TRUE(next.waitForClient(30000));
+    EXPECT_TRUE(station.waitForLink());
     EXPECT_TRUE(boxes.seen.isEmpty());
 }
