@@ -3,11 +3,11 @@
 
 #include "orbit/LineEndConverter.h"
 #include "orbitengine/Tle.h"
+#include "platform/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <string_view>
 
@@ -16,19 +16,6 @@ namespace {
 bool isForbiddenInFileName(QChar c)
 {
     return c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c);
-}
-
-// Writes `data` as `path` through a temporary file beside it, so that the
-// old file stays whole until the new one is complete.
-bool writeWhole(const QString &path, const QByteArray &data, QString *why)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        *why = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -124,7 +111,7 @@ KepsInstallResult KepsInstaller::install(const QString &tempFile, const QString 
         const QString page = webPageFile(index);
         result.error = QStringLiteral("The data appears to be an HTML file. ") +
                        QStringLiteral("Have a look at ") + QDir::toNativeSeparators(page);
-        if (!writeWhole(page, text, &why))
+        if (!orvex::writeWholeFile(page, text, &why))
             result.error += QStringLiteral(" (it could not be written: ") + why + QLatin1Char(')');
         return result;
     }
@@ -135,7 +122,10 @@ KepsInstallResult KepsInstaller::install(const QString &tempFile, const QString 
         return result;
     }
     const QString target = kepsFolder() + QLatin1Char('/') + fileName;
-    if (!QDir().mkpath(kepsFolder()) || !writeWhole(target, text, &why)) {
+    if (!QDir().mkpath(kepsFolder()))
+        why = QStringLiteral("the folder ") + QDir::toNativeSeparators(kepsFolder()) +
+              QStringLiteral(" cannot be made");
+    if (!why.isEmpty() || !orvex::writeWholeFile(target, text, &why)) {
         result.error = QStringLiteral("Cannot write ") + QDir::toNativeSeparators(target) +
                        (why.isEmpty() ? QString() : QStringLiteral(": ") + why);
         return result;

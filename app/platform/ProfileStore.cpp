@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/ProfileStore.h"
 
+#include "platform/WholeFile.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -74,6 +75,7 @@ struct FileText
     bool exists = false;
     bool readable = true;
     QByteArray bytes;
+    QString error; // why it could not be read
 };
 
 FileText readFile(const QString &path)
@@ -85,11 +87,14 @@ FileText readFile(const QString &path)
         return result;
     if (!file.open(QIODevice::ReadOnly)) {
         result.readable = false;
+        result.error = file.errorString();
         return result;
     }
     result.bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    if (file.error() != QFileDevice::NoError) {
         result.readable = false;
+        result.error = file.errorString();
+    }
     return result;
 }
 
@@ -273,8 +278,8 @@ bool ProfileStore::writeString(const QByteArray &section, const std::optional<QB
                                const std::optional<QByteArray> &value, const QString &file)
 {
     const FileText text = readFile(file);
-    if (!text.readable)
-        return false; // never replace a file we could not read
+    if (!text.readable) // never replace a file we could not read
+        return false;
     ProfileDocument doc = ProfileDocument::parse(text.bytes);
     const QByteArray before = doc.toBytes();
     const QByteArray sectionName = oneLine(section);
@@ -288,14 +293,7 @@ bool ProfileStore::writeString(const QByteArray &section, const std::optional<QB
     if (after == before && (text.exists || !value))
         return true;
 
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(after) != after.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return writeWholeFile(file, after);
 }
 
 } // namespace orvex
