@@ -7,6 +7,7 @@
 #include "orbit/clsSats.h"
 #include "pklink/PKLINK.h"
 #include "platform/DateTime.h"
+#include "platform/ProfileStore.h"
 #include "platform/ScreenTwips.h"
 #include "platform/SingleInstance.h"
 #include "settings/NumberText.h"
@@ -197,6 +198,11 @@ bool frmORVEX::Load()
     cIni_ = std::make_unique<clsIni>(
         strAppPath_ + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
         QStringLiteral(".INI"));
+    orvex::ProfileStore::setWriteFailureHook(
+        [self = QPointer<frmORVEX>(this)](const QString &file, const QString &reason) {
+            if (self)
+                self->settingsWriteFailed(file, reason);
+        });
     cSats_ = std::make_unique<clsSats>();
     callsigns_ = std::make_unique<CallsignList>(*cIni_);
     // 9. and 10.
@@ -226,6 +232,7 @@ bool frmORVEX::Load()
     timer1_->start();
     // 22.
     show();
+    showSettingsWarning();
     // 23.
     if (!blnLocationKnown_)
         mb::ShowMsg(this, QStringLiteral("Pass predictions will not be available until you input your "
@@ -330,8 +337,30 @@ void frmORVEX::Unload()
         SaveSettings();
     callsigns_.reset();
     cIni_.reset();
+    orvex::ProfileStore::setWriteFailureHook({});
+    // The last chance to say that the settings of this run were not kept.
+    showSettingsWarning();
     instance_.reset();
     emit unloaded();
+}
+
+void frmORVEX::settingsWriteFailed(const QString &file, const QString &reason)
+{
+    if (settingsWarned_)
+        return;
+    settingsWarned_ = true;
+    settingsWarning_ = QStringLiteral("The settings file ") + QDir::toNativeSeparators(file) +
+                       QStringLiteral(" cannot be written: ") + reason +
+                       QStringLiteral(". The program goes on with the settings it has; changes "
+                                      "made now will not be kept.");
+    QMetaObject::invokeMethod(this, &frmORVEX::showSettingsWarning, Qt::QueuedConnection);
+}
+
+void frmORVEX::showSettingsWarning()
+{
+    const QString text = std::exchange(settingsWarning_, QString());
+    if (!text.isEmpty())
+        mb::ShowMsg(this, text, mb::vbExclamation);
 }
 
 void frmORVEX::showTerminal()

@@ -124,6 +124,10 @@ private:
     void storeSetting(QString &member, const QString &section, const QString &key, const QString &value);
     void Unload();
     void toggleOnlyShowOrvex();
+    // A settings write failed: the first time in a run, the user is told
+    // (once control is back in the event loop, not inside the write).
+    void settingsWriteFailed(const QString &file, const QString &reason);
+    void showSettingsWarning();
 
     // The link and the monitor.
     void connectLinkEvents();
@@ -163,6 +167,8 @@ private:
     bool blnNoRetry_ = false;
     bool blnConnected_ = false;
     bool unloaded_ = false;
+    bool settingsWarned_ = false;
+    QString settingsWarning_; // waiting to be shown
 
     QString strLat_, strLong_, strLoc_, strCallsign_, strComment_;
     double dblLat_ = 0;

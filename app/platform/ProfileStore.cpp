@@ -98,6 +98,19 @@ FileText readFile(const QString &path)
     return result;
 }
 
+ProfileStore::WriteFailureHook &writeFailureHook()
+{
+    static ProfileStore::WriteFailureHook hook;
+    return hook;
+}
+
+bool writeFailed(const QString &file, const QString &reason)
+{
+    if (const auto &hook = writeFailureHook())
+        hook(file, reason);
+    return false;
+}
+
 } // namespace
 
 ProfileDocument::Line ProfileDocument::makeLine(const QByteArray &text)
@@ -279,7 +292,7 @@ bool ProfileStore::writeString(const QByteArray &section, const std::optional<QB
 {
     const FileText text = readFile(file);
     if (!text.readable) // never replace a file we could not read
-        return false;
+        return writeFailed(file, text.error);
     ProfileDocument doc = ProfileDocument::parse(text.bytes);
     const QByteArray before = doc.toBytes();
     const QByteArray sectionName = oneLine(section);
@@ -293,7 +306,15 @@ bool ProfileStore::writeString(const QByteArray &section, const std::optional<QB
     if (after == before && (text.exists || !value))
         return true;
 
-    return writeWholeFile(file, after);
+    QString why;
+    if (!writeWholeFile(file, after, &why))
+        return writeFailed(file, why);
+    return true;
+}
+
+void ProfileStore::setWriteFailureHook(WriteFailureHook hook)
+{
+    writeFailureHook() = std::move(hook);
 }
 
 } // namespace orvex

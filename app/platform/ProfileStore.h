@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // A private-profile (INI) store that reads and writes the same text files as
@@ -92,6 +93,12 @@ public:
     // Returns false when the file could not be written (it is then unchanged).
     static bool writeString(const QByteArray &section, const std::optional<QByteArray> &key,
                             const std::optional<QByteArray> &value, const QString &file);
+
+    // Told of every write that fails, with the file and the reason, so that
+    // the program can let the user know (the settings calls above it report
+    // nothing). One for the whole process; an empty function removes it.
+    using WriteFailureHook = std::function<void(const QString &file, const QString &reason)>;
+    static void setWriteFailureHook(WriteFailureHook hook);
 };
 
 } // namespace orvex
