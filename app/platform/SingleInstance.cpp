@@ -15,5 +15,5 @@ bool SingleInstance::acquire()
 {
     if (lock_->isLocked())
         return true;
-    return lock_->tryLock(0);
+    return lock_->tryLock(0) || lock_->error() != QLockFile::LockFailedError;
 }

@@ -12,7 +12,9 @@ class SingleInstance
 {
 public:
     explicit SingleInstance(const QString &programFolder);
-    // True when no other instance holds the lock (and this one now does).
+    // False only when another running instance holds the lock. A lock file
+    // that cannot be made at all (a full disk, a folder without write
+    // rights) proves no other instance, so the program may run.
     bool acquire();
 
 private:
