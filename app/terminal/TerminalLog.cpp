@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "terminal/TerminalLog.h"
 
+#include "platform/WholeFile.h"
 #include "terminal/TerminalRules.h"
 
 #include <QDir>
@@ -83,8 +84,10 @@ bool TerminalLog::OpenLog()
     if (!QDir().mkpath(folder))
         return fail(path, QStringLiteral("the folder ") + QDir::toNativeSeparators(folder) +
                               QStringLiteral(" could not be created"));
+    // Unbuffered: each text goes to the file as it is written, so a failed
+    // write is known at once and nothing is left waiting in a buffer.
     auto file = std::make_unique<QFile>(path);
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return fail(path, file->errorString());
     file_ = std::move(file);
     lastOpenClose_ = orvex::utcToDate(now);
@@ -111,8 +114,14 @@ bool TerminalLog::WriteLog(const QString &text)
     if (!file_ && !OpenLog())
         return false;
     const QByteArray bytes = text.toLatin1();
-    if (file_->write(bytes) != bytes.size() || !file_->flush())
-        return fail(file_->fileName(), file_->errorString());
+    const qint64 before = file_->size();
+    if (!orvex::writeAll(*file_, bytes)) {
+        // A full disk may take part of the text; cut it off again, so that
+        // the log never ends in half a line that later texts would run into.
+        const QString reason = file_->errorString();
+        file_->resize(before);
+        return fail(file_->fileName(), reason);
+    }
     lastWriteDay_ = now.date();
     return true;
 }

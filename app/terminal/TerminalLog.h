@@ -14,8 +14,8 @@
 // The terminal's daily log: everything the monitor shows while logging is
 // on, appended unchanged (no time stamps, no line ends of its own) to
 // <program folder>/LOGS/yyyymmdd.TXT, one file per local calendar day.
-// Each text is flushed as soon as it is written. The logging flag is the
-// TERMINAL/LOGGING key of the settings file.
+// Each text goes to the file as it is written, whole or not at all. The
+// logging flag is the TERMINAL/LOGGING key of the settings file.
 //
 // Time comes from orvex::Clock, so tests can pass midnight at will.
 //
