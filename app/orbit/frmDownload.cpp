@@ -4,6 +4,7 @@
 #include "core/Help.h"
 #include "core/mb.h"
 #include "platform/HttpTransfer.h"
+#include "platform/WholeFile.h"
 #include "settings/clsIni.h"
 
 #include <QCoreApplication>
@@ -192,23 +193,26 @@ void frmDownload::downloadCompleted()
 
     qint64 downloaded = 0;
     bool written = false;
+    QString why;
     {
+        // Unbuffered, so that a full disk is noticed with its reason.
         QFile raw(tempFile);
-        if (raw.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        if (raw.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
             written = true;
             for (QByteArray chunk = Inet1_->getChunk(chunkSize); !chunk.isEmpty();
                  chunk = Inet1_->getChunk(chunkSize)) {
                 downloaded += chunk.size();
-                written = written && raw.write(chunk) == chunk.size();
+                written = written && orvex::writeAll(raw, chunk);
             }
-            written = written && raw.write("\r\n") == 2;
-            raw.close();
-            written = written && raw.error() == QFileDevice::NoError;
+            written = written && orvex::writeAll(raw, QByteArrayLiteral("\r\n"));
         }
+        if (!written)
+            why = raw.errorString();
     }
 
     if (!written) {
-        run_.setError(index, QStringLiteral("Cannot write ") + QDir::toNativeSeparators(tempFile));
+        run_.setError(index, QStringLiteral("Cannot write ") + QDir::toNativeSeparators(tempFile) +
+                                 QStringLiteral(": ") + why);
         AddStatus(QStringLiteral("Error - ") + run_.error(index));
     } else if (InstallKepsFile(tempFile, name, downloaded)) {
         run_.installed = true;
