@@ -3,6 +3,8 @@
 
 #include <QRegularExpression>
 
+#include <utility>
+
 namespace {
 
 // Trimmed, with every run of blanks folded to one.
@@ -30,33 +32,54 @@ QString MakeLocationCaption(int index, const QString &name)
 
 void ScanKepsText(const QString &text, SatTable &sats)
 {
-    QString normalised = text;
-    normalised.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    normalised.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    if (normalised.endsWith(QLatin1Char('\n')))
-        normalised.chop(1);
+    KepsScanner scanner(sats);
+    scanner.feed(text);
+    scanner.finish();
+}
 
-    QString older, middle, newest;
-    const QStringList lines = normalised.split(QLatin1Char('\n'));
-    for (const QString &line : lines) {
-        older = middle;
-        middle = newest;
-        newest = line;
-        if (newest.trimmed().isEmpty())
+void KepsScanner::feed(QStringView piece)
+{
+    for (const QChar c : piece) {
+        if (c == QLatin1Char('\n') && afterCr_) {
+            afterCr_ = false; // the LF of a CR LF
             continue;
-        newest = foldBlanks(newest);
-        const QStringList fields = newest.split(QLatin1Char(' '));
-        if (fields.size() < 2 || fields[0] != QLatin1String("2"))
+        }
+        afterCr_ = c == QLatin1Char('\r');
+        if (afterCr_ || c == QLatin1Char('\n')) {
+            scanLine(std::exchange(line_, QString()));
             continue;
-        for (SatObject &sat : sats) {
-            if (sat.objectNumber != fields[1] || middle.trimmed().isEmpty())
-                continue;
-            const QStringList first = foldBlanks(middle).split(QLatin1Char(' '));
-            if (first.size() >= 2 && first[0] == QLatin1String("1") &&
-                first[1].startsWith(sat.objectNumber) && !older.trimmed().isEmpty()) {
-                sat.name = foldBlanks(older);
-                sat.elementSetFound = true;
-            }
+        }
+        if (line_.size() < maxLineLength)
+            line_ += c;
+    }
+}
+
+void KepsScanner::finish()
+{
+    if (!line_.isEmpty())
+        scanLine(std::exchange(line_, QString()));
+    afterCr_ = false;
+}
+
+void KepsScanner::scanLine(const QString &line)
+{
+    older_ = std::move(middle_);
+    middle_ = std::move(newest_);
+    newest_ = line;
+    if (newest_.trimmed().isEmpty())
+        return;
+    newest_ = foldBlanks(newest_);
+    const QStringList fields = newest_.split(QLatin1Char(' '));
+    if (fields.size() < 2 || fields[0] != QLatin1String("2"))
+        return;
+    for (SatObject &sat : sats_) {
+        if (sat.objectNumber != fields[1] || middle_.trimmed().isEmpty())
+            continue;
+        const QStringList first = foldBlanks(middle_).split(QLatin1Char(' '));
+        if (first.size() >= 2 && first[0] == QLatin1String("1") &&
+            first[1].startsWith(sat.objectNumber) && !older_.trimmed().isEmpty()) {
+            sat.name = foldBlanks(older_);
+            sat.elementSetFound = true;
         }
     }
 }

@@ -24,5 +24,28 @@ QString MakeLocationCaption(int index, const QString &name);
 // satellites (name line, line 1 and line 2 of the catalogue number); a set
 // found sets the satellite's name and its found flag. A later match wins.
 void ScanKepsText(const QString &text, SatTable &sats);
+
+// The same scan over a text that arrives in pieces of any size (a file read
+// block by block), so that a file of any size is scanned in little memory.
+// CR LF, CR and LF all end a line. Lines longer than maxLineLength keep only
+// their start: no element set line comes near it.
+class KepsScanner
+{
+public:
+    static constexpr qsizetype maxLineLength = 4096;
+
+    explicit KepsScanner(SatTable &sats) : sats_(sats) {}
+    void feed(QStringView piece);
+    // The text has ended: its last line, if it had no line end, is scanned.
+    void finish();
+
+private:
+    void scanLine(const QString &line);
+
+    SatTable &sats_;
+    QString line_; // the line being gathered
+    bool afterCr_ = false;
+    QString older_, middle_, newest_;
+};
 // Every satellite has its element set.
 bool blnAllKepsFound(const SatTable &sats);

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <cmath>
@@ -115,10 +116,19 @@ void frmORVEX::FindKeps()
 
 void frmORVEX::ScanKepsFile(const QString &path)
 {
+    // Regular files only: the listing also passes links, and opening a FIFO
+    // (or a device) would wait for a writer that never comes.
+    if (!QFileInfo(path).isFile())
+        return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    ScanKepsText(QString::fromLatin1(file.readAll()), sats_);
+    // Block by block, so that a huge file costs no more memory than a small one.
+    constexpr qint64 blockSize = 64 * 1024;
+    KepsScanner scanner(sats_);
+    for (QByteArray block = file.read(blockSize); !block.isEmpty(); block = file.read(blockSize))
+        scanner.feed(QString::fromLatin1(block));
+    scanner.finish();
 }
 
 void frmORVEX::showPassInfo()

@@ -66,3 +66,38 @@ TEST(ScanKeps, ALaterMatchWins)
     EXPECT_FALSE(sats[0].elementSetFound);
     EXPECT_FALSE(blnAllKepsFound(sats));
 }
+
+TEST(ScanKeps, PiecesOfAnySizeGiveWhatTheWholeTextGives)
+{
+    // CR LF, bare CR and bare LF line ends, blank lines in between.
+    const QString text = QStringLiteral("junk\r\nORVEX-1\r"
+                                        "1 26931U 01043C   26342.1 .0 00000-0 0 0 9990\n"
+                                        "2 26931  97.6 0 0 0 0 14.9 1\r\n\r\n") +
+                         QString(issSet).replace("\r\n", "\r");
+    SatTable whole = defaultSats();
+    ScanKepsText(text, whole);
+    ASSERT_TRUE(blnAllKepsFound(whole));
+    ASSERT_EQ(whole[0].name, "ORVEX-1");
+    for (qsizetype size = 1; size <= 8; ++size) {
+        SatTable pieces = defaultSats();
+        KepsScanner scanner(pieces);
+        for (qsizetype at = 0; at < text.size(); at += size)
+            scanner.feed(QStringView(text).mid(at, size));
+        scanner.finish();
+        EXPECT_TRUE(blnAllKepsFound(pieces)) << size;
+        EXPECT_EQ(pieces[0].name, whole[0].name) << size;
+        EXPECT_EQ(pieces[1].name, whole[1].name) << size;
+    }
+}
+
+TEST(ScanKeps, AnEndlessLineBeforeTheSetsDoesNotHideThem)
+{
+    SatTable sats = defaultSats();
+    KepsScanner scanner(sats);
+    const QString block(100000, QLatin1Char('x'));
+    for (int i = 0; i < 50; ++i)
+        scanner.feed(block);
+    scanner.feed(QStringLiteral("\n") + issSet);
+    scanner.finish();
+    EXPECT_TRUE(sats[1].elementSetFound);
+}
