@@ -5,6 +5,7 @@
 #include "orbit/LineEndConverter.h"
 #include "platform/HttpTransfer.h"
 #include "settings/clsIni.h"
+#include "support/FullDisk.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -18,7 +19,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -402,4 +406,52 @@ TEST(DownloadKeps, FirstOpeningWritesTheDefaultAddresses)
     EXPECT_EQ(ini.GetIniString("KEPS", "FILE_2", "?"), "");
     EXPECT_TRUE(boxes.seen.isEmpty());
     EXPECT_EQ(form.windowTitle(), "Download Keps");
+}
+
+TEST(DownloadKepsFaults, AFileInPlaceOfTheKepsFolderIsReportedAndLeftAlone)
+{
+    TestHttpServer server;
+    server.serve("/amateur.txt", elementSet("\r\n"));
+    ProgramFolder folder;
+    folder.put("Keps", "not a folder");
+    folder.setAddresses(server.hostAndPort() + "/amateur.txt", "");
+
+    const DownloadRun run = download(folder);
+    EXPECT_FALSE(run.result);
+    EXPECT_TRUE(run.closedItself);
+    const QString error = "Cannot write " +
+                          QDir::toNativeSeparators(folder.file("Keps/amateur.txt")) +
+                          ": the folder " + QDir::toNativeSeparators(folder.file("Keps")) +
+                          " cannot be made";
+    EXPECT_EQ(run.status.last(), "Error - " + error);
+    ASSERT_EQ(run.boxes.size(), 1);
+    EXPECT_EQ(run.boxes[0].text, "The Keps have been downloaded.\r\nThe following errors occurred - "
+                                 "\r\nFile 1 - " + error);
+    EXPECT_EQ(readAll(folder.file("Keps")), "not a folder");
+}
+
+TEST(DownloadKepsFaults, AFullDiskKeepsTheOldElementFileAndNamesTheReason)
+{
+    TestHttpServer server;
+    server.serve("/amateur.txt", crLfAcrossBlocks());
+    ProgramFolder folder;
+    const QByteArray old = elementSet("\r\n");
+    folder.put("Keps/amateur.txt", old);
+    folder.setAddresses(server.hostAndPort() + "/amateur.txt", "");
+
+    std::unique_ptr<orvex::test::FullDisk> full;
+    const DownloadRun run = download(folder, {}, [&](frmDownload &) {
+        full = std::make_unique<orvex::test::FullDisk>(1024);
+    });
+    ASSERT_TRUE(full && full->active());
+    full.reset();
+    EXPECT_FALSE(run.result);
+    const QString error = "Cannot write " +
+                          QDir::toNativeSeparators(folder.file("tempkeps.$$$")) + ": " +
+                          qt_error_string(EFBIG);
+    EXPECT_EQ(run.status.last(), "Error - " + error);
+    ASSERT_EQ(run.boxes.size(), 1);
+    EXPECT_TRUE(run.boxes[0].text.endsWith("File 1 - " + error)) << run.boxes[0].text.toStdString();
+    EXPECT_EQ(readAll(folder.file("Keps/amateur.txt")), old);
+    EXPECT_EQ(QDir(folder.file("Keps")).entryList(QDir::Files), QStringList{"amateur.txt"});
 }
