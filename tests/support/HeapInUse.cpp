@@ -10,7 +10,8 @@
 #endif
 
 #ifdef ORVEX_ASAN
-#include <sanitizer/allocator_interface.h>
+// From the sanitizer runtime's public interface; g++ ships no header for it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif
