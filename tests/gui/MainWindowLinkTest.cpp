@@ -5,6 +5,7 @@
 #include "core/frmORVEX.h"
 #include "platform/FlexGrid.h"
 #include "support/FakeAgwServer.h"
+#include "support/StationUnderTest.h"
 #include "telemetry/TelemetryPanel.h"
 
 #include <QFile>
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 using orvex::test::FakeAgwServer;
+using orvex::test::StationUnderTest;
 
 namespace {
 
@@ -32,26 +34,21 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(server.listenBelow());
-        QFile::copy(ORVEX_SOURCE_DIR "/data/formula.txt", dir.filePath("formula.txt"));
-        QFile ini(dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".INI"));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[AGWPE]\r\nHOST_ADDRESS=127.0.0.1\r\nHOST_PORT=" + QByteArray::number(server.port()) +
-                  "\r\n[SETUP]\r\nONLY_SHOW_ORVEX=FALSE\r\n");
-        ini.close();
         server.answerLinkUp = true;
-        window = std::make_unique<frmORVEX>(dir.path());
-        ASSERT_TRUE(window->Load());
+        station = std::make_unique<StationUnderTest>(server.port());
+        ASSERT_TRUE(station->load());
+        window = station->window.get();
         ASSERT_TRUE(server.waitForClient());
-        ASSERT_TRUE(orvex::test::waitUntil([&] { return window->blnConectedToAgw(); }));
+        ASSERT_TRUE(station->waitForLink());
     }
 
-    QString monitorText() const { return window->txtMon()->toPlainText(); }
-    QTimer *timer(const char *name) const { return window->findChild<QTimer *>(QString::fromLatin1(name)); }
+    QString monitorText() const { return station->monitorText(); }
+    QTimer *timer(const char *name) const { return station->timer(name); }
 
-    QTemporaryDir dir;
     MessageBoxRecorder boxes;
     FakeAgwServer server;
-    std::unique_ptr<frmORVEX> window;
+    std::unique_ptr<StationUnderTest> station;
+    frmORVEX *window = nullptr;
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "core/frmORVEX.h"
 #include "platform/FlexGrid.h"
 #include "settings/clsIni.h"
+#include "support/ProgramFolder.h"
 #include "telemetry/TelemetryPanel.h"
 
 #include <QFile>
@@ -12,34 +13,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
+using orvex::test::ProgramFolder;
 
-class ProgramFolder
-{
-public:
-    ProgramFolder(bool withFormulas = true)
-    {
-        if (withFormulas)
-            QFile::copy(ORVEX_SOURCE_DIR "/data/formula.txt", dir.filePath("formula.txt"));
-    }
-    QString path() const { return dir.path(); }
-    QString iniFile() const
-    {
-        return dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".INI");
-    }
-    QByteArray ini() const
-    {
-        QFile f(iniFile());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    void writeIni(const QByteArray &text) const
-    {
-        QFile f(iniFile());
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
-    QTemporaryDir dir;
-};
+namespace {
 
 // The key names of one section, in file order.
 QStringList keysOf(const QByteArray &ini, const QByteArray &section)
@@ -133,8 +109,8 @@ TEST(MainWindowStartup, ASecondInstanceInTheSameFolderEndsWithItsMessage)
 TEST(MainWindowStartup, StoredValuesAreReadAndAnOutOfRangePortFallsBackWithoutTouchingTheKey)
 {
     ProgramFolder folder;
-    folder.writeIni("[AGWPE]\r\nHOST_PORT=40000\r\n[SETUP]\r\nOBJ_INDEX=1\r\nLATITUDE=3859.50N\r\n"
-                    "LONGITUDE=07701.23W\r\nONLY_SHOW_ORVEX=no\r\nOBJECT_NAME=old\r\n[SIDES]\r\nA=1\r\n");
+    ASSERT_TRUE(folder.writeIni("[AGWPE]\r\nHOST_PORT=40000\r\n[SETUP]\r\nOBJ_INDEX=1\r\nLATITUDE=3859.50N\r\n"
+                    "LONGITUDE=07701.23W\r\nONLY_SHOW_ORVEX=no\r\nOBJECT_NAME=old\r\n[SIDES]\r\nA=1\r\n"));
     MessageBoxRecorder boxes;
     frmORVEX window(folder.path());
     ASSERT_TRUE(window.Load());

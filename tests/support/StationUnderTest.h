@@ -1,20 +1,17 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-// The whole station (main window, terminal, grids) in a folder of its own,
-// set up to talk to a test engine on a loopback port. Header only: it needs
+// The whole station (main window, terminal, grids) in a program folder of
+// its own, set up to talk to a test engine on a loopback port. Header only: it needs
 // the program's widgets, which only the tests that include it link.
 
 #include "core/frmORVEX.h"
 #include "platform/RichMonitor.h"
+#include "support/ProgramFolder.h"
 #include "support/Wait.h"
 #include "terminal/frmTerm.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <memory>
@@ -25,28 +22,18 @@ class StationUnderTest
 {
 public:
     // Writes the settings file (engine at 127.0.0.1:`enginePort`, every
-    // frame shown in long form, plus `extraSettings`, CR LF lines) and the
-    // formula file into a fresh folder.
+    // frame shown in long form, plus `extraSettings`, CR LF lines).
     explicit StationUnderTest(quint16 enginePort, const QByteArray &extraSettings = {})
     {
-        QFile::copy(ORVEX_SOURCE_DIR "/data/formula.txt", dir.filePath("formula.txt"));
-        QFile ini(settingsFile());
-        if (ini.open(QIODevice::WriteOnly))
-            ini.write("[AGWPE]\r\nHOST_ADDRESS=127.0.0.1\r\nHOST_PORT=" +
-                      QByteArray::number(enginePort) + "\r\n[SETUP]\r\nONLY_SHOW_ORVEX=FALSE\r\n" +
-                      extraSettings);
-    }
-
-    QString settingsFile() const
-    {
-        return dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                            ".INI");
+        folder.writeIni("[AGWPE]\r\nHOST_ADDRESS=127.0.0.1\r\nHOST_PORT=" +
+                        QByteArray::number(enginePort) +
+                        "\r\n[SETUP]\r\nONLY_SHOW_ORVEX=FALSE\r\n" + extraSettings);
     }
 
     // Creates and loads the main window; false when loading failed.
     bool load()
     {
-        window = std::make_unique<frmORVEX>(dir.path());
+        window = std::make_unique<frmORVEX>(folder.path());
         return window->Load();
     }
 
@@ -69,7 +56,7 @@ public:
         return window->findChild<QTimer *>(QString::fromLatin1(name));
     }
 
-    QTemporaryDir dir;
+    ProgramFolder folder;
     std::unique_ptr<frmORVEX> window;
 };
 

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "support/FullDisk.h"
+#include "support/ProgramFolder.h"
 
 namespace orvex::test {
 
@@ -33,33 +34,5 @@ inline QStringList entriesOf(const QString &folder)
     return QDir(folder).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
-
-} // namespace orvex::test
-
-namespace orvex::test {
-
-// A program folder of its own with the formula file, for the main window.
-class ProgramFolder
-{
-public:
-    ProgramFolder()
-    {
-        QFile::copy(QStringLiteral(ORVEX_SOURCE_DIR "/data/formula.txt"),
-                    dir.filePath(QStringLiteral("formula.txt")));
-        QFile::setPermissions(dir.filePath(QStringLiteral("formula.txt")),
-                              QFile::ReadOwner | QFile::WriteOwner);
-    }
-    QString path() const { return dir.path(); }
-    QString file(const QString &name) const { return dir.filePath(name); }
-    // The settings file: named after the test executable, as after the program.
-    QString iniFile() const
-    {
-        return dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                            QStringLiteral(".INI"));
-    }
-    QByteArray ini() const { return readBytes(iniFile()); }
-
-    QTemporaryDir dir;
-};
 
 } // namespace orvex::test

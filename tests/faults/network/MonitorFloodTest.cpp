@@ -116,7 +116,7 @@ TEST(MonitorFlood, TenThousandFramesASecondForTenSeconds)
     EXPECT_EQ(station.window->telemetryPanel()->grid(1)->TextMatrix(1, 1), "196");
 
     // Nothing lost: the log holds every frame shown, once.
-    const QByteArray log = allLogs(QDir(station.dir.path()).filePath("LOGS"));
+    const QByteArray log = allLogs(station.folder.file("LOGS"));
     EXPECT_EQ(log.count("HK,100,50,25,10,0,0,0000,0\r\n"), floodFrames / 2);
     EXPECT_EQ(log.count("hello from the flood\r\n"), floodFrames / 2);
     EXPECT_EQ(log.count("the last frame of the flood\r\n"), 1);
