@@ -4,6 +4,7 @@
 #include "core/MonitorText.h"
 #include "core/frmORVEX.h"
 #include "platform/FlexGrid.h"
+#include "support/AgwFrame.h"
 #include "support/FakeAgwServer.h"
 #include "support/StationUnderTest.h"
 #include "telemetry/TelemetryPanel.h"
@@ -16,17 +17,14 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+using orvex::test::AgwFrame;
 using orvex::test::FakeAgwServer;
 using orvex::test::StationUnderTest;
 
 namespace {
 
-const QByteArray telemetryFrame =
-    QByteArray(" 1:Fm Q9ZZZ-3 To APRS Via ORVEX-1 <UI pid=F0 Len=26 >[14:07:41]\r"
-               "HK,100,50,25,10,0,0,0000,0\r\r") +
-    QByteArray(1, '\0');
-const QByteArray otherFrame = QByteArray(" 1:Fm K1ABC To APRS <UI pid=F0 Len=5 >[14:07:42]\rhello\r\r") +
-                              QByteArray(1, '\0');
+const QByteArray telemetryFrame = AgwFrame::monitorData("Q9ZZZ-3", "ORVEX-1", "HK,100,50,25,10,0,0,0000,0");
+const QByteArray otherFrame = AgwFrame::monitorData("K1ABC", {}, "hello");
 
 class MainWindowLink : public ::testing::Test
 {

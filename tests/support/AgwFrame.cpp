@@ -34,6 +34,20 @@ QByteArray AgwFrame::header(char kind, qint32 dataLength, quint16 port, const QB
     return h;
 }
 
+QByteArray AgwFrame::monitorData(const QByteArray &fromCall, const QByteArray &via,
+                                 const QByteArray &info)
+{
+    const QByteArray path = via.isEmpty() ? QByteArray() : " Via " + via;
+    return " 1:Fm " + fromCall + " To APRS" + path + " <UI pid=F0 Len=" +
+           QByteArray::number(info.size()) + " >[14:07:41]\r" + info + "\r\r" + QByteArray(1, '\0');
+}
+
+QByteArray AgwFrame::monitored(const QByteArray &fromCall, const QByteArray &via,
+                               const QByteArray &info)
+{
+    return make('U', 0, fromCall, "APRS", monitorData(fromCall, via, info));
+}
+
 QByteArray AgwFrame::make(char kind, quint16 port, const QByteArray &fromCall,
                           const QByteArray &toCall, const QByteArray &data, quint16 pid)
 {

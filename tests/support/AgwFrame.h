@@ -23,6 +23,13 @@ struct AgwFrame
     static QByteArray make(char kind, quint16 port = 0, const QByteArray &fromCall = {},
                            const QByteArray &toCall = {}, const QByteArray &data = {},
                            quint16 pid = 0);
+    // The data of a monitored UI frame as AGWPE writes it: the header line
+    // (to APRS, via `via` when given), CR, `info`, CR CR and a NUL.
+    static QByteArray monitorData(const QByteArray &fromCall, const QByteArray &via,
+                                  const QByteArray &info);
+    // A whole 'U' frame carrying that data.
+    static QByteArray monitored(const QByteArray &fromCall, const QByteArray &via,
+                                const QByteArray &info);
     // A bare header announcing `dataLength` bytes, whatever follows.
     static QByteArray header(char kind, qint32 dataLength, quint16 port = 0,
                              const QByteArray &fromCall = {}, const QByteArray &toCall = {});

@@ -22,14 +22,8 @@ using orvex::test::waitUntil;
 
 namespace {
 
-const QByteArray telemetryData =
-    QByteArray(" 1:Fm Q9ZZZ-3 To APRS Via ORVEX-1 <UI pid=F0 Len=26 >[14:07:41]\r"
-               "HK,100,50,25,10,0,0,0000,0\r\r") +
-    QByteArray(1, '\0');
-const QByteArray otherData =
-    QByteArray(" 1:Fm K1ABC To APRS <UI pid=F0 Len=5 >[14:07:42]\rhello\r\r") + QByteArray(1, '\0');
-const QByteArray telemetryFrame = AgwFrame::make('U', 0, "Q9ZZZ-3", "APRS", telemetryData);
-const QByteArray otherFrame = AgwFrame::make('U', 0, "K1ABC", "APRS", otherData);
+const QByteArray telemetryFrame = AgwFrame::monitored("Q9ZZZ-3", "ORVEX-1", "HK,100,50,25,10,0,0,0000,0");
+const QByteArray otherFrame = AgwFrame::monitored("K1ABC", {}, "hello");
 
 const QString retrySentence = QStringLiteral("Will automatically retry in 30 seconds time.");
 

@@ -32,15 +32,6 @@ constexpr int framesPerSecond = 10000;
 constexpr int floodSeconds = 10;
 constexpr int floodFrames = framesPerSecond * floodSeconds;
 
-QByteArray monitorFrame(const QByteArray &from, const QByteArray &via, const QByteArray &info)
-{
-    const QByteArray path = via.isEmpty() ? QByteArray() : " Via " + via;
-    const QByteArray data = " 1:Fm " + from + " To APRS" + path + " <UI pid=F0 Len=" +
-                            QByteArray::number(info.size()) + " >[14:07:41]\r" + info + "\r\r" +
-                            QByteArray(1, '\0');
-    return AgwFrame::make('U', 0, from, "APRS", data);
-}
-
 QByteArray allLogs(const QString &folder)
 {
     QByteArray text;
@@ -90,9 +81,9 @@ TEST(MonitorFlood, TenThousandFramesASecondForTenSeconds)
         terminalPeak = std::max<qsizetype>(terminalPeak, station.terminalMonitor()->length());
     });
 
-    const QByteArray telemetry = monitorFrame("Q9ZZZ-3", "ORVEX-1", "HK,100,50,25,10,0,0,0000,0");
-    const QByteArray other = monitorFrame("K1ABC", {}, "hello from the flood");
-    const QByteArray last = monitorFrame("K1ABC", {}, "the last frame of the flood");
+    const QByteArray telemetry = AgwFrame::monitored("Q9ZZZ-3", "ORVEX-1", "HK,100,50,25,10,0,0,0000,0");
+    const QByteArray other = AgwFrame::monitored("K1ABC", {}, "hello from the flood");
+    const QByteArray last = AgwFrame::monitored("K1ABC", {}, "the last frame of the flood");
     clock.start();
     engine.start({telemetry, other}, floodFrames, framesPerSecond, last);
     ASSERT_TRUE(waitUntil([&] { return heard == floodFrames + 1; }, 240000))
