@@ -203,7 +203,10 @@ void frmTerm::EnsureTerminalFont()
 void frmTerm::ShowData(const QString &text, qint16 kind)
 {
     const QColor colour = kind == kindTransmitted ? QColor(0, 255, 255) : QColor(0, 255, 0);
-    const int cut = TerminalRules::monitorCutLength(rtbMon_->text());
+    // The text is only read out when it is long enough to be cut.
+    const int cut = rtbMon_->length() > TerminalRules::monitorLimit
+                        ? TerminalRules::monitorCutLength(rtbMon_->text())
+                        : 0;
     if (cut > 0)
         rtbMon_->removeLeading(cut);
     rtbMon_->appendColoured(text, colour);

@@ -29,7 +29,9 @@ QList<QString> frameTexts()
 
 void showData(RichMonitor &monitor, const QString &text, const QColor &colour)
 {
-    const int cut = TerminalRules::monitorCutLength(monitor.text());
+    const int cut = monitor.length() > TerminalRules::monitorLimit
+                        ? TerminalRules::monitorCutLength(monitor.text())
+                        : 0;
     if (cut > 0)
         monitor.removeLeading(cut);
     monitor.appendColoured(text, colour);
