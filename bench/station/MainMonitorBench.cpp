@@ -5,6 +5,7 @@
 // is not fed and "Only Show ORVEX" keeps its default (on); the frames go in
 // as link texts, which the monitor shows in every mode by the same path.
 // Frames per second.
+#include "MonitorFrames.h"
 #include "core/MonitorText.h"
 #include "core/frmORVEX.h"
 
@@ -17,24 +18,11 @@
 
 namespace {
 
-// Monitored frames as the main window passes them on: CR-separated lines.
-QList<QString> frameTexts()
-{
-    return {
-        QStringLiteral("14:07:41R Q9ZZZ-3>APRS,ORVEX-1 Port=1 <UI Len=27>:\rHK,112,87,131,96,0,0,0011,0\r"),
-        QStringLiteral("14:07:51R Q9ZZZ-3>APRS,ORVEX-1 Port=1 <UI Len=27>:\rHK,201,14,77,250,0,0,0000,0\r"),
-        QStringLiteral("14:07:55R Q9YYY-9>APRS,ORVEX-1,WIDE2-1 Port=1 <UI Len=55 PF=0>:\r"
-                       "=3854.79N/07628.80W-ORVEX ground station, 2 m and 70 cm\r"),
-        QStringLiteral("14:08:01T Q9ZZZ>APZ36Q Port=1 <UI Len=44>:\r"
-                       ">ORVEX-1 station ready, telemetry every 10 s\r"),
-    };
-}
-
 void appendToFullMainMonitor(benchmark::State &state)
 {
     QTemporaryDir folder;
     frmORVEX window(folder.path());
-    const QList<QString> texts = frameTexts();
+    const QList<QString> texts = monitorFrameTexts();
     // Fill past the limit once so every run sees a monitor in use.
     for (int i = 0; window.txtMon()->toPlainText().size() <= monitor::monitorLimit && i < 10000; ++i)
         window.ShowMonitorText(texts[i % texts.size()], monitor::LinkMessage);

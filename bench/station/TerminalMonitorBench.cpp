@@ -2,6 +2,7 @@
 // Frames appended to the terminal's monitor the way the terminal shows them:
 // the cut its trimming rule asks for, then the coloured text; frames per
 // second. The monitor starts full, so trimming happens as it does in use.
+#include "MonitorFrames.h"
 #include "platform/RichMonitor.h"
 #include "terminal/TerminalRules.h"
 
@@ -12,20 +13,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// Monitor lines as the program writes them to the terminal: CR LF ended,
-// another CR LF after each frame.
-QList<QString> frameTexts()
-{
-    return {
-        QStringLiteral("14:07:41R Q9ZZZ-3>APRS,ORVEX-1 Port=1 <UI Len=27>:\r\nHK,112,87,131,96,0,0,0011,0\r\n\r\n"),
-        QStringLiteral("14:07:51R Q9ZZZ-3>APRS,ORVEX-1 Port=1 <UI Len=27>:\r\nHK,201,14,77,250,0,0,0000,0\r\n\r\n"),
-        QStringLiteral("14:07:55R Q9YYY-9>APRS,ORVEX-1,WIDE2-1 Port=1 <UI Len=55 PF=0>:\r\n"
-                       "=3854.79N/07628.80W-ORVEX ground station, 2 m and 70 cm\r\n\r\n"),
-        QStringLiteral("14:08:01T Q9ZZZ>APZ36Q Port=1 <UI Len=44>:\r\n"
-                       ">ORVEX-1 station ready, telemetry every 10 s\r\n\r\n"),
-    };
-}
 
 void showData(RichMonitor &monitor, const QString &text, const QColor &colour)
 {
@@ -42,7 +29,7 @@ const QColor transmitted(0, 255, 255);
 
 void appendToFullMonitor(benchmark::State &state)
 {
-    const QList<QString> texts = frameTexts();
+    const QList<QString> texts = monitorFrameTexts();
     RichMonitor monitor;
     // Fill past the limit once so every run sees a monitor in use.
     for (int i = 0; monitor.length() <= TerminalRules::monitorLimit; ++i)
@@ -60,7 +47,7 @@ BENCHMARK(appendToFullMonitor);
 // The rule alone, on a monitor's text just past the limit.
 void cutLengthOnly(benchmark::State &state)
 {
-    const QList<QString> texts = frameTexts();
+    const QList<QString> texts = monitorFrameTexts();
     QString text;
     for (int i = 0; text.size() <= TerminalRules::monitorLimit; ++i)
         text += QString(texts[i % texts.size()]).replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -73,7 +60,7 @@ BENCHMARK(cutLengthOnly);
 // Reading the monitor's text, which the rule needs before every append.
 void readMonitorText(benchmark::State &state)
 {
-    const QList<QString> texts = frameTexts();
+    const QList<QString> texts = monitorFrameTexts();
     RichMonitor monitor;
     for (int i = 0; monitor.length() <= TerminalRules::monitorLimit; ++i)
         showData(monitor, texts[i % texts.size()], received);
