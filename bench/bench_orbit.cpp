@@ -13,8 +13,7 @@ namespace {
 
 std::string readData(const std::string &name)
 {
-    std::ifstream in(std::string(ORVEX_SOURCE_DIR) + "/tests/data/orbit/" + name,
-                     std::ios::binary);
+    std::ifstream in(std::string(ORVEX_SOURCE_DIR) + "/tests/data/orbit/" + name, std::ios::binary);
     if (!in)
         throw std::runtime_error("missing test data " + name);
     std::ostringstream s;
@@ -51,11 +50,20 @@ void propagate(benchmark::State &state, int catalogNumber)
 }
 
 // Near-Earth, with the full drag terms (DELTA 1 DEB, perigee 377 km).
-void BM_PropagateNearEarth(benchmark::State &state) { propagate(state, 6251); }
+void BM_PropagateNearEarth(benchmark::State &state)
+{
+    propagate(state, 6251);
+}
 // Deep space with the 12-hour resonance (MOLNIYA 2-14).
-void BM_PropagateDeepSpaceResonant(benchmark::State &state) { propagate(state, 8195); }
+void BM_PropagateDeepSpaceResonant(benchmark::State &state)
+{
+    propagate(state, 8195);
+}
 // Deep space, lunar-solar terms only (SL-12 R/B, period 97 hours).
-void BM_PropagateDeepSpace(benchmark::State &state) { propagate(state, 20413); }
+void BM_PropagateDeepSpace(benchmark::State &state)
+{
+    propagate(state, 20413);
+}
 
 // Every set of the verification file across its range, as orbitcheck speed does.
 void BM_PropagateVerificationSet(benchmark::State &state)

@@ -17,9 +17,9 @@ agw::Bytes monitorStream(std::size_t frames, std::size_t dataSize)
     std::string text = " 1:Fm Q9ORV-1 To CQ <UI pid=F0 Len=35 PF=0 >[01:30:40]\r";
     text.resize(dataSize - 1, 'T');
     text += '\0';
-    const agw::Bytes one = agw::buildFrame('U', 0, agw::PadCallsign("Q9ORV-1"), agw::PadCallsign("CQ"),
-                                           reinterpret_cast<const std::uint8_t *>(text.data()),
-                                           text.size());
+    const agw::Bytes one =
+        agw::buildFrame('U', 0, agw::PadCallsign("Q9ORV-1"), agw::PadCallsign("CQ"),
+                        reinterpret_cast<const std::uint8_t *>(text.data()), text.size());
     agw::Bytes stream;
     stream.reserve(one.size() * frames);
     for (std::size_t i = 0; i < frames; ++i)
@@ -31,12 +31,19 @@ class NoEvents : public agw::AgwEvents
 {
 public:
     std::size_t count = 0;
-    void MonUFrame(std::int16_t, const std::string &, const std::string &, const agw::Bytes &d) override
+    void MonUFrame(std::int16_t, const std::string &, const std::string &,
+                   const agw::Bytes &d) override
     {
         count += d.size();
     }
-    void MonKissFrame(std::int16_t, const std::string &, const std::string &, const agw::Bytes &) override {}
-    void MonTFrame(std::int16_t, const std::string &, const std::string &, const agw::Bytes &) override {}
+    void MonKissFrame(std::int16_t, const std::string &, const std::string &,
+                      const agw::Bytes &) override
+    {
+    }
+    void MonTFrame(std::int16_t, const std::string &, const std::string &,
+                   const agw::Bytes &) override
+    {
+    }
     void MonSFrame(std::int16_t, const agw::Bytes &) override {}
     void MonIFrame(std::int16_t, const agw::Bytes &) override {}
     void Connected(std::int16_t, const std::string &, const std::string &) override {}
@@ -46,7 +53,9 @@ public:
     void PortCapabilities(std::int16_t, const clsPortCapabilities &) override {}
     void CallsignRegistered(const std::string &, bool) override {}
     void RxFrame(std::int16_t, const std::string &, const std::string &, std::int16_t,
-                 const agw::Bytes &) override {}
+                 const agw::Bytes &) override
+    {
+    }
     void MhData(std::int16_t, const std::string &) override {}
     void GotVersion(std::int32_t, std::int32_t, const std::string &) override {}
     void GotPortInfo(const std::vector<std::string> &) override {}

@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     if (!d.destinationField.empty() && d.destinationField.size() != 10)
         std::abort();
-    if (d.digipeaterCount < 0 || d.digipeaterFields.size() != 10u * static_cast<unsigned>(d.digipeaterCount))
+    if (d.digipeaterCount < 0 ||
+        d.digipeaterFields.size() != 10u * static_cast<unsigned>(d.digipeaterCount))
         std::abort();
     (void)agw::digipeaterList(d);
     return 0;

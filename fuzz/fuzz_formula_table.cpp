@@ -9,7 +9,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QString text = QString::fromLatin1(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QString text =
+        QString::fromLatin1(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     FormulaTable table;
     table.loadText(text);
     for (int side = 0; side < 2; ++side)
@@ -20,9 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const TelemetryDecoder decoder(table);
     static const char *const lines[] = {
-        "HK,112,87,131,96,0,0,0000,0", "HK,0,255,1,254,0,0,0010,0",
-        "HK,255,255,255,255,,,0001,",  "HK,0,0,0,0,,,0011,",
-        "HK,-5,1e308,nan,inf,,,0011,",
+        "HK,112,87,131,96,0,0,0000,0", "HK,0,255,1,254,0,0,0010,0",   "HK,255,255,255,255,,,0001,",
+        "HK,0,0,0,0,,,0011,",          "HK,-5,1e308,nan,inf,,,0011,",
     };
     for (int side = 0; side < 2; ++side)
         for (const char *line : lines)

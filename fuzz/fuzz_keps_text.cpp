@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     // The first byte picks a block size; the rest is the file.
     const qsizetype block = 1 + data[0] % 16;
-    const QByteArray text(reinterpret_cast<const char *>(data + 1), static_cast<qsizetype>(size - 1));
+    const QByteArray text(reinterpret_cast<const char *>(data + 1),
+                          static_cast<qsizetype>(size - 1));
     const QByteArray whole = LineEndConverter::convert(text);
     if (!onlyCrLf(whole) || LineEndConverter::convert(text, block) != whole)
         std::abort();

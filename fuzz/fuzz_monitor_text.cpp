@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The first byte picks the kind and the form; the rest is the frame.
     const qint32 kind = data[0] % 7;
     const bool shortForm = (data[0] & 0x80) != 0;
-    const QByteArray frame(reinterpret_cast<const char *>(data + 1), static_cast<qsizetype>(size - 1));
+    const QByteArray frame(reinterpret_cast<const char *>(data + 1),
+                           static_cast<qsizetype>(size - 1));
     const orvex::Date when = 46364.58;
 
     const QString text = monitor::bytesToText(frame);
@@ -32,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (line.contains('\r') || line.contains('\n'))
             std::abort();
     }
-    if (!joined.isEmpty() && (!joined.endsWith(QStringLiteral("\r\n")) || joined.contains(QStringLiteral("\r\n\r\n"))))
+    if (!joined.isEmpty() &&
+        (!joined.endsWith(QStringLiteral("\r\n")) || joined.contains(QStringLiteral("\r\n\r\n"))))
         std::abort();
     if (monitor::joinMonitorLines(joined) != joined)
         std::abort();

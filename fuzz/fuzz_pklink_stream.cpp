@@ -15,23 +15,35 @@ class Sink : public agw::AgwEvents
 {
 public:
     std::size_t seen = 0;
-    void MonUFrame(std::int16_t, const std::string &f, const std::string &t, const agw::Bytes &d) override
+    void MonUFrame(std::int16_t, const std::string &f, const std::string &t,
+                   const agw::Bytes &d) override
     {
         seen += f.size() + t.size() + d.size();
     }
-    void MonKissFrame(std::int16_t, const std::string &, const std::string &, const agw::Bytes &d) override
+    void MonKissFrame(std::int16_t, const std::string &, const std::string &,
+                      const agw::Bytes &d) override
     {
         seen += d.size();
     }
-    void MonTFrame(std::int16_t, const std::string &, const std::string &, const agw::Bytes &d) override
+    void MonTFrame(std::int16_t, const std::string &, const std::string &,
+                   const agw::Bytes &d) override
     {
         seen += d.size();
     }
     void MonSFrame(std::int16_t, const agw::Bytes &d) override { seen += d.size(); }
     void MonIFrame(std::int16_t, const agw::Bytes &d) override { seen += d.size(); }
-    void Connected(std::int16_t, const std::string &, const std::string &s) override { seen += s.size(); }
-    void Disconnected(std::int16_t, const std::string &, const std::string &s) override { seen += s.size(); }
-    void OutStandingFramesForStation(std::int16_t, const std::string &, std::int16_t) override { ++seen; }
+    void Connected(std::int16_t, const std::string &, const std::string &s) override
+    {
+        seen += s.size();
+    }
+    void Disconnected(std::int16_t, const std::string &, const std::string &s) override
+    {
+        seen += s.size();
+    }
+    void OutStandingFramesForStation(std::int16_t, const std::string &, std::int16_t) override
+    {
+        ++seen;
+    }
     void OutStandingFramesForPort(std::int16_t, std::int16_t) override { ++seen; }
     void PortCapabilities(std::int16_t, const clsPortCapabilities &) override { ++seen; }
     void CallsignRegistered(const std::string &, bool) override { ++seen; }

@@ -17,8 +17,8 @@ bool isLocator(const QString &l)
     if (l.size() != 6)
         return false;
     const auto in = [&](int i, char lo, char hi) { return l[i] >= QChar(lo) && l[i] <= QChar(hi); };
-    return in(0, 'A', 'R') && in(1, 'A', 'R') && in(2, '0', '9') && in(3, '0', '9') && in(4, 'A', 'X')
-           && in(5, 'A', 'X');
+    return in(0, 'A', 'R') && in(1, 'A', 'R') && in(2, '0', '9') && in(3, '0', '9') &&
+           in(4, 'A', 'X') && in(5, 'A', 'X');
 }
 } // namespace
 
@@ -31,12 +31,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (!isLocator(orvex::locatorFromMinutes(lat, lon)))
             std::abort();
     }
-    const QString typed = QString::fromLatin1(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QString typed =
+        QString::fromLatin1(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     for (bool longitude : {false, true}) {
         (void)orvex::coordinateDisplayText(typed, longitude);
         (void)orvex::coordinateStoredText(typed, longitude);
         for (bool emptyAllowed : {false, true}) {
-            const std::optional<QString> display = orvex::coordinateFromInput(typed, longitude, emptyAllowed);
+            const std::optional<QString> display =
+                orvex::coordinateFromInput(typed, longitude, emptyAllowed);
             if (!display || display->isEmpty())
                 continue;
             if (orvex::coordinateFromInput(*display, longitude, false) != display)

@@ -24,16 +24,18 @@ const FormulaTable &shippedFormulas()
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     static const TelemetryDecoder decoder(shippedFormulas());
-    const QString line = QString::fromLatin1(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QString line =
+        QString::fromLatin1(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     const bool nineFields = line.count(',') == 8;
     for (int side = 0; side < 2; ++side) {
-        const QList<TelemetryDecoder::CellWrite> writes = decoder.DecodeTelemetry(side, line, 46364.5);
+        const QList<TelemetryDecoder::CellWrite> writes =
+            decoder.DecodeTelemetry(side, line, 46364.5);
         if (!nineFields && !writes.isEmpty())
             std::abort();
         for (const auto &w : writes)
-            if (w.grid < 0 || w.grid >= telemetry::gridCount || w.row < 1
-                || w.row >= telemetry::gridLayout(w.grid).rows() || w.column < 0
-                || w.column >= telemetry::gridColumns)
+            if (w.grid < 0 || w.grid >= telemetry::gridCount || w.row < 1 ||
+                w.row >= telemetry::gridLayout(w.grid).rows() || w.column < 0 ||
+                w.column >= telemetry::gridColumns)
                 std::abort();
     }
     return 0;

@@ -54,7 +54,8 @@ inline void sinCos(double x, double &s, double &c)
     constexpr double pio2a = 1.57079632673412561417e+00; // 33 bits: k * pio2a is exact
     constexpr double pio2b = 6.07710050630396597660e-11;
     constexpr double pio2c = 2.02226624871116645580e-21;
-    constexpr double roundingShift = 6755399441055744.0; // 1.5 * 2^52: adding it rounds to an integer
+    constexpr double roundingShift =
+        6755399441055744.0; // 1.5 * 2^52: adding it rounds to an integer
     const double k = (x * twoOverPi + roundingShift) - roundingShift;
     const double r = ((x - k * pio2a) - k * pio2b) - k * pio2c;
     double sr, cr;

@@ -100,8 +100,8 @@ SubPoint subPoint(const double r[3])
     }
     const double sinLat = std::sin(lat), cosLat = std::cos(lat);
     s.latitudeRad = lat;
-    s.altitudeKm = p * cosLat + r[2] * sinLat -
-                   wgs84::radiusKm * std::sqrt(1.0 - e2 * sinLat * sinLat);
+    s.altitudeKm =
+        p * cosLat + r[2] * sinLat - wgs84::radiusKm * std::sqrt(1.0 - e2 * sinLat * sinLat);
     return s;
 }
 

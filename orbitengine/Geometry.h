@@ -6,8 +6,8 @@
 namespace orbit {
 
 namespace wgs72 {
-inline constexpr double mu = 398600.8;            // km^3/s^2
-inline constexpr double radiusKm = 6378.135;      // equatorial radius, km
+inline constexpr double mu = 398600.8;       // km^3/s^2
+inline constexpr double radiusKm = 6378.135; // equatorial radius, km
 inline constexpr double j2 = 0.001082616;
 inline constexpr double j3 = -0.00000253881;
 inline constexpr double j4 = -0.00000165597;
@@ -29,8 +29,8 @@ double gmst(double jdUt1);
 // A station at sea level on the WGS-84 ellipsoid.
 struct Observer
 {
-    double latitudeRad = 0;  // geodetic, north positive
-    double longitudeRad = 0; // east positive
+    double latitudeRad = 0;     // geodetic, north positive
+    double longitudeRad = 0;    // east positive
     double ecef[3] = {0, 0, 0}; // Earth-fixed position, km
     double sinLat = 0, cosLat = 1, sinLon = 0, cosLon = 1;
 };

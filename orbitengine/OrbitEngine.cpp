@@ -31,8 +31,7 @@ std::string fixed(double value, int decimals)
 // the rounded instant.
 std::string stamp(double jd, double &roundedJd)
 {
-    const long long ms =
-        std::llround(static_cast<double>(unixMilliseconds(jd)) / 1000.0) * 1000;
+    const long long ms = std::llround(static_cast<double>(unixMilliseconds(jd)) / 1000.0) * 1000;
     roundedJd = julianDateOfUnixMilliseconds(ms);
     const CivilTime c = civilTime(ms);
     char buffer[96];

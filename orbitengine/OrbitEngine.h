@@ -22,13 +22,13 @@ using EngineTime = double;
 
 struct Position
 {
-    std::int16_t inView = 0;  // nonzero when the geometric elevation is above 0
-    double azimuth = 0;       // radians, from north through east
-    double elevation = 0;     // radians
-    double longitude = 0;     // radians east, sub-satellite point, [0, 2 pi)
-    double latitude = 0;      // radians, geodetic
-    double altitudeKm = 0;    // above the WGS-84 ellipsoid
-    double rangeKm = 0;       // station to satellite
+    std::int16_t inView = 0; // nonzero when the geometric elevation is above 0
+    double azimuth = 0;      // radians, from north through east
+    double elevation = 0;    // radians
+    double longitude = 0;    // radians east, sub-satellite point, [0, 2 pi)
+    double latitude = 0;     // radians, geodetic
+    double altitudeKm = 0;   // above the WGS-84 ellipsoid
+    double rangeKm = 0;      // station to satellite
 };
 
 class OrbitEngine

@@ -11,8 +11,8 @@ namespace {
 
 constexpr double earthRotationRadPerSec = 7.292115e-5;
 constexpr double polarRadiusKm = 6356.752;
-constexpr double rootToleranceMin = 1.0e-6;      // 0.06 ms
-constexpr double maxToleranceMin = 1.0e-5;       // 0.6 ms: far below 0.01 degree at any pass
+constexpr double rootToleranceMin = 1.0e-6; // 0.06 ms
+constexpr double maxToleranceMin = 1.0e-5;  // 0.6 ms: far below 0.01 degree at any pass
 constexpr int rootIterationCap = 100;
 constexpr int maxIterationCap = 200;
 constexpr double maxSearchDays = 400.0;
@@ -20,9 +20,9 @@ constexpr double overrunDays = 2.0; // how far past the end a pass's LOS is foll
 
 struct Sample
 {
-    double t = 0;         // minutes since epoch
-    double sinEl = 0;     // sine of the elevation: cheaper, and ordered alike
-    double stepMin = 0;   // scan step the state at t asks for
+    double t = 0;       // minutes since epoch
+    double sinEl = 0;   // sine of the elevation: cheaper, and ordered alike
+    double stepMin = 0; // scan step the state at t asks for
     double rangeKm = 0;
     double speedKmPerMin = 0; // bound of the speed relative to the station
     double altitudeKm = 0;    // above the equatorial radius
@@ -318,8 +318,7 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
             const double emDeg = std::asin(std::clamp(em, -1.0, 1.0)) * radToDeg;
             if (em > 0 && tm <= lastLos) {
                 // A second summit inside a long pass already found.
-                if (!result.passes.empty() &&
-                    emDeg > result.passes.back().maxElevationDeg &&
+                if (!result.passes.empty() && emDeg > result.passes.back().maxElevationDeg &&
                     result.passes.back().losJd >= f.jd(tm)) {
                     result.passes.back().maxElevationDeg = emDeg;
                     result.passes.back().maxJd = f.jd(tm);

@@ -14,11 +14,11 @@ namespace orbit {
 
 struct Pass
 {
-    double aosJd = 0;           // Julian date UTC, elevation crosses 0 upwards
-    double losJd = 0;           // elevation crosses 0 downwards
-    double maxJd = 0;           // time of the highest elevation
+    double aosJd = 0; // Julian date UTC, elevation crosses 0 upwards
+    double losJd = 0; // elevation crosses 0 downwards
+    double maxJd = 0; // time of the highest elevation
     double maxElevationDeg = 0;
-    double aosAzimuthDeg = 0;   // [0, 360)
+    double aosAzimuthDeg = 0; // [0, 360)
     double losAzimuthDeg = 0;
     double durationSeconds() const { return (losJd - aosJd) * 86400.0; }
 };

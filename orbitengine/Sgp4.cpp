@@ -22,11 +22,17 @@ constexpr double temp4 = 1.5e-12;
 constexpr double minutesPerDay = 1440.0;
 
 // Like fmod(x, 2 pi) (the sign of x is kept) without the cost of fmod.
-inline double wrap(double x) { return x - twoPi * std::trunc(x / twoPi); }
+inline double wrap(double x)
+{
+    return x - twoPi * std::trunc(x / twoPi);
+}
 
 // Greenwich sidereal angle of the epoch for the deep-space theory: the
 // IAU 1982 expression, as the standard verification set uses it.
-double epochSidereal(double jd) { return gmst(jd); }
+double epochSidereal(double jd)
+{
+    return gmst(jd);
+}
 
 // Days since 1950-01-00 (the deep-space theory's time origin).
 constexpr double jd1950 = 2433281.5;
@@ -108,10 +114,9 @@ Status Sgp4::init(const ElementSet &elements)
     const double psisq = std::fabs(1.0 - etasq);
     const double coef = qzms24 * std::pow(tsi, 4);
     const double coef1 = coef / std::pow(psisq, 3.5);
-    const double cc2 =
-        coef1 * noUnkozai_ *
-        (ao * (1.0 + 1.5 * etasq + eeta * (4.0 + etasq)) +
-         0.375 * j2 * tsi / psisq * con41_ * (8.0 + 3.0 * etasq * (8.0 + etasq)));
+    const double cc2 = coef1 * noUnkozai_ *
+                       (ao * (1.0 + 1.5 * etasq + eeta * (4.0 + etasq)) +
+                        0.375 * j2 * tsi / psisq * con41_ * (8.0 + 3.0 * etasq * (8.0 + etasq)));
     cc1_ = bstar_ * cc2;
     double cc3 = 0;
     if (ecco_ > 1.0e-4)
@@ -133,8 +138,8 @@ Status Sgp4::init(const ElementSet &elements)
     argpdot_ = -0.5 * temp1 * con42 + 0.0625 * temp2 * (7.0 - 114.0 * cosio2 + 395.0 * cosio4) +
                temp3 * (3.0 - 36.0 * cosio2 + 49.0 * cosio4);
     const double xhdot1 = -temp1 * cosio;
-    nodedot_ = xhdot1 + (0.5 * temp2 * (4.0 - 19.0 * cosio2) + 2.0 * temp3 * (3.0 - 7.0 * cosio2)) *
-                            cosio;
+    nodedot_ =
+        xhdot1 + (0.5 * temp2 * (4.0 - 19.0 * cosio2) + 2.0 * temp3 * (3.0 - 7.0 * cosio2)) * cosio;
     const double xpidot = argpdot_ + nodedot_;
     omgcof_ = bstar_ * cc3 * std::cos(argpo_);
     xmcof_ = 0;
@@ -396,15 +401,15 @@ void Sgp4::initDeepSpace(double epochDays, double eccsq, double xpidot)
         const double f322 = -1.875 * sinim * (1.0 + 2.0 * cosim - 3.0 * cosisq);
         const double f441 = 35.0 * sini2 * f220;
         const double f442 = 39.3750 * sini2 * sini2;
-        const double f522 =
-            9.84375 * sinim *
-            (sini2 * (1.0 - 2.0 * cosim - 5.0 * cosisq) + 0.33333333 * (-2.0 + 4.0 * cosim + 6.0 * cosisq));
+        const double f522 = 9.84375 * sinim *
+                            (sini2 * (1.0 - 2.0 * cosim - 5.0 * cosisq) +
+                             0.33333333 * (-2.0 + 4.0 * cosim + 6.0 * cosisq));
         const double f523 = sinim * (4.92187512 * sini2 * (-2.0 - 4.0 * cosim + 10.0 * cosisq) +
                                      6.56250012 * (1.0 + 2.0 * cosim - 3.0 * cosisq));
-        const double f542 = 29.53125 * sinim *
-                            (2.0 - 8.0 * cosim + cosisq * (-12.0 + 8.0 * cosim + 10.0 * cosisq));
-        const double f543 = 29.53125 * sinim *
-                            (-2.0 - 8.0 * cosim + cosisq * (12.0 + 8.0 * cosim - 10.0 * cosisq));
+        const double f542 =
+            29.53125 * sinim * (2.0 - 8.0 * cosim + cosisq * (-12.0 + 8.0 * cosim + 10.0 * cosisq));
+        const double f543 =
+            29.53125 * sinim * (-2.0 - 8.0 * cosim + cosisq * (12.0 + 8.0 * cosim - 10.0 * cosisq));
         const double xno2 = nm * nm;
         const double ainv2 = aonv * aonv;
         double temp1 = 3.0 * xno2 * ainv2;
@@ -478,7 +483,8 @@ Status Sgp4::deepSecular(double t, double &em, double &argpm, double &inclm, dou
     // Whole steps to go, plus one: a cap on the loop that cannot be reached in error.
     const double stepsLeft = std::fabs(t - d.atime) / stepp + 2.0;
     if (!(stepsLeft < 2.0e5)) // about 270 years
-        return {StatusCode::BadArgument, "time too far from the epoch for the resonance integrator"};
+        return {StatusCode::BadArgument,
+                "time too far from the epoch for the resonance integrator"};
     const long cap = static_cast<long>(stepsLeft);
 
     double xndt = 0, xldot = 0, xnddt = 0, ft = 0;

@@ -10,8 +10,8 @@ namespace orbit {
 // error codes, so that they can be compared with other implementations.
 enum class StatusCode {
     Ok = 0,
-    MeanElements = 1,          // mean eccentricity out of [0, 1) or semi-major axis below 0.95 Earth radii
-    MeanMotion = 2,            // mean motion not positive
+    MeanElements = 1, // mean eccentricity out of [0, 1) or semi-major axis below 0.95 Earth radii
+    MeanMotion = 2,   // mean motion not positive
     PerturbedEccentricity = 3, // eccentricity after the periodic terms out of [0, 1]
     SemiLatusRectum = 4,       // semi-latus rectum negative
     Decayed = 6,               // radius below one Earth radius: the satellite has come down

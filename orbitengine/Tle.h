@@ -12,25 +12,25 @@ namespace orbit {
 
 struct ElementSet
 {
-    std::string name;            // name line, trimmed, runs of blanks folded to one ("" if none)
-    int catalogNumber = 0;       // Alpha-5 decoded: "A0000" is 100000, "Z9999" 339999
+    std::string name;      // name line, trimmed, runs of blanks folded to one ("" if none)
+    int catalogNumber = 0; // Alpha-5 decoded: "A0000" is 100000, "Z9999" 339999
     char classification = 'U';
-    std::string designator;      // international designator, columns 10-17, trimmed
-    int epochYear = 0;           // four digits: 57-99 are 19xx, 00-56 are 20xx
-    double epochDayOfYear = 0;   // 1.0 = 1 January 00:00 UTC
-    double epochJdWhole = 0;     // Julian date of the epoch (UTC) = whole + fraction
+    std::string designator;    // international designator, columns 10-17, trimmed
+    int epochYear = 0;         // four digits: 57-99 are 19xx, 00-56 are 20xx
+    double epochDayOfYear = 0; // 1.0 = 1 January 00:00 UTC
+    double epochJdWhole = 0;   // Julian date of the epoch (UTC) = whole + fraction
     double epochJdFraction = 0;
-    double meanMotionDot = 0;    // first derivative of mean motion / 2, rev/day^2
-    double meanMotionDdot = 0;   // second derivative / 6, rev/day^3
-    double bstar = 0;            // drag term, 1/Earth radii
+    double meanMotionDot = 0;  // first derivative of mean motion / 2, rev/day^2
+    double meanMotionDdot = 0; // second derivative / 6, rev/day^3
+    double bstar = 0;          // drag term, 1/Earth radii
     int ephemerisType = 0;
     int elementNumber = 0;
     double inclinationDeg = 0;
-    double raanDeg = 0;          // right ascension of the ascending node, degrees
+    double raanDeg = 0; // right ascension of the ascending node, degrees
     double eccentricity = 0;
     double argPerigeeDeg = 0;
     double meanAnomalyDeg = 0;
-    double meanMotion = 0;       // revolutions per day
+    double meanMotion = 0; // revolutions per day
     int revolutionNumber = 0;
 
     double epochJd() const { return epochJdWhole + epochJdFraction; }

@@ -43,7 +43,8 @@ std::string replaceAll(std::string_view text, std::string_view from, std::string
     std::string out;
     out.reserve(text.size());
     std::size_t at = 0;
-    for (std::size_t hit; (hit = text.find(from, at)) != std::string_view::npos; at = hit + from.size()) {
+    for (std::size_t hit; (hit = text.find(from, at)) != std::string_view::npos;
+         at = hit + from.size()) {
         out.append(text.substr(at, hit - at));
         out.append(to);
     }
@@ -306,9 +307,8 @@ std::optional<std::string> formatHeardTime(const SystemTime &time)
     civilFromDays(day, y, m, d);
     const std::int64_t ofDay = *seconds - day * 86400;
     char text[32];
-    std::snprintf(text, sizeof text, " %04d-%s-%02d %02d:%02d", static_cast<int>(y),
-                  months[m - 1], d, static_cast<int>(ofDay / 3600),
-                  static_cast<int>(ofDay / 60 % 60));
+    std::snprintf(text, sizeof text, " %04d-%s-%02d %02d:%02d", static_cast<int>(y), months[m - 1],
+                  d, static_cast<int>(ofDay / 3600), static_cast<int>(ofDay / 60 % 60));
     return std::string(text);
 }
 

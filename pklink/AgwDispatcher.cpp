@@ -169,7 +169,8 @@ void AgwDispatcher::AddConnection(std::uint16_t port, const std::string &station
 
 void AgwDispatcher::RemoveConnection(std::uint16_t port, const std::string &station)
 {
-    const auto it = std::find(connections_.begin(), connections_.end(), ConnectionEntry(port, station));
+    const auto it =
+        std::find(connections_.begin(), connections_.end(), ConnectionEntry(port, station));
     if (it != connections_.end())
         connections_.erase(it);
 }

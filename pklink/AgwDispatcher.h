@@ -34,11 +34,10 @@ public:
     virtual void OutStandingFramesForPort(std::int16_t port, std::int16_t count) = 0;
     virtual void PortCapabilities(std::int16_t port, const clsPortCapabilities &capabilities) = 0;
     virtual void CallsignRegistered(const std::string &call, bool ok) = 0;
-    virtual void RxFrame(std::int16_t port, const std::string &fromCall,
-                         const std::string &toCall, std::int16_t pid, const Bytes &data) = 0;
+    virtual void RxFrame(std::int16_t port, const std::string &fromCall, const std::string &toCall,
+                         std::int16_t pid, const Bytes &data) = 0;
     virtual void MhData(std::int16_t port, const std::string &heard) = 0;
-    virtual void GotVersion(std::int32_t major, std::int32_t minor,
-                            const std::string &version) = 0;
+    virtual void GotVersion(std::int32_t major, std::int32_t minor, const std::string &version) = 0;
     virtual void GotPortInfo(const std::vector<std::string> &portInfo) = 0;
 };
 

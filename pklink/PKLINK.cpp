@@ -54,18 +54,30 @@ constexpr std::array<const char *, 12> errorMessages = {
 qint16 winsockErrorNumber(QAbstractSocket::SocketError error)
 {
     switch (error) {
-    case QAbstractSocket::ConnectionRefusedError: return 10061;
-    case QAbstractSocket::RemoteHostClosedError: return 10054;
-    case QAbstractSocket::HostNotFoundError: return 11001;
-    case QAbstractSocket::SocketAccessError: return 10013;
-    case QAbstractSocket::SocketResourceError: return 10055;
-    case QAbstractSocket::SocketTimeoutError: return 10060;
-    case QAbstractSocket::DatagramTooLargeError: return 10040;
-    case QAbstractSocket::NetworkError: return 10050;
-    case QAbstractSocket::AddressInUseError: return 10048;
-    case QAbstractSocket::SocketAddressNotAvailableError: return 10049;
-    case QAbstractSocket::UnsupportedSocketOperationError: return 10045;
-    default: return 10022;
+    case QAbstractSocket::ConnectionRefusedError:
+        return 10061;
+    case QAbstractSocket::RemoteHostClosedError:
+        return 10054;
+    case QAbstractSocket::HostNotFoundError:
+        return 11001;
+    case QAbstractSocket::SocketAccessError:
+        return 10013;
+    case QAbstractSocket::SocketResourceError:
+        return 10055;
+    case QAbstractSocket::SocketTimeoutError:
+        return 10060;
+    case QAbstractSocket::DatagramTooLargeError:
+        return 10040;
+    case QAbstractSocket::NetworkError:
+        return 10050;
+    case QAbstractSocket::AddressInUseError:
+        return 10048;
+    case QAbstractSocket::SocketAddressNotAvailableError:
+        return 10049;
+    case QAbstractSocket::UnsupportedSocketOperationError:
+        return 10045;
+    default:
+        return 10022;
     }
 }
 
@@ -391,18 +403,54 @@ void PKLINK::writeProperties(QVariantMap &propBag) const
     propBag.insert(QStringLiteral("AgwIpPort"), static_cast<int>(d->ipPort));
 }
 
-QString PKLINK::AgwLoginId() const { return d->loginId; }
-void PKLINK::setAgwLoginId(const QString &strLoginId) { d->loginId = strLoginId; }
-QString PKLINK::AgwPassword() const { return d->password; }
-void PKLINK::setAgwPassword(const QString &strPassword) { d->password = strPassword; }
-quint16 PKLINK::AgwIpPort() const { return d->ipPort; }
-void PKLINK::setAgwIpPort(quint16 intIpPort) { d->ipPort = intIpPort; }
-QString PKLINK::AgwIpHost() const { return d->ipHost; }
-void PKLINK::setAgwIpHost(const QString &strIpHost) { d->ipHost = strIpHost; }
-QString PKLINK::AgwRemoteHost() const { return d->remoteHost; }
-qint32 PKLINK::lngMajorVersion() const { return d->dispatcher.majorVersion(); }
-qint32 PKLINK::lngMinorVersion() const { return d->dispatcher.minorVersion(); }
-qint16 PKLINK::intPortCount() const { return d->dispatcher.portCount(); }
+QString PKLINK::AgwLoginId() const
+{
+    return d->loginId;
+}
+void PKLINK::setAgwLoginId(const QString &strLoginId)
+{
+    d->loginId = strLoginId;
+}
+QString PKLINK::AgwPassword() const
+{
+    return d->password;
+}
+void PKLINK::setAgwPassword(const QString &strPassword)
+{
+    d->password = strPassword;
+}
+quint16 PKLINK::AgwIpPort() const
+{
+    return d->ipPort;
+}
+void PKLINK::setAgwIpPort(quint16 intIpPort)
+{
+    d->ipPort = intIpPort;
+}
+QString PKLINK::AgwIpHost() const
+{
+    return d->ipHost;
+}
+void PKLINK::setAgwIpHost(const QString &strIpHost)
+{
+    d->ipHost = strIpHost;
+}
+QString PKLINK::AgwRemoteHost() const
+{
+    return d->remoteHost;
+}
+qint32 PKLINK::lngMajorVersion() const
+{
+    return d->dispatcher.majorVersion();
+}
+qint32 PKLINK::lngMinorVersion() const
+{
+    return d->dispatcher.minorVersion();
+}
+qint16 PKLINK::intPortCount() const
+{
+    return d->dispatcher.portCount();
+}
 
 QStringList PKLINK::strPortInfo() const
 {

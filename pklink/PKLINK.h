@@ -128,8 +128,8 @@ signals:
     void OutStandingFramesForPort(qint16 intPort, qint16 intCount);
     void PortCapabilities(qint16 intPort, const clsPortCapabilities &cP);
     void CallsignRegistered(const QString &strCall, bool blnOk);
-    void RxFrame(qint16 intPort, const QString &strFromCall, const QString &strToCall, qint16 intPid,
-                 const QByteArray &bData);
+    void RxFrame(qint16 intPort, const QString &strFromCall, const QString &strToCall,
+                 qint16 intPid, const QByteArray &bData);
     void MhData(qint16 intPort, const QString &strHeard);
     void GotVersion(qint32 lngMajorVersion, qint32 lngMinorVersion, const QString &strVersion);
     void GotPortInfo(const QStringList &strPortInfo);

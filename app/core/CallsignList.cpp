@@ -72,7 +72,10 @@ const clsCallsign *CallsignList::find(const QString &callsign) const
     return nullptr;
 }
 
-bool CallsignList::contains(const QString &callsign) const { return find(callsign) != nullptr; }
+bool CallsignList::contains(const QString &callsign) const
+{
+    return find(callsign) != nullptr;
+}
 
 int CallsignList::intSideForCallsign(const QString &callsign) const
 {

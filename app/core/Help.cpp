@@ -41,8 +41,8 @@ void showAt(const QString &anchor)
         url.setFragment(anchor);
     help.window->setSource(url);
     if (!QFileInfo::exists(help.file))
-        help.window->setHtml(
-            QStringLiteral("<p>The help file %1 could not be found.</p>").arg(help.file.toHtmlEscaped()));
+        help.window->setHtml(QStringLiteral("<p>The help file %1 could not be found.</p>")
+                                 .arg(help.file.toHtmlEscaped()));
     help.window->show();
     help.window->raise();
     help.window->activateWindow();
@@ -56,9 +56,15 @@ void InitHelp(QWidget *mainWindow, const QString &programFolder)
     state().mainWindow = mainWindow;
 }
 
-void ShowHelpContents() { showAt(QString()); }
+void ShowHelpContents()
+{
+    showAt(QString());
+}
 
-void showHelpTopic(QWidget *, const QString &topic) { showAt(topic); }
+void showHelpTopic(QWidget *, const QString &topic)
+{
+    showAt(topic);
+}
 
 void CloseHelp()
 {
@@ -66,4 +72,7 @@ void CloseHelp()
         state().window->close();
 }
 
-QString helpFilePath() { return state().file; }
+QString helpFilePath()
+{
+    return state().file;
+}

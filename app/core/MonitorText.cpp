@@ -5,7 +5,10 @@
 
 namespace monitor {
 
-QString bytesToText(const QByteArray &bytes) { return QString::fromLatin1(bytes); }
+QString bytesToText(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes);
+}
 
 QString normaliseLineEnds(const QString &text)
 {
@@ -15,7 +18,8 @@ QString normaliseLineEnds(const QString &text)
     return result;
 }
 
-QString FormatMonitorHeader(const QString &header, qint32 kind, bool shortForm, orvex::Date displayTime)
+QString FormatMonitorHeader(const QString &header, qint32 kind, bool shortForm,
+                            orvex::Date displayTime)
 {
     const qsizetype colon = header.indexOf(QLatin1Char(':'));
     if (colon < 0)
@@ -42,7 +46,8 @@ QString FormatMonitorHeader(const QString &header, qint32 kind, bool shortForm, 
     QString path = header.mid(to + 3, pathLength);
     path.replace(QLatin1String(" Via "), QLatin1String(","));
 
-    const QString time = orvex::dateToWallClock(displayTime).time().toString(QStringLiteral("HH:mm:ss"));
+    const QString time =
+        orvex::dateToWallClock(displayTime).time().toString(QStringLiteral("HH:mm:ss"));
     if (shortForm)
         return time + QLatin1Char(' ') + source + QLatin1Char('>') + path + QLatin1Char(':');
 

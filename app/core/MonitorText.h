@@ -37,7 +37,8 @@ QString normaliseLineEnds(const QString &text);
 
 // The header rewritten; empty when it cannot be parsed. `displayTime`
 // gives the hh:mm:ss of the line.
-QString FormatMonitorHeader(const QString &header, qint32 kind, bool shortForm, orvex::Date displayTime);
+QString FormatMonitorHeader(const QString &header, qint32 kind, bool shortForm,
+                            orvex::Date displayTime);
 
 // A monitored frame as shown: its header (up to the first CR) rewritten in
 // long form, the rest kept. Text without a CR is returned unchanged.

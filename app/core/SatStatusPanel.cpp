@@ -9,7 +9,8 @@ namespace {
 const QColor inViewColour(0xC0, 0xFF, 0xFF);
 } // namespace
 
-SatStatusPanel::SatStatusPanel(QWidget *parent) : QGroupBox(QStringLiteral("ORVEX Current Location"), parent)
+SatStatusPanel::SatStatusPanel(QWidget *parent)
+    : QGroupBox(QStringLiteral("ORVEX Current Location"), parent)
 {
     setObjectName(QStringLiteral("framLocation"));
     auto *grid = new QGridLayout(this);

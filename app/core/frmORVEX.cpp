@@ -4,7 +4,9 @@
 #include "core/Help.h"
 #include "core/SatStatusPanel.h"
 #include "core/mb.h"
+#include "map/frmMap.h"
 #include "orbit/clsSats.h"
+#include "orbit/frmDownload.h"
 #include "pklink/PKLINK.h"
 #include "platform/DateTime.h"
 #include "platform/ProfileStore.h"
@@ -18,10 +20,8 @@
 #include "settings/frmCalls.h"
 #include "settings/frmLocation.h"
 #include "telemetry/TelemetryDecoder.h"
-#include "map/frmMap.h"
-#include "orbit/frmDownload.h"
-#include "terminal/frmTerm.h"
 #include "telemetry/TelemetryPanel.h"
+#include "terminal/frmTerm.h"
 #include "version.h"
 
 #include <QApplication>
@@ -45,7 +45,8 @@ constexpr const char *programTitle = "ORVEX Telemetry Decoder";
 
 frmORVEX::frmORVEX(const QString &programFolder, QWidget *parent) : QMainWindow(parent)
 {
-    const QString folder = programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
+    const QString folder =
+        programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
     strAppPath_ = QDir::cleanPath(folder) + QLatin1Char('/');
     buildWindow();
     buildMenus();
@@ -72,8 +73,8 @@ void frmORVEX::buildWindow()
     about->addWidget(label2_);
     auto *more = new QLabel(QStringLiteral("For more information, go to -"), central);
     about->addWidget(more);
-    auto *link = new QLabel(
-        QStringLiteral("<a href=\"https://www.amsat.org/\">www.amsat.org</a>"), central);
+    auto *link =
+        new QLabel(QStringLiteral("<a href=\"https://www.amsat.org/\">www.amsat.org</a>"), central);
     link->setObjectName(QStringLiteral("lnkInfo"));
     link->setOpenExternalLinks(true);
     about->addWidget(link);
@@ -184,12 +185,14 @@ bool frmORVEX::Load()
     label2_->setText(QStringLiteral("The satellite is a cube.\nX+, X-, Y+, Y-, Z+ and Z- "
                                     "refer to the six sides of the cube."));
     // 6. and 7. The channel map is fixed; a formula file that cannot be read ends the program.
-    const FormulaTable::LoadResult loaded = formulas_.LoadFormulae(strAppPath_ + QStringLiteral("formula.txt"));
+    const FormulaTable::LoadResult loaded =
+        formulas_.LoadFormulae(strAppPath_ + QStringLiteral("formula.txt"));
     if (!loaded.ok) {
-        mb::ShowMsg(this,
-                    QStringLiteral("An error occurred loading the formulae. The error message is '") +
-                        loaded.errorDescription + QLatin1Char('\''),
-                    mb::vbCritical);
+        mb::ShowMsg(
+            this,
+            QStringLiteral("An error occurred loading the formulae. The error message is '") +
+                loaded.errorDescription + QLatin1Char('\''),
+            mb::vbCritical);
         return false;
     }
     decoder_ = std::make_unique<TelemetryDecoder>(formulas_);
@@ -235,8 +238,9 @@ bool frmORVEX::Load()
     showSettingsWarning();
     // 23.
     if (!blnLocationKnown_)
-        mb::ShowMsg(this, QStringLiteral("Pass predictions will not be available until you input your "
-                                         "latitude and longitude in 'Station Information'."),
+        mb::ShowMsg(this,
+                    QStringLiteral("Pass predictions will not be available until you input your "
+                                   "latitude and longitude in 'Station Information'."),
                     mb::vbInformation);
     // 24.
     QString missing;
@@ -248,7 +252,8 @@ bool frmORVEX::Load()
         missing += sat.name;
     }
     if (!missing.isEmpty())
-        mb::ShowMsg(this, QStringLiteral("No Keps found for ") + missing + QLatin1Char('.'), mb::vbInformation);
+        mb::ShowMsg(this, QStringLiteral("No Keps found for ") + missing + QLatin1Char('.'),
+                    mb::vbInformation);
     return true;
 }
 
@@ -257,27 +262,39 @@ void frmORVEX::LoadSettings()
     sats_[0].name = QStringLiteral("ORVEX");
     sats_[1].name = QStringLiteral("ISS");
     clsIni &ini = *cIni_;
-    sats_[0].objectNumber = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("ORVEX_OBJ_NUM"), QStringLiteral("26931"));
-    sats_[1].objectNumber = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("ISS_OBJ_NUM"), QStringLiteral("25544"));
+    sats_[0].objectNumber = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("ORVEX_OBJ_NUM"),
+                                                         QStringLiteral("26931"));
+    sats_[1].objectNumber =
+        ini.GetIniStringWriteDefault(SETUP, QStringLiteral("ISS_OBJ_NUM"), QStringLiteral("25544"));
     // Only 0 and 1 name a satellite; anything else falls back to ORVEX.
-    intObjIndex_ = orvex::leadingNumber(ini.GetIniStringWriteDefault(SETUP, QStringLiteral("OBJ_INDEX"), QStringLiteral("0"))) == 1 ? 1 : 0;
+    intObjIndex_ = orvex::leadingNumber(ini.GetIniStringWriteDefault(
+                       SETUP, QStringLiteral("OBJ_INDEX"), QStringLiteral("0"))) == 1
+                       ? 1
+                       : 0;
 
     // The window is centred unless the file says otherwise (twips).
     const int tppX = qRound(ScreenTwips::twipsPerPixelX());
     const int tppY = qRound(ScreenTwips::twipsPerPixelY());
     adjustSize();
-    const QRect screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1024, 768);
+    const QRect screen = QGuiApplication::primaryScreen()
+                             ? QGuiApplication::primaryScreen()->geometry()
+                             : QRect(0, 0, 1024, 768);
     const QSize frame = frameGeometry().size();
     const double left = orvex::leadingNumber(ini.GetIniStringWriteDefault(
-        SETUP, QStringLiteral("LEFT"), orvex::generalNumber((screen.width() - frame.width()) / 2 * tppX)));
+        SETUP, QStringLiteral("LEFT"),
+        orvex::generalNumber((screen.width() - frame.width()) / 2 * tppX)));
     const double top = orvex::leadingNumber(ini.GetIniStringWriteDefault(
-        SETUP, QStringLiteral("TOP"), orvex::generalNumber((screen.height() - frame.height()) / 2 * tppY)));
-    move(static_cast<int>(static_cast<float>(left) / tppX), static_cast<int>(static_cast<float>(top) / tppY));
+        SETUP, QStringLiteral("TOP"),
+        orvex::generalNumber((screen.height() - frame.height()) / 2 * tppY)));
+    move(static_cast<int>(static_cast<float>(left) / tppX),
+         static_cast<int>(static_cast<float>(top) / tppY));
 
     // USE_LOCAL_TIME goes to the orbit object's local-time flag.
-    const bool localTime = clsIni::IsItTrue(ini.GetIniStringWriteDefault(SETUP, QStringLiteral("USE_LOCAL_TIME"), QStringLiteral("FALSE")));
+    const bool localTime = clsIni::IsItTrue(ini.GetIniStringWriteDefault(
+        SETUP, QStringLiteral("USE_LOCAL_TIME"), QStringLiteral("FALSE")));
     cSats_->setBlnLocalTime(localTime);
-    blnOnlyShowOrvex_ = clsIni::IsItTrue(ini.GetIniStringWriteDefault(SETUP, QStringLiteral("ONLY_SHOW_ORVEX"), QStringLiteral("TRUE")));
+    blnOnlyShowOrvex_ = clsIni::IsItTrue(ini.GetIniStringWriteDefault(
+        SETUP, QStringLiteral("ONLY_SHOW_ORVEX"), QStringLiteral("TRUE")));
     mnuOnlyShowORVEX_->setChecked(blnOnlyShowOrvex_);
     strLat_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("LATITUDE"), QString());
     dblLat_ = ORXUtil::LatToDegrees(strLat_);
@@ -287,8 +304,10 @@ void frmORVEX::LoadSettings()
     strCallsign_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("CALLSIGN"), QString());
     strComment_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("COMMENT"), QString());
 
-    strAgwHost_ = ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("HOST_ADDRESS"), QStringLiteral("localhost"));
-    const double port = orvex::leadingNumber(ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("HOST_PORT"), QStringLiteral("8000")));
+    strAgwHost_ = ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("HOST_ADDRESS"),
+                                               QStringLiteral("localhost"));
+    const double port = orvex::leadingNumber(
+        ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("HOST_PORT"), QStringLiteral("8000")));
     intAgwPort_ = port < 1 || port > 32767 ? 8000 : static_cast<qint16>(port);
     strAgwLoginId_ = ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("LOGIN_ID"), QString());
     strAgwPassword_ = ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("PASSWORD"), QString());
@@ -403,7 +422,8 @@ void frmORVEX::toggleOnlyShowOrvex()
 {
     blnOnlyShowOrvex_ = !blnOnlyShowOrvex_;
     mnuOnlyShowORVEX_->setChecked(blnOnlyShowOrvex_);
-    cIni_->SaveIniString(SETUP, QStringLiteral("ONLY_SHOW_ORVEX"), clsIni::TrueOrFalse(blnOnlyShowOrvex_));
+    cIni_->SaveIniString(SETUP, QStringLiteral("ONLY_SHOW_ORVEX"),
+                         clsIni::TrueOrFalse(blnOnlyShowOrvex_));
 }
 
 QString frmORVEX::strAprsDest() const
@@ -412,15 +432,25 @@ QString frmORVEX::strAprsDest() const
 }
 
 // Settings properties.
-void frmORVEX::storeSetting(QString &member, const QString &section, const QString &key, const QString &value)
+void frmORVEX::storeSetting(QString &member, const QString &section, const QString &key,
+                            const QString &value)
 {
     member = value;
     cIni_->SaveIniString(section, key, value);
 }
 
-void frmORVEX::setStrCallsign(const QString &value) { storeSetting(strCallsign_, SETUP, QStringLiteral("CALLSIGN"), value); }
-void frmORVEX::setStrComment(const QString &value) { storeSetting(strComment_, SETUP, QStringLiteral("COMMENT"), value); }
-void frmORVEX::setStrLoc(const QString &value) { storeSetting(strLoc_, SETUP, QStringLiteral("LOCATOR"), value); }
+void frmORVEX::setStrCallsign(const QString &value)
+{
+    storeSetting(strCallsign_, SETUP, QStringLiteral("CALLSIGN"), value);
+}
+void frmORVEX::setStrComment(const QString &value)
+{
+    storeSetting(strComment_, SETUP, QStringLiteral("COMMENT"), value);
+}
+void frmORVEX::setStrLoc(const QString &value)
+{
+    storeSetting(strLoc_, SETUP, QStringLiteral("LOCATOR"), value);
+}
 void frmORVEX::setStrLat(const QString &value)
 {
     storeSetting(strLat_, SETUP, QStringLiteral("LATITUDE"), value);
@@ -435,25 +465,50 @@ void frmORVEX::setStrLong(const QString &value)
     ApplyStationLocation();
     CheckSatUpdate(true);
 }
-void frmORVEX::setStrAgwHost(const QString &value) { storeSetting(strAgwHost_, AGWPE, QStringLiteral("HOST_ADDRESS"), value); }
+void frmORVEX::setStrAgwHost(const QString &value)
+{
+    storeSetting(strAgwHost_, AGWPE, QStringLiteral("HOST_ADDRESS"), value);
+}
 void frmORVEX::setIntAgwPort(qint16 value)
 {
     intAgwPort_ = value;
     cIni_->SaveIniString(AGWPE, QStringLiteral("HOST_PORT"), QString::number(value));
 }
-void frmORVEX::setStrAgwLoginId(const QString &value) { storeSetting(strAgwLoginId_, AGWPE, QStringLiteral("LOGIN_ID"), value); }
-void frmORVEX::setStrAgwPassword(const QString &value) { storeSetting(strAgwPassword_, AGWPE, QStringLiteral("PASSWORD"), value); }
+void frmORVEX::setStrAgwLoginId(const QString &value)
+{
+    storeSetting(strAgwLoginId_, AGWPE, QStringLiteral("LOGIN_ID"), value);
+}
+void frmORVEX::setStrAgwPassword(const QString &value)
+{
+    storeSetting(strAgwPassword_, AGWPE, QStringLiteral("PASSWORD"), value);
+}
 
 // Callsign list.
-void frmORVEX::InitCallsigns() { callsigns_->InitCallsigns(); }
-void frmORVEX::LoadCallsigns() { callsigns_->LoadCallsigns(); }
-QList<clsCallsign> frmORVEX::cCallsigns() const { return callsigns_->cCallsigns(); }
-void frmORVEX::setCCallsigns(const QList<clsCallsign> &list) { callsigns_->setCCallsigns(list); }
-int frmORVEX::intSideForCallsign(const QString &callsign) const { return callsigns_->intSideForCallsign(callsign); }
+void frmORVEX::InitCallsigns()
+{
+    callsigns_->InitCallsigns();
+}
+void frmORVEX::LoadCallsigns()
+{
+    callsigns_->LoadCallsigns();
+}
+QList<clsCallsign> frmORVEX::cCallsigns() const
+{
+    return callsigns_->cCallsigns();
+}
+void frmORVEX::setCCallsigns(const QList<clsCallsign> &list)
+{
+    callsigns_->setCCallsigns(list);
+}
+int frmORVEX::intSideForCallsign(const QString &callsign) const
+{
+    return callsigns_->intSideForCallsign(callsign);
+}
 
 void frmORVEX::DecodeTelemetry(const QString &strFromCall, const QString &strLine)
 {
-    telemetry_->apply(decoder_->DecodeTelemetry(intSideForCallsign(strFromCall), strLine, displayTime()));
+    telemetry_->apply(
+        decoder_->DecodeTelemetry(intSideForCallsign(strFromCall), strLine, displayTime()));
 }
 
 orvex::Date frmORVEX::displayTime() const
@@ -461,4 +516,7 @@ orvex::Date frmORVEX::displayTime() const
     return cSats_ ? cSats_->datTime() : orvex::utcToDate(orvex::Clock::nowUtc());
 }
 
-frmMap *frmORVEX::map() const { return mfrmMap_.data(); }
+frmMap *frmORVEX::map() const
+{
+    return mfrmMap_.data();
+}

@@ -3,11 +3,11 @@
 
 #include "core/CallsignList.h"
 #include "core/SatObject.h"
+#include "map/MapHost.h"
 #include "platform/DateTime.h"
 #include "settings/StationSettings.h"
-#include "map/MapHost.h"
-#include "terminal/TerminalHost.h"
 #include "telemetry/FormulaTable.h"
+#include "terminal/TerminalHost.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -29,8 +29,7 @@ class frmMap;
 class frmTerm;
 
 // The main window: the program's start-up object and hub.
-class frmORVEX : public QMainWindow, public StationSettings, public TerminalHost,
-                 public MapHost
+class frmORVEX : public QMainWindow, public StationSettings, public TerminalHost, public MapHost
 {
     Q_OBJECT
 public:
@@ -121,7 +120,8 @@ private:
     void LoadSettings();
     void SaveSettings();
     // Keeps a settings property and writes its key at once.
-    void storeSetting(QString &member, const QString &section, const QString &key, const QString &value);
+    void storeSetting(QString &member, const QString &section, const QString &key,
+                      const QString &value);
     void Unload();
     void toggleOnlyShowOrvex();
     // A settings write failed: the first time in a run, the user is told

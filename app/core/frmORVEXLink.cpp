@@ -22,7 +22,8 @@ void frmORVEX::connectLinkEvents()
     connect(pklink_, &PKLINK::WsConnected, this, [this](const QString &strHost) {
         txtMon_->setEnabled(true);
         blnConnected_ = true;
-        ShowMonitorText(QStringLiteral("*** AGW-Connected to - ") + strHost + lineBreak, monitor::LinkMessage);
+        ShowMonitorText(QStringLiteral("*** AGW-Connected to - ") + strHost + lineBreak,
+                        monitor::LinkMessage);
     });
     connect(pklink_, &PKLINK::WsDisConnected, this, [this](const QString &strHost) {
         onLinkDown(QStringLiteral("*** AGW-Disconnected from - ") + strHost + lineBreak);
@@ -34,7 +35,8 @@ void frmORVEX::connectLinkEvents()
                    QStringLiteral(" - ") + strDesc + lineBreak);
     });
     connect(pklink_, &PKLINK::GotVersion, this, [this](qint32, qint32, const QString &strVersion) {
-        ShowMonitorText(QStringLiteral("*** AGWPE V") + strVersion + lineBreak, monitor::LinkMessage);
+        ShowMonitorText(QStringLiteral("*** AGWPE V") + strVersion + lineBreak,
+                        monitor::LinkMessage);
     });
     connect(pklink_, &PKLINK::GotPortInfo, this, [this](const QStringList &strPortInfo) {
         for (const QString &entry : strPortInfo)
@@ -45,14 +47,16 @@ void frmORVEX::connectLinkEvents()
                 ShowMonitoredFrame(bData, monitor::UiFrame);
                 onMonUFrame(strFromCall, bData);
             });
-    connect(pklink_, &PKLINK::MonIFrame, this,
-            [this](qint16, const QByteArray &bData) { ShowMonitoredFrame(bData, monitor::IFrame); });
+    connect(pklink_, &PKLINK::MonIFrame, this, [this](qint16, const QByteArray &bData) {
+        ShowMonitoredFrame(bData, monitor::IFrame);
+    });
     connect(pklink_, &PKLINK::MonTFrame, this,
             [this](qint16, const QString &, const QString &, const QByteArray &bData) {
                 ShowMonitoredFrame(bData, monitor::Transmitted);
             });
-    connect(pklink_, &PKLINK::MonSFrame, this,
-            [this](qint16, const QByteArray &bData) { ShowMonitoredFrame(bData, monitor::SFrame); });
+    connect(pklink_, &PKLINK::MonSFrame, this, [this](qint16, const QByteArray &bData) {
+        ShowMonitoredFrame(bData, monitor::SFrame);
+    });
 }
 
 void frmORVEX::onLinkDown(const QString &text)
@@ -98,7 +102,10 @@ bool frmORVEX::SendUnproto(qint16 intPort, const QString &strOurCall, const QStr
     return pklink_->SendUnproto(intPort, strOurCall, strDest, strText.toLatin1());
 }
 
-qint16 frmORVEX::intPortCount() const { return pklink_->intPortCount(); }
+qint16 frmORVEX::intPortCount() const
+{
+    return pklink_->intPortCount();
+}
 
 void frmORVEX::onMonUFrame(const QString &strFromCall, const QByteArray &bData)
 {
@@ -109,7 +116,8 @@ void frmORVEX::onMonUFrame(const QString &strFromCall, const QByteArray &bData)
         return;
     DecodeTelemetry(strFromCall, lines[1]);
     if (blnOnlyShowOrvex_) {
-        const QString header = monitor::FormatMonitorHeader(lines[0], monitor::UiFrame, true, displayTime());
+        const QString header =
+            monitor::FormatMonitorHeader(lines[0], monitor::UiFrame, true, displayTime());
         ShowMonitorText(header + lineBreak + lines[1] + lineBreak, monitor::SatelliteShort);
     }
 }
@@ -127,8 +135,9 @@ void frmORVEX::ShowMonitorText(const QString &text, qint32 intWhere)
         mfrmTerm_->ShowData(intWhere >= monitor::UiFrame ? joined + QStringLiteral("\r\n") : joined,
                             static_cast<qint16>(intWhere));
 
-    const bool show = intWhere == monitor::LinkMessage ||
-                      (intWhere == monitor::SatelliteShort ? blnOnlyShowOrvex_ : !blnOnlyShowOrvex_);
+    const bool show =
+        intWhere == monitor::LinkMessage ||
+        (intWhere == monitor::SatelliteShort ? blnOnlyShowOrvex_ : !blnOnlyShowOrvex_);
     if (!show)
         return;
     // The document's count holds one separator past the last line; the

@@ -2,8 +2,8 @@
 // The main window's satellite status panel and satellite choice.
 #include "core/SatStatusPanel.h"
 #include "core/frmORVEX.h"
-#include "orbit/clsSats.h"
 #include "map/frmMap.h"
+#include "orbit/clsSats.h"
 #include "orbit/frmPass.h"
 #include "settings/clsIni.h"
 
@@ -49,8 +49,8 @@ void frmORVEX::UpdateSatStatus()
     qint16 inView = 0;
     double azimuth = 0, elevation = 0, longitude = 0, latitude = 0, altitude = 0;
     QString longitudeText, latitudeText, nextPass;
-    cSats_->GetSatInfo(inView, sat.name, cSats_->datGmtTime(), azimuth, elevation, longitude, latitude,
-                       longitudeText, latitudeText, altitude, &nextPass);
+    cSats_->GetSatInfo(inView, sat.name, cSats_->datGmtTime(), azimuth, elevation, longitude,
+                       latitude, longitudeText, latitudeText, altitude, &nextPass);
     status_->labLat->setText(latitudeText);
     status_->labLong->setText(longitudeText);
     if (!blnLocationKnown_)
@@ -88,7 +88,8 @@ QString frmORVEX::MakeLocationCaption() const
 void frmORVEX::ShowTimeMode()
 {
     const bool local = cSats_ && cSats_->blnLocalTime();
-    status_->labDueCap->setText(local ? QStringLiteral("Due (local)") : QStringLiteral("Due (UTC)"));
+    status_->labDueCap->setText(local ? QStringLiteral("Due (local)")
+                                      : QStringLiteral("Due (UTC)"));
     mnuUseLocalTime_->setChecked(local);
 }
 

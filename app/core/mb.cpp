@@ -58,7 +58,8 @@ QList<ButtonChoice> buttonsForStyle(int style)
 
 } // namespace
 
-int ShowMsg(QWidget *owner, const QString &text, qint16 style, const QString &title, qint32 helpContext)
+int ShowMsg(QWidget *owner, const QString &text, qint16 style, const QString &title,
+            qint32 helpContext)
 {
     QMessageBox box(owner);
     box.setWindowTitle(title.isEmpty() ? defaultTitle() : title);
@@ -68,7 +69,8 @@ int ShowMsg(QWidget *owner, const QString &text, qint16 style, const QString &ti
     const QList<ButtonChoice> choices = buttonsForStyle(style);
     for (const ButtonChoice &choice : choices)
         box.addButton(choice.button);
-    const int defaultIndex = std::min<int>((style & 0x300) >> 8, static_cast<int>(choices.size()) - 1);
+    const int defaultIndex =
+        std::min<int>((style & 0x300) >> 8, static_cast<int>(choices.size()) - 1);
     box.setDefaultButton(choices[defaultIndex].button);
     if (choices.size() == 1)
         box.setEscapeButton(choices.last().button);
@@ -88,8 +90,14 @@ int ShowMsg(QWidget *owner, const QString &text, qint16 style, const QString &ti
     return choices.last().result; // closed without a button: Esc's answer
 }
 
-void SetMsgTitle(const QString &title) { defaultTitle() = title; }
+void SetMsgTitle(const QString &title)
+{
+    defaultTitle() = title;
+}
 
-QString msgTitle() { return defaultTitle(); }
+QString msgTitle()
+{
+    return defaultTitle();
+}
 
 } // namespace mb

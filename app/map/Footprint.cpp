@@ -20,9 +20,9 @@ Footprint::Footprint(QPointF centre, double altitudeKm, QSize picture) : centre_
 
     // A step whose arithmetic fails is skipped and the values keep what they
     // had, so a footprint with no sensible size shrinks to a dot.
-    const double angle = pi - edgeAngleDeg * degree -
-                         ArcSin(earthRadiusKm * std::sin(edgeAngleDeg * degree) /
-                                (earthRadiusKm + altitudeKm));
+    const double angle =
+        pi - edgeAngleDeg * degree -
+        ArcSin(earthRadiusKm * std::sin(edgeAngleDeg * degree) / (earthRadiusKm + altitudeKm));
     if (std::isfinite(angle))
         centralAngle_ = angle;
     const double fraction = centralAngle_ / (2.0 * pi);

@@ -14,7 +14,10 @@ orvex::Date MapClock::MapStartTime() const
     return orvex::utcToDate(now);
 }
 
-orvex::Date MapClock::baseTime() const { return clock_ != 0 ? clock_ : utcNow_(); }
+orvex::Date MapClock::baseTime() const
+{
+    return clock_ != 0 ? clock_ : utcNow_();
+}
 
 void MapClock::advance()
 {

@@ -40,8 +40,8 @@ public:
 
     struct Reaction
     {
-        bool refresh = false;      // redraw the map now (before the timer change)
-        bool restartTimer = false; // stop the timer, set timerInterval(), start it
+        bool refresh = false;       // redraw the map now (before the timer change)
+        bool restartTimer = false;  // stop the timer, set timerInterval(), start it
         bool timerSwitched = false; // start or stop the timer as timerEnabled() says
     };
 

@@ -11,7 +11,10 @@ MapTimeBox::MapTimeBox(QWidget *parent) : QWidget(parent)
     setCursor(Qt::SizeAllCursor);
 }
 
-int MapTimeBox::lineBoxHeight() const { return fontMetrics().height() + padding; }
+int MapTimeBox::lineBoxHeight() const
+{
+    return fontMetrics().height() + padding;
+}
 
 void MapTimeBox::setText(const QString &text)
 {

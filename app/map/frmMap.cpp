@@ -46,15 +46,29 @@ QPen solidPen(const QColor &colour)
 
 } // namespace
 
-QColor frmMap::trackColour() { return QColor(0, 128, 0); }
-QColor frmMap::footprintColour() { return QColor(0, 0, 192); }
-QColor frmMap::symbolStrokeColour() { return QColor(255, 0, 0); }
-QColor frmMap::symbolBoxColour() { return QColor(0, 0, 255); }
-QColor frmMap::oceanColour() { return QColor(12, 28, 80); }
+QColor frmMap::trackColour()
+{
+    return QColor(0, 128, 0);
+}
+QColor frmMap::footprintColour()
+{
+    return QColor(0, 0, 192);
+}
+QColor frmMap::symbolStrokeColour()
+{
+    return QColor(255, 0, 0);
+}
+QColor frmMap::symbolBoxColour()
+{
+    return QColor(0, 0, 255);
+}
+QColor frmMap::oceanColour()
+{
+    return QColor(12, 28, 80);
+}
 
 frmMap::frmMap(MapHost &host, QWidget *parent)
-    : QWidget(parent, Qt::Window), host_(host),
-      clock_([&host] {
+    : QWidget(parent, Qt::Window), host_(host), clock_([&host] {
           const clsSats *sats = host.cSats();
           return sats ? sats->datGmtTime() : orvex::utcToDate(orvex::Clock::nowUtc());
       }),
@@ -93,7 +107,10 @@ frmMap::frmMap(MapHost &host, QWidget *parent)
     timer1_->start(clock_.timerInterval());
 }
 
-frmMap::~frmMap() { timer1_->stop(); }
+frmMap::~frmMap()
+{
+    timer1_->stop();
+}
 
 void frmMap::buildSpeedMenu()
 {
@@ -139,8 +156,14 @@ void frmMap::loadPicture()
     picMap_->setPixmap(QPixmap::fromImage(canvas_));
 }
 
-int frmMap::twipsPerPixelX() const { return qRound(ScreenTwips::twipsPerPixelX()); }
-int frmMap::twipsPerPixelY() const { return qRound(ScreenTwips::twipsPerPixelY()); }
+int frmMap::twipsPerPixelX() const
+{
+    return qRound(ScreenTwips::twipsPerPixelX());
+}
+int frmMap::twipsPerPixelY() const
+{
+    return qRound(ScreenTwips::twipsPerPixelY());
+}
 
 void frmMap::LoadMapPosition()
 {
@@ -197,7 +220,10 @@ void frmMap::ShowMapTime(orvex::Date utc)
     picTime_->setText(MapText::timeText(displayTime(utc)));
 }
 
-QString frmMap::timeText() const { return picTime_->text(); }
+QString frmMap::timeText() const
+{
+    return picTime_->text();
+}
 
 void frmMap::SatHasChanged()
 {
@@ -213,12 +239,13 @@ void frmMap::RefreshMap()
 {
     const orvex::Date base = clock_.baseTime();
     clsSats *sats = host_.cSats();
-    const TrackPoints track = sats ? TrackPoints::compute(*sats, strMapObject_, base) : TrackPoints();
+    const TrackPoints track =
+        sats ? TrackPoints::compute(*sats, strMapObject_, base) : TrackPoints();
     if (!sats || !track.isOk()) {
         // The last picture stays; the box says why there is no new one, and
         // the clock waits for the next refresh.
-        const QString reason = sats ? QString::fromStdString(track.status.reason())
-                                    : QStringLiteral("no orbit data");
+        const QString reason =
+            sats ? QString::fromStdString(track.status.reason()) : QStringLiteral("no orbit data");
         picTime_->setText(MapText::failureText(displayTime(base), strMapObject_, reason));
         return;
     }
@@ -267,8 +294,7 @@ void frmMap::drawSymbol(QPainter &painter, QPointF centre)
                             centre + QPointF(symbolInner, symbolInner)));
 }
 
-void frmMap::DrawFootprint(QPainter &painter, double longitude, double latitude,
-                           double altitudeKm)
+void frmMap::DrawFootprint(QPainter &painter, double longitude, double latitude, double altitudeKm)
 {
     const Footprint footprint(projection_.toPixel(QPointF(longitude, latitude)), altitudeKm,
                               projection_.pictureSize());
@@ -324,8 +350,8 @@ void frmMap::showTicks()
 
 void frmMap::keyPressEvent(QKeyEvent *event)
 {
-    const MapClock::Action action =
-        MapClock::actionForKeyCode(MapClock::keyCode(event->key(), event->modifiers(), event->text()));
+    const MapClock::Action action = MapClock::actionForKeyCode(
+        MapClock::keyCode(event->key(), event->modifiers(), event->text()));
     if (action == MapClock::Action::None) {
         QWidget::keyPressEvent(event);
         return;

@@ -10,7 +10,10 @@ namespace {
 // A Date counts days from 1899-12-30; the Julian date of that instant.
 constexpr double julianDateOfDateZero = 2415018.5;
 
-std::string toEngineName(const QString &name) { return name.toLatin1().toStdString(); }
+std::string toEngineName(const QString &name)
+{
+    return name.toLatin1().toStdString();
+}
 
 QString rightInThree(int value)
 {
@@ -51,7 +54,10 @@ clsSats::clsSats()
 
 clsSats::~clsSats() = default;
 
-double clsSats::DateToJulianDate(orvex::Date date) const { return date + julianDateOfDateZero; }
+double clsSats::DateToJulianDate(orvex::Date date) const
+{
+    return date + julianDateOfDateZero;
+}
 
 QString clsSats::strPassInfo(const QString &satelliteName)
 {
@@ -97,11 +103,10 @@ orbit::Status clsSats::setDblObsLong(double longitudeDeg)
     return engine_->SetObserverLongitude(longitudeDeg);
 }
 
-orbit::Status clsSats::GetSatInfo(qint16 &inView, const QString &satelliteName,
-                                  orvex::Date datUtc, double &azimuthDeg, double &elevationDeg,
-                                  double &longitudeDeg, double &latitudeDeg,
-                                  QString &longitudeText, QString &latitudeText,
-                                  double &altitudeKm, QString *nextPass)
+orbit::Status clsSats::GetSatInfo(qint16 &inView, const QString &satelliteName, orvex::Date datUtc,
+                                  double &azimuthDeg, double &elevationDeg, double &longitudeDeg,
+                                  double &latitudeDeg, QString &longitudeText,
+                                  QString &latitudeText, double &altitudeKm, QString *nextPass)
 {
     orbit::Position position;
     const orbit::Status status = engine_->GetPosition(
@@ -244,8 +249,9 @@ QString clsSats::strFormatPass(const QString &satelliteName, const QString &reco
     line += c.toString(orvex::dateToWallClock(start), QStringLiteral("yyyy-MMM-dd HH:mm:ss"))
                 .leftJustified(22, QLatin1Char(' '));
     // Whole seconds, rounded: 127.9 s shows as 00:02:08.
-    line += QTime(0, 0).addSecs(static_cast<int>(std::lround(seconds))).toString(
-                QStringLiteral("HH:mm:ss")) +
+    line += QTime(0, 0)
+                .addSecs(static_cast<int>(std::lround(seconds)))
+                .toString(QStringLiteral("HH:mm:ss")) +
             QStringLiteral("    ");
     line += rightInThree(*startAz) + QStringLiteral("      ");
     line += rightInThree(*endAz) + QStringLiteral("      ");

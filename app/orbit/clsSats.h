@@ -72,8 +72,7 @@ private:
     static void FormatLatLong(double longitudeDeg, double latitudeDeg, QString &longitudeText,
                               QString &latitudeText);
     // One line of the pass list; `start` receives the display start. Empty on failure.
-    QString strFormatPass(const QString &satelliteName, const QString &record,
-                          orvex::Date &start);
+    QString strFormatPass(const QString &satelliteName, const QString &record, orvex::Date &start);
     static orvex::SystemTime DateToSystemTime(orvex::Date date);
     static orvex::Date SystemTimeToDate(const orvex::SystemTime &time);
 

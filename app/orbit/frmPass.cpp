@@ -51,7 +51,8 @@ frmPass::frmPass(QWidget *parent) : QDialog(parent)
     adjustSize();
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
-        move((area.width() - frameGeometry().width()) / 2, (area.height() - frameGeometry().height()) / 2);
+        move((area.width() - frameGeometry().width()) / 2,
+             (area.height() - frameGeometry().height()) / 2);
     }
 }
 
@@ -63,7 +64,10 @@ void frmPass::setPassText(const QString &text)
     txtInfo_->setPlainText(shown);
 }
 
-void frmPass::cmdCopy_Click() { QGuiApplication::clipboard()->setText(text_); }
+void frmPass::cmdCopy_Click()
+{
+    QGuiApplication::clipboard()->setText(text_);
+}
 
 bool frmPass::printTo(QPrinter &printer)
 {
@@ -95,15 +99,17 @@ void frmPass::cmdPrint_Click()
         QPrinter printer(QPrinterInfo::defaultPrinter());
         if (printTo(printer))
             return;
-        mb::ShowMsg(this, QStringLiteral("The pass list could not be printed on ") +
-                              QPrinterInfo::defaultPrinter().printerName() + QLatin1Char('.'),
+        mb::ShowMsg(this,
+                    QStringLiteral("The pass list could not be printed on ") +
+                        QPrinterInfo::defaultPrinter().printerName() + QLatin1Char('.'),
                     mb::vbExclamation);
         return;
     }
-    if (mb::ShowMsg(this,
-                    QStringLiteral("No printer is installed. Do you want to save the page as a PDF file "
-                                   "instead?"),
-                    mb::vbYesNo | mb::vbQuestion) != mb::vbYes)
+    if (mb::ShowMsg(
+            this,
+            QStringLiteral("No printer is installed. Do you want to save the page as a PDF file "
+                           "instead?"),
+            mb::vbYesNo | mb::vbQuestion) != mb::vbYes)
         return;
     const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Save Pass Predictions"),
                                                       QStringLiteral("passes.pdf"),
@@ -114,6 +120,7 @@ void frmPass::cmdPrint_Click()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
     if (!printTo(printer))
-        mb::ShowMsg(this, QStringLiteral("The file ") + file + QStringLiteral(" could not be written."),
+        mb::ShowMsg(this,
+                    QStringLiteral("The file ") + file + QStringLiteral(" could not be written."),
                     mb::vbExclamation);
 }

@@ -83,7 +83,10 @@ QDateTime Clock::nowUtc()
     return QDateTime::currentDateTimeUtc();
 }
 
-void Clock::setSource(std::function<QDateTime()> source) { clockSource() = std::move(source); }
+void Clock::setSource(std::function<QDateTime()> source)
+{
+    clockSource() = std::move(source);
+}
 
 void Clock::setFixed(const QDateTime &when)
 {
@@ -97,6 +100,9 @@ QTimeZone Clock::localZone()
     return QTimeZone::systemTimeZone();
 }
 
-void Clock::setLocalZone(const QTimeZone &zone) { localZoneOverride() = zone; }
+void Clock::setLocalZone(const QTimeZone &zone)
+{
+    localZoneOverride() = zone;
+}
 
 } // namespace orvex

@@ -31,7 +31,10 @@ void FlexGrid::setRows(int rows)
         verticalHeader()->resizeSection(r, fontMetrics().height() + 4);
 }
 
-void FlexGrid::setCols(int cols) { setColumnCount(cols); }
+void FlexGrid::setCols(int cols)
+{
+    setColumnCount(cols);
+}
 
 QTableWidgetItem *FlexGrid::cell(int row, int col)
 {
@@ -67,14 +70,29 @@ void FlexGrid::setTextMatrix(int row, int col, const QString &text)
     cell(row, col)->setText(text);
 }
 
-int FlexGrid::twipsPerPixelX() const { return qRound(ScreenTwips::twipsPerPixelX()); }
-int FlexGrid::twipsPerPixelY() const { return qRound(ScreenTwips::twipsPerPixelY()); }
+int FlexGrid::twipsPerPixelX() const
+{
+    return qRound(ScreenTwips::twipsPerPixelX());
+}
+int FlexGrid::twipsPerPixelY() const
+{
+    return qRound(ScreenTwips::twipsPerPixelY());
+}
 
-int FlexGrid::ColWidth(int col) const { return columnWidth(col) * twipsPerPixelX(); }
+int FlexGrid::ColWidth(int col) const
+{
+    return columnWidth(col) * twipsPerPixelX();
+}
 
-void FlexGrid::setColWidth(int col, int twips) { setColumnWidth(col, twips / twipsPerPixelX()); }
+void FlexGrid::setColWidth(int col, int twips)
+{
+    setColumnWidth(col, twips / twipsPerPixelX());
+}
 
-int FlexGrid::RowHeight(int row) const { return rowHeight(row) * twipsPerPixelY(); }
+int FlexGrid::RowHeight(int row) const
+{
+    return rowHeight(row) * twipsPerPixelY();
+}
 
 void FlexGrid::setColAlignmentCenter(int col, bool headerOnly)
 {

@@ -4,7 +4,8 @@
 #include <QDir>
 
 SingleInstance::SingleInstance(const QString &programFolder)
-    : lock_(std::make_unique<QLockFile>(QDir(programFolder).filePath(QStringLiteral("orvexdecode.lock"))))
+    : lock_(std::make_unique<QLockFile>(
+          QDir(programFolder).filePath(QStringLiteral("orvexdecode.lock"))))
 {
     // Staleness is judged by the owner process alone, never by the age of
     // the file: a program that runs for days keeps its lock.

@@ -4,17 +4,17 @@
 #include "core/mb.h"
 
 #include <QEvent>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QVBoxLayout>
-#include <QLabel>
-#include <QPushButton>
 #include <QFocusEvent>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace orvex {
 namespace {
@@ -119,7 +119,8 @@ void makeOkCancel(QWidget *dialog, QPushButton *&ok, QPushButton *&cancel)
 void layOutFormDialog(QWidget *dialog, QGridLayout *form, int hintRow, QPushButton *ok,
                       QPushButton *cancel)
 {
-    form->addWidget(new QLabel(QStringLiteral("Press F1 and read the help!"), dialog), hintRow, 0, 1, 2);
+    form->addWidget(new QLabel(QStringLiteral("Press F1 and read the help!"), dialog), hintRow, 0,
+                    1, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);

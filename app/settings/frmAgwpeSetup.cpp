@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/frmAgwpeSetup.h"
 
+#include "core/Help.h"
 #include "settings/AgwpePort.h"
 #include "settings/DialogSupport.h"
 #include "settings/FocusLeaveGuard.h"
-#include "core/Help.h"
 #include "settings/NumberText.h"
 #include "settings/StationSettings.h"
 

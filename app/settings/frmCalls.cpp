@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/frmCalls.h"
 
+#include "core/Help.h"
 #include "settings/CallsignListLines.h"
 #include "settings/DialogSupport.h"
 #include "settings/FocusLeaveGuard.h"
-#include "core/Help.h"
 #include "settings/ORXUtil.h"
 #include "settings/StationSettings.h"
 

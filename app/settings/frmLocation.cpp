@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/frmLocation.h"
 
+#include "core/Help.h"
 #include "settings/DialogSupport.h"
 #include "settings/FocusLeaveGuard.h"
-#include "core/Help.h"
 #include "settings/ORXUtil.h"
 #include "settings/StationCoordinates.h"
 #include "settings/StationSettings.h"

@@ -37,5 +37,5 @@ private:
     void reset();
     // [side][mode][grid] -> rows, index 0 unused
     std::vector<std::optional<clsFormula>> cells_[telemetry::sideCount][telemetry::modeCount]
-                                                [telemetry::gridCount];
+                                                 [telemetry::gridCount];
 };

@@ -23,8 +23,8 @@ QString TelemetryDecoder::formatLabelTime(orvex::Date displayTime)
         .arg(when.time().toString(QStringLiteral("HH:mm")));
 }
 
-QList<TelemetryDecoder::CellWrite> TelemetryDecoder::DecodeTelemetry(int side, const QString &strLine,
-                                                                     orvex::Date displayTime) const
+QList<TelemetryDecoder::CellWrite>
+TelemetryDecoder::DecodeTelemetry(int side, const QString &strLine, orvex::Date displayTime) const
 {
     const QStringList fields = strLine.split(',');
     if (fields.size() != 9)
@@ -35,17 +35,19 @@ QList<TelemetryDecoder::CellWrite> TelemetryDecoder::DecodeTelemetry(int side, c
         return index < bits.size() ? orvex::leadingNumber(bits.mid(index, 1)) : 0.0;
     };
     const double modeValue = 2 * bitValue(2) + bitValue(3);
-    const int mode = modeValue >= 0 && modeValue < telemetry::modeCount ? static_cast<int>(modeValue) : -1;
+    const int mode =
+        modeValue >= 0 && modeValue < telemetry::modeCount ? static_cast<int>(modeValue) : -1;
 
     const QString label = fields[0] + formatLabelTime(displayTime);
     QList<CellWrite> writes;
     for (int channel = 0; channel < telemetry::channelCount; ++channel)
-        writes += SetChannelValue(side, mode, channel, orvex::leadingNumber(fields[channel + 1]), label);
+        writes +=
+            SetChannelValue(side, mode, channel, orvex::leadingNumber(fields[channel + 1]), label);
     return writes;
 }
 
-QList<TelemetryDecoder::CellWrite> TelemetryDecoder::SetChannelValue(int side, int mode, int channel,
-                                                                     double raw,
+QList<TelemetryDecoder::CellWrite> TelemetryDecoder::SetChannelValue(int side, int mode,
+                                                                     int channel, double raw,
                                                                      const QString &label) const
 {
     if (side < 0 || side >= telemetry::sideCount || mode < 0 || mode >= telemetry::modeCount ||

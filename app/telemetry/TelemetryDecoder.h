@@ -35,7 +35,8 @@ public:
     // The cells a line writes, in order: for each channel its value cell
     // (column side + 1) and its hidden label cell (column side + 3). A line
     // that is not telemetry gives nothing.
-    QList<CellWrite> DecodeTelemetry(int side, const QString &strLine, orvex::Date displayTime) const;
+    QList<CellWrite> DecodeTelemetry(int side, const QString &strLine,
+                                     orvex::Date displayTime) const;
 
     // One channel; nothing when the place has no formula, the mode lies
     // outside 0 to 3 or the arithmetic fails.

@@ -38,7 +38,8 @@ struct ChannelCell
     qint16 row;
 };
 
-using ChannelMap = std::array<std::array<std::array<ChannelCell, channelCount>, modeCount>, sideCount>;
+using ChannelMap =
+    std::array<std::array<std::array<ChannelCell, channelCount>, modeCount>, sideCount>;
 
 // The fixed map of (side, mode, channel) to grid and row.
 ChannelMap InitChannelMap();

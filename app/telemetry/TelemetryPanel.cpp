@@ -40,13 +40,15 @@ void TelemetryPanel::apply(const QList<TelemetryDecoder::CellWrite> &writes)
 {
     for (const TelemetryDecoder::CellWrite &write : writes)
         if (write.grid >= 0 && write.grid < telemetry::gridCount)
-            gTlm[static_cast<size_t>(write.grid)]->setTextMatrix(write.row, write.column, write.text);
+            gTlm[static_cast<size_t>(write.grid)]->setTextMatrix(write.row, write.column,
+                                                                 write.text);
 }
 
 void TelemetryPanel::SizeGrid(int index)
 {
     FlexGrid *grid = gTlm[static_cast<size_t>(index)];
-    const int heightTwips = grid->Rows() * grid->RowHeight(grid->Rows() - 1) + 4 * grid->twipsPerPixelY();
+    const int heightTwips =
+        grid->Rows() * grid->RowHeight(grid->Rows() - 1) + 4 * grid->twipsPerPixelY();
     int widthTwips = 4 * grid->twipsPerPixelX();
     for (int col = 0; col < grid->Cols(); ++col)
         if (!grid->ColHidden(col))
@@ -55,7 +57,8 @@ void TelemetryPanel::SizeGrid(int index)
     // The panel is as tall as its tallest grid.
     int tallest = 0;
     for (const FlexGrid *each : gTlm)
-        tallest = std::max(tallest, each->maximumHeight() < QWIDGETSIZE_MAX ? each->maximumHeight() : 0);
+        tallest =
+            std::max(tallest, each->maximumHeight() < QWIDGETSIZE_MAX ? each->maximumHeight() : 0);
     setMinimumHeight(tallest);
 }
 

@@ -138,7 +138,7 @@ void frmTerm::Load()
     windowPos_->Init(this, QStringLiteral("TERMINAL"), &ini_);
 
     EnsureTerminalFont();
-    QFont monitorFont(QLatin1String(TerminalRules::terminalFace));
+    QFont monitorFont{QLatin1String(TerminalRules::terminalFace)};
     monitorFont.setStyleHint(QFont::TypeWriter);
     monitorFont.setPointSizeF(TerminalRules::NearestFontSize(
         monitorFont.family(), TerminalRules::terminalFontPoints, ScreenTwips::twipsPerPixelY()));

@@ -24,7 +24,8 @@ void appendToFullMainMonitor(benchmark::State &state)
     frmORVEX window(folder.path());
     const QList<QString> texts = monitorFrameTexts();
     // Fill past the limit once so every run sees a monitor in use.
-    for (int i = 0; window.txtMon()->toPlainText().size() <= monitor::monitorLimit && i < 10000; ++i)
+    for (int i = 0; window.txtMon()->toPlainText().size() <= monitor::monitorLimit && i < 10000;
+         ++i)
         window.ShowMonitorText(texts[i % texts.size()], monitor::LinkMessage);
     qsizetype frame = 0;
     for (auto _ : state)

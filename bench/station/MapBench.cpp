@@ -36,8 +36,8 @@ public:
             "1 25544U 98067A   08264.51782528 -.00002182  00000-0 -11606-4 0  2927\r\n"
             "2 25544  51.6416 247.4627 0006703 130.5360 325.0288 15.72125391563537\r\n";
         const bool ok = folder_.isValid() && QDir().mkpath(keps) &&
-                        elements.open(QIODevice::WriteOnly) && elements.write(text) == text.size() &&
-                        (elements.close(), true) &&
+                        elements.open(QIODevice::WriteOnly) &&
+                        elements.write(text) == text.size() && (elements.close(), true) &&
                         QFile::copy(QStringLiteral(ORVEX_SOURCE_DIR "/data/world.gif"),
                                     folder_.filePath(QStringLiteral("world.gif"))) &&
                         sats_.setStrKeplerPath(keps).isOk();
@@ -85,8 +85,9 @@ void trackPoints(benchmark::State &state)
     for (auto _ : state)
         benchmark::DoNotOptimize(TrackPoints::compute(host.sats(), satellite, base));
     state.SetItemsProcessed(state.iterations());
-    state.counters["positions/s"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * (TrackPoints::lastIndex + 1)), benchmark::Counter::kIsRate);
+    state.counters["positions/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * (TrackPoints::lastIndex + 1)),
+                           benchmark::Counter::kIsRate);
 }
 BENCHMARK(trackPoints)->Unit(benchmark::kMicrosecond);
 
@@ -122,7 +123,8 @@ void refresh(benchmark::State &state)
     const orvex::Date start = baseTime();
     qint64 minute = 0;
     for (auto _ : state) {
-        const TrackPoints track = trackAt(host.sats(), start + static_cast<double>(minute++ % 1440) / 1440.0);
+        const TrackPoints track =
+            trackAt(host.sats(), start + static_cast<double>(minute++ % 1440) / 1440.0);
         map.DrawSat(track.latitudes, track.longitudes, track.altitudeKm);
         benchmark::DoNotOptimize(map.picture().constBits());
     }

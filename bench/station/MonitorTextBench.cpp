@@ -23,9 +23,11 @@ orvex::Date displayTime()
 // Frames as the engines deliver them: header, CR, text, CR, a trailing NUL.
 QList<QByteArray> frames(bool direWolf)
 {
-    const QByteArray header = direWolf
-        ? QByteArrayLiteral(" 1:Fm Q9ZZZ-3 To APRS Via ORVEX-1,WIDE2-1 <UI pid=F0 Len=%1 PF=0 >[14:07:41]")
-        : QByteArrayLiteral(" 1:Fm Q9ZZZ-3 To APRS Via ORVEX-1 <UI pid=F0 Len=%1 >[14:07:41]");
+    const QByteArray header =
+        direWolf
+            ? QByteArrayLiteral(
+                  " 1:Fm Q9ZZZ-3 To APRS Via ORVEX-1,WIDE2-1 <UI pid=F0 Len=%1 PF=0 >[14:07:41]")
+            : QByteArrayLiteral(" 1:Fm Q9ZZZ-3 To APRS Via ORVEX-1 <UI pid=F0 Len=%1 >[14:07:41]");
     static const char *const texts[] = {
         "HK,112,87,131,96,0,0,0011,0",
         "HK,201,14,77,250,0,0,0000,0",
@@ -80,7 +82,8 @@ void headerOnly(benchmark::State &state)
         QStringLiteral(" 1:Fm Q9ZZZ-3 To APRS Via ORVEX-1 <UI pid=F0 Len=16 >[14:07:41]");
     const orvex::Date when = displayTime();
     for (auto _ : state)
-        benchmark::DoNotOptimize(monitor::FormatMonitorHeader(header, monitor::UiFrame, false, when));
+        benchmark::DoNotOptimize(
+            monitor::FormatMonitorHeader(header, monitor::UiFrame, false, when));
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(headerOnly);

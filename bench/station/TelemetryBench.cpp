@@ -11,8 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -62,7 +62,8 @@ void decodePassLines(benchmark::State &state)
     qsizetype cells = 0;
     for (auto _ : state) {
         for (const QString &line : lines) {
-            const QList<TelemetryDecoder::CellWrite> writes = decoder.DecodeTelemetry(side, line, when);
+            const QList<TelemetryDecoder::CellWrite> writes =
+                decoder.DecodeTelemetry(side, line, when);
             cells += writes.size();
             benchmark::DoNotOptimize(writes.constData());
         }

@@ -50,7 +50,8 @@ void cutLengthOnly(benchmark::State &state)
     const QList<QString> texts = monitorFrameTexts();
     QString text;
     for (int i = 0; text.size() <= TerminalRules::monitorLimit; ++i)
-        text += QString(texts[i % texts.size()]).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        text +=
+            QString(texts[i % texts.size()]).replace(QLatin1String("\r\n"), QLatin1String("\n"));
     for (auto _ : state)
         benchmark::DoNotOptimize(TerminalRules::monitorCutLength(text));
     state.SetItemsProcessed(state.iterations());

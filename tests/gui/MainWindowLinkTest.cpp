@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "MessageBoxRecorder.h"
-#include "support/Wait.h"
 #include "core/MonitorText.h"
 #include "core/frmORVEX.h"
 #include "platform/FlexGrid.h"
 #include "support/AgwFrame.h"
 #include "support/FakeAgwServer.h"
 #include "support/StationUnderTest.h"
+#include "support/Wait.h"
 #include "telemetry/TelemetryPanel.h"
 
 #include <QFile>
@@ -23,7 +23,8 @@ using orvex::test::StationUnderTest;
 
 namespace {
 
-const QByteArray telemetryFrame = AgwFrame::monitorData("Q9ZZZ-3", "ORVEX-1", "HK,100,50,25,10,0,0,0000,0");
+const QByteArray telemetryFrame =
+    AgwFrame::monitorData("Q9ZZZ-3", "ORVEX-1", "HK,100,50,25,10,0,0,0000,0");
 const QByteArray otherFrame = AgwFrame::monitorData("K1ABC", {}, "hello");
 
 class MainWindowLink : public ::testing::Test
@@ -60,7 +61,8 @@ TEST_F(MainWindowLink, ConnectedLinkEnablesTheMonitorAndShowsFramesInLongForm)
     server.sendFrame('U', 0, "K1ABC", "APRS", otherFrame);
     ASSERT_TRUE(orvex::test::waitUntil([&] { return monitorText().contains("hello"); }));
     const QString text = monitorText();
-    EXPECT_TRUE(text.contains("R Q9ZZZ-3>APRS,ORVEX-1 Port=1 <UI Len=26>:\nHK,100,50,25,10,0,0,0000,0\n"))
+    EXPECT_TRUE(
+        text.contains("R Q9ZZZ-3>APRS,ORVEX-1 Port=1 <UI Len=26>:\nHK,100,50,25,10,0,0,0000,0\n"))
         << text.toStdString();
     EXPECT_TRUE(text.contains("R K1ABC>APRS Port=1 <UI Len=5>:\nhello\n"));
     EXPECT_EQ(window->telemetryPanel()->grid(1)->TextMatrix(1, 1), "196");
@@ -76,7 +78,8 @@ TEST_F(MainWindowLink, OnlyShowOrvexShowsTheSatelliteInShortFormAndHidesOtherTra
     server.sendFrame('U', 0, "Q9ZZZ-3", "APRS", telemetryFrame);
     ASSERT_TRUE(orvex::test::waitUntil([&] { return monitorText().contains("HK,100"); }));
     const QString text = monitorText();
-    EXPECT_TRUE(text.contains(" Q9ZZZ-3>APRS,ORVEX-1:\nHK,100,50,25,10,0,0,0000,0\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains(" Q9ZZZ-3>APRS,ORVEX-1:\nHK,100,50,25,10,0,0,0000,0\n"))
+        << text.toStdString();
     EXPECT_FALSE(text.contains("Port=1"));
     EXPECT_FALSE(text.contains("hello"));
     EXPECT_EQ(window->telemetryPanel()->grid(1)->TextMatrix(1, 1), "196");
@@ -85,7 +88,8 @@ TEST_F(MainWindowLink, OnlyShowOrvexShowsTheSatelliteInShortFormAndHidesOtherTra
 TEST_F(MainWindowLink, ALostLinkIsMarkedDownAndRetried)
 {
     server.closeClient();
-    ASSERT_TRUE(orvex::test::waitUntil([&] { return monitorText().contains("Will automatically retry in 30 seconds time."); }));
+    ASSERT_TRUE(orvex::test::waitUntil(
+        [&] { return monitorText().contains("Will automatically retry in 30 seconds time."); }));
     EXPECT_FALSE(window->blnConectedToAgw());
     EXPECT_FALSE(window->txtMon()->isEnabled());
     ASSERT_NE(timer("timRetry"), nullptr);

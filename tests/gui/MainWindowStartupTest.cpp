@@ -45,11 +45,12 @@ TEST(MainWindowStartup, FirstRunWritesEveryKeyAndTellsWhatIsMissing)
     EXPECT_TRUE(ini.contains("\r\n")) << "CR LF line ends";
     // The main settings in the order of reading, then the hidden terminal's placement.
     EXPECT_EQ(keysOf(ini, "SETUP"),
-              QStringList({"ORVEX_OBJ_NUM", "ISS_OBJ_NUM", "OBJ_INDEX", "LEFT", "TOP", "USE_LOCAL_TIME",
-                           "ONLY_SHOW_ORVEX", "LATITUDE", "LONGITUDE", "LOCATOR", "CALLSIGN", "COMMENT",
-                           "TERMINAL_LEFT", "TERMINAL_TOP", "TERMINAL_WIDTH", "TERMINAL_HEIGHT",
-                           "TERMINAL_MAXIMIZED"}));
-    EXPECT_EQ(keysOf(ini, "AGWPE"), QStringList({"HOST_ADDRESS", "HOST_PORT", "LOGIN_ID", "PASSWORD"}));
+              QStringList({"ORVEX_OBJ_NUM", "ISS_OBJ_NUM", "OBJ_INDEX", "LEFT", "TOP",
+                           "USE_LOCAL_TIME", "ONLY_SHOW_ORVEX", "LATITUDE", "LONGITUDE", "LOCATOR",
+                           "CALLSIGN", "COMMENT", "TERMINAL_LEFT", "TERMINAL_TOP", "TERMINAL_WIDTH",
+                           "TERMINAL_HEIGHT", "TERMINAL_MAXIMIZED"}));
+    EXPECT_EQ(keysOf(ini, "AGWPE"),
+              QStringList({"HOST_ADDRESS", "HOST_PORT", "LOGIN_ID", "PASSWORD"}));
     EXPECT_TRUE(ini.contains("LATITUDE=\"\"\r\n"));
     EXPECT_TRUE(ini.contains("ONLY_SHOW_ORVEX=TRUE\r\n"));
     EXPECT_TRUE(ini.contains("HOST_ADDRESS=localhost\r\n"));
@@ -63,8 +64,9 @@ TEST(MainWindowStartup, FirstRunWritesEveryKeyAndTellsWhatIsMissing)
     EXPECT_EQ(calls.last(), "ORVEX-15");
 
     ASSERT_EQ(boxes.seen.size(), 2);
-    EXPECT_EQ(boxes.seen[0].text, "Pass predictions will not be available until you input your latitude "
-                                  "and longitude in 'Station Information'.");
+    EXPECT_EQ(boxes.seen[0].text,
+              "Pass predictions will not be available until you input your latitude "
+              "and longitude in 'Station Information'.");
     EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Information);
     EXPECT_EQ(boxes.seen[0].title, "ORVEX Telemetry Decoder");
     EXPECT_FALSE(boxes.seen[0].hasHelpButton);
@@ -109,8 +111,9 @@ TEST(MainWindowStartup, ASecondInstanceInTheSameFolderEndsWithItsMessage)
 TEST(MainWindowStartup, StoredValuesAreReadAndAnOutOfRangePortFallsBackWithoutTouchingTheKey)
 {
     ProgramFolder folder;
-    ASSERT_TRUE(folder.writeIni("[AGWPE]\r\nHOST_PORT=40000\r\n[SETUP]\r\nOBJ_INDEX=1\r\nLATITUDE=3859.50N\r\n"
-                    "LONGITUDE=07701.23W\r\nONLY_SHOW_ORVEX=no\r\nOBJECT_NAME=old\r\n[SIDES]\r\nA=1\r\n"));
+    ASSERT_TRUE(folder.writeIni(
+        "[AGWPE]\r\nHOST_PORT=40000\r\n[SETUP]\r\nOBJ_INDEX=1\r\nLATITUDE=3859.50N\r\n"
+        "LONGITUDE=07701.23W\r\nONLY_SHOW_ORVEX=no\r\nOBJECT_NAME=old\r\n[SIDES]\r\nA=1\r\n"));
     MessageBoxRecorder boxes;
     frmORVEX window(folder.path());
     ASSERT_TRUE(window.Load());
@@ -152,14 +155,14 @@ TEST(MainWindowTelemetry, FramesOfBothSidesLandInTheirColumnsWithTheLabelAsToolT
     FlexGrid *current = window.telemetryPanel()->grid(1);
     FlexGrid *power = window.telemetryPanel()->grid(0);
 
-    window.DecodeTelemetry("Q9ZZZ-3", "A1,100,50,25,10,0,0,0000,0"); // side A, mode 0
-    window.DecodeTelemetry("ORVEX", "B7,100,50,25,10,0,0,0000,0");   // side B, mode 0
+    window.DecodeTelemetry("Q9ZZZ-3", "A1,100,50,25,10,0,0,0000,0");  // side A, mode 0
+    window.DecodeTelemetry("ORVEX", "B7,100,50,25,10,0,0,0000,0");    // side B, mode 0
     window.DecodeTelemetry("ORVEX-2", "PW,170,0,125,204,0,0,0011,0"); // side A, mode 3
-    window.DecodeTelemetry("orvex", "LOW,1,1,1,1,0,0,0011,0");       // not listed: side A
+    window.DecodeTelemetry("orvex", "LOW,1,1,1,1,0,0,0011,0");        // not listed: side A
     window.DecodeTelemetry("ORVEX", "not telemetry");
 
-    EXPECT_EQ(current->TextMatrix(1, 1), "196");                // A: X+ = 1.96 * 100
-    EXPECT_EQ(current->TextMatrix(1, 2), "20");                 // B: X+ from channel 3 = 1.9992*10
+    EXPECT_EQ(current->TextMatrix(1, 1), "196"); // A: X+ = 1.96 * 100
+    EXPECT_EQ(current->TextMatrix(1, 2), "20");  // B: X+ from channel 3 = 1.9992*10
     EXPECT_TRUE(current->TextMatrix(1, 3).startsWith("A1  "));
     EXPECT_TRUE(current->TextMatrix(1, 4).startsWith("B7  "));
     EXPECT_EQ(power->TextMatrix(1, 1), "0.06") << "the later, unlisted frame wins on side A";
@@ -168,7 +171,8 @@ TEST(MainWindowTelemetry, FramesOfBothSidesLandInTheirColumnsWithTheLabelAsToolT
 
     // The tool tip of a value cell is its label; captions and headers have none.
     current->show();
-    const QPoint valueCell(current->columnViewportPosition(2) + 5, current->rowViewportPosition(1) + 5);
+    const QPoint valueCell(current->columnViewportPosition(2) + 5,
+                           current->rowViewportPosition(1) + 5);
     QTest::mouseMove(current->viewport(), valueCell);
     EXPECT_TRUE(current->ToolTipText().startsWith("B7  "));
     const QPoint caption(5, current->rowViewportPosition(1) + 5);

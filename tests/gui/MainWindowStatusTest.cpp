@@ -3,16 +3,16 @@
 #include "core/SatStatusPanel.h"
 #include "core/frmORVEX.h"
 #include "map/frmMap.h"
-#include "terminal/frmTerm.h"
 #include "orbit/clsSats.h"
 #include "platform/DateTime.h"
+#include "terminal/frmTerm.h"
 
-#include <QCoreApplication>
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
-#include <QPointer>
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -28,8 +28,10 @@ protected:
         orvex::Clock::setFixed(QDateTime(QDate(2026, 12, 8), utc, Qt::UTC));
         QFile::copy(ORVEX_SOURCE_DIR "/data/formula.txt", dir.filePath("formula.txt"));
         QDir(dir.path()).mkdir("Keps");
-        QFile::copy(ORVEX_SOURCE_DIR "/tests/data/demo-elements.txt", dir.filePath("Keps/demo.txt"));
-        QFile ini(dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".INI"));
+        QFile::copy(ORVEX_SOURCE_DIR "/tests/data/demo-elements.txt",
+                    dir.filePath("Keps/demo.txt"));
+        QFile ini(dir.filePath(
+            QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".INI"));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
         ini.write("[AGWPE]\r\nHOST_ADDRESS=127.0.0.1\r\nHOST_PORT=1\r\n"
                   "[SETUP]\r\nLATITUDE=3859.50N\r\nLONGITUDE=07701.23W\r\n");

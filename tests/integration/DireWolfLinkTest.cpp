@@ -46,13 +46,13 @@ protected:
         ASSERT_TRUE(station.start(&error)) << error.toStdString();
 
         QObject::connect(&link, &PKLINK::MonUFrame, &link,
-                         [this](qint16 intPort, const QString &strFromCall, const QString &strToCall,
-                                const QByteArray &bData) {
+                         [this](qint16 intPort, const QString &strFromCall,
+                                const QString &strToCall, const QByteArray &bData) {
                              heard.append({intPort, strFromCall, strToCall, bData});
                          });
         QObject::connect(&link, &PKLINK::MonTFrame, &link,
-                         [this](qint16 intPort, const QString &strFromCall, const QString &strToCall,
-                                const QByteArray &bData) {
+                         [this](qint16 intPort, const QString &strFromCall,
+                                const QString &strToCall, const QByteArray &bData) {
                              sent.append({intPort, strFromCall, strToCall, bData});
                          });
         link.setAgwIpHost(QStringLiteral("127.0.0.1"));
@@ -98,7 +98,8 @@ TEST_F(DireWolfLink, StartsTheLinkAndMonitorsWhatTheEngineHearsAndSends)
     EXPECT_EQ(heard[0].port, 1);
     EXPECT_EQ(heard[0].from, QStringLiteral("Q9ORV-1"));
     EXPECT_EQ(heard[0].to, QStringLiteral("CQ"));
-    EXPECT_TRUE(headerOf(heard[0].data).startsWith(" 1:Fm Q9ORV-1 To CQ <UI ")) << heard[0].data.constData();
+    EXPECT_TRUE(headerOf(heard[0].data).startsWith(" 1:Fm Q9ORV-1 To CQ <UI "))
+        << heard[0].data.constData();
     EXPECT_EQ(textOf(heard[0].data), QByteArray("T#001,123,045,067,089,100,00000000\r"));
 
     EXPECT_EQ(heard[1].from, QStringLiteral("Q9ORV-2"));
@@ -106,16 +107,19 @@ TEST_F(DireWolfLink, StartsTheLinkAndMonitorsWhatTheEngineHearsAndSends)
 
     EXPECT_EQ(heard[2].from, QStringLiteral("Q9ORV-1"));
     EXPECT_EQ(heard[2].to, QStringLiteral("APZ324"));
-    EXPECT_TRUE(headerOf(heard[2].data).contains(" To APZ324 Via Q9DIGI")) << heard[2].data.constData();
+    EXPECT_TRUE(headerOf(heard[2].data).contains(" To APZ324 Via Q9DIGI"))
+        << heard[2].data.constData();
     EXPECT_EQ(textOf(heard[2].data), QByteArray(">ORVEX beacon\r"));
 
     // What we send comes back as the engine's own transmission.
-    ASSERT_TRUE(link.SendUnproto(1, QStringLiteral("q9abc"), QStringLiteral("CQ via WIDE1-1"), "HELLO ORVEX"));
+    ASSERT_TRUE(link.SendUnproto(1, QStringLiteral("q9abc"), QStringLiteral("CQ via WIDE1-1"),
+                                 "HELLO ORVEX"));
     ASSERT_TRUE(waitUntil([&] { return !sent.isEmpty(); }, 60000)) << stationLog();
     EXPECT_EQ(sent[0].port, 1);
     EXPECT_EQ(sent[0].from, QStringLiteral("Q9ABC"));
     EXPECT_EQ(sent[0].to, QStringLiteral("CQ"));
-    EXPECT_TRUE(headerOf(sent[0].data).startsWith(" 1:Fm Q9ABC To CQ Via WIDE1-1 <UI")) << sent[0].data.constData();
+    EXPECT_TRUE(headerOf(sent[0].data).startsWith(" 1:Fm Q9ABC To CQ Via WIDE1-1 <UI"))
+        << sent[0].data.constData();
     EXPECT_EQ(textOf(sent[0].data), QByteArray("HELLO ORVEX\r"));
 
     // One event per frame heard, none twice.

@@ -11,7 +11,10 @@ MessageBoxRecorder::MessageBoxRecorder()
     timer_.start();
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() { timer_.stop(); }
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    timer_.stop();
+}
 
 QStringList MessageBoxRecorder::texts() const
 {
@@ -27,7 +30,8 @@ void MessageBoxRecorder::poll()
     if (!box || !box->isVisible() || box->property("recorded").toBool())
         return;
     box->setProperty("recorded", true);
-    const Seen s{box->windowTitle(), box->text(), box->icon(), box->button(QMessageBox::Help) != nullptr,
+    const Seen s{box->windowTitle(), box->text(), box->icon(),
+                 box->button(QMessageBox::Help) != nullptr,
                  box->parentWidget() ? box->parentWidget()->windowTitle() : QString()};
     seen << s;
     QAbstractButton *button = box->defaultButton();

@@ -28,7 +28,10 @@ public:
     QList<Seen> seen;
     QStringList texts() const;
     QString lastText() const { return seen.isEmpty() ? QString() : seen.back().text; }
-    QMessageBox::Icon lastIcon() const { return seen.isEmpty() ? QMessageBox::NoIcon : seen.back().icon; }
+    QMessageBox::Icon lastIcon() const
+    {
+        return seen.isEmpty() ? QMessageBox::NoIcon : seen.back().icon;
+    }
     QString lastTitle() const { return seen.isEmpty() ? QString() : seen.back().title; }
 
 private:

@@ -38,8 +38,9 @@ QByteArray AgwFrame::monitorData(const QByteArray &fromCall, const QByteArray &v
                                  const QByteArray &info)
 {
     const QByteArray path = via.isEmpty() ? QByteArray() : " Via " + via;
-    return " 1:Fm " + fromCall + " To APRS" + path + " <UI pid=F0 Len=" +
-           QByteArray::number(info.size()) + " >[14:07:41]\r" + info + "\r\r" + QByteArray(1, '\0');
+    return " 1:Fm " + fromCall + " To APRS" + path +
+           " <UI pid=F0 Len=" + QByteArray::number(info.size()) + " >[14:07:41]\r" + info + "\r\r" +
+           QByteArray(1, '\0');
 }
 
 QByteArray AgwFrame::monitored(const QByteArray &fromCall, const QByteArray &via,

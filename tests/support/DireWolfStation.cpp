@@ -95,12 +95,16 @@ bool DireWolfStation::start(QString *error)
     if (!config.open(QIODevice::WriteOnly))
         return fail(QStringLiteral("cannot write ") + configPath);
     config.write("ADEVICE stdin null\n"
-                 "ARATE " + QByteArray::number(sampleRate) + "\n"
+                 "ARATE " +
+                 QByteArray::number(sampleRate) +
+                 "\n"
                  "ACHANNELS 1\n"
                  "CHANNEL 0\n"
                  "MYCALL Q9TEST\n"
                  "MODEM 1200\n"
-                 "AGWPORT " + QByteArray::number(agwPort_) + "\n"
+                 "AGWPORT " +
+                 QByteArray::number(agwPort_) +
+                 "\n"
                  "KISSPORT 0\n");
     config.close();
 
@@ -115,10 +119,9 @@ bool DireWolfStation::start(QString *error)
     feed();
     feedTimer_.start();
 
-    const QByteArray ready = "Ready to accept AGW client application 0 on port " +
-                             QByteArray::number(agwPort_);
-    waitUntil([&] { return log_.contains(ready) || process_.state() != QProcess::Running; },
-              20000);
+    const QByteArray ready =
+        "Ready to accept AGW client application 0 on port " + QByteArray::number(agwPort_);
+    waitUntil([&] { return log_.contains(ready) || process_.state() != QProcess::Running; }, 20000);
     if (process_.state() != QProcess::Running)
         return fail(QStringLiteral("direwolf ended: ") + log());
     if (!log_.contains(ready))

@@ -75,7 +75,8 @@ bool FloodEngine::sendAll(const char *bytes, qsizetype count)
         pollfd p{clientFd_, POLLOUT, 0};
         if (::poll(&p, 1, 100) <= 0)
             continue;
-        const ssize_t n = ::send(clientFd_, bytes, static_cast<size_t>(count), MSG_NOSIGNAL | MSG_DONTWAIT);
+        const ssize_t n =
+            ::send(clientFd_, bytes, static_cast<size_t>(count), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n < 0)
             return false;
         bytes += n;

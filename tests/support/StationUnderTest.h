@@ -25,9 +25,9 @@ public:
     // frame shown in long form, plus `extraSettings`, CR LF lines).
     explicit StationUnderTest(quint16 enginePort, const QByteArray &extraSettings = {})
     {
-        folder.writeIni("[AGWPE]\r\nHOST_ADDRESS=127.0.0.1\r\nHOST_PORT=" +
-                        QByteArray::number(enginePort) +
-                        "\r\n[SETUP]\r\nONLY_SHOW_ORVEX=FALSE\r\n" + extraSettings);
+        folder.writeIni(
+            "[AGWPE]\r\nHOST_ADDRESS=127.0.0.1\r\nHOST_PORT=" + QByteArray::number(enginePort) +
+            "\r\n[SETUP]\r\nONLY_SHOW_ORVEX=FALSE\r\n" + extraSettings);
     }
 
     // Creates and loads the main window; false when loading failed.

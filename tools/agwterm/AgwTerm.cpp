@@ -77,11 +77,13 @@ QString unescapeText(const QString &text)
 
 bool parseBool(const QString &text, bool &value)
 {
-    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || text == QLatin1String("1")) {
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
+        text == QLatin1String("1")) {
         value = true;
         return true;
     }
-    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 || text == QLatin1String("0")) {
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 ||
+        text == QLatin1String("0")) {
         value = false;
         return true;
     }
@@ -144,8 +146,9 @@ void AgwTerm::printResult(bool ok)
 void AgwTerm::connectEvents()
 {
     PKLINK *c = &control_;
-    connect(c, &PKLINK::WsConnected, this,
-            [this](const QString &strHost) { print(join({"WsConnected", escapeText(strHost)})); });
+    connect(c, &PKLINK::WsConnected, this, [this](const QString &strHost) {
+        print(join({"WsConnected", escapeText(strHost)}));
+    });
     connect(c, &PKLINK::WsDisConnected, this, [this](const QString &strHost) {
         print(join({"WsDisConnected", escapeText(strHost)}));
     });
@@ -168,15 +171,15 @@ void AgwTerm::connectEvents()
     connect(c, &PKLINK::MonIFrame, this, [this](qint16 intPort, const QByteArray &bData) {
         print(join({"MonIFrame", number(intPort), hex(bData)}));
     });
-    connect(c, &PKLINK::Connected, this,
-            [this](qint16 intPort, const QString &strCall, const QString &strStatus) {
-                print(join({"Connected", number(intPort), escapeText(strCall),
-                            escapeText(strStatus)}));
-            });
+    connect(
+        c, &PKLINK::Connected, this,
+        [this](qint16 intPort, const QString &strCall, const QString &strStatus) {
+            print(join({"Connected", number(intPort), escapeText(strCall), escapeText(strStatus)}));
+        });
     connect(c, &PKLINK::Disconnected, this,
             [this](qint16 intPort, const QString &strCall, const QString &strStatus) {
-                print(join({"Disconnected", number(intPort), escapeText(strCall),
-                            escapeText(strStatus)}));
+                print(join(
+                    {"Disconnected", number(intPort), escapeText(strCall), escapeText(strStatus)}));
             });
     connect(c, &PKLINK::OutStandingFramesForStation, this,
             [this](qint16 intPort, const QString &strCall, qint16 intCount) {
@@ -223,7 +226,9 @@ bool AgwTerm::execute(const QString &rawLine)
     const QString &name = a[0];
     const qsizetype args = a.size() - 1;
 
-    const auto wrongArgs = [&] { print("error|wrong number of arguments for " + escapeText(name)); };
+    const auto wrongArgs = [&] {
+        print("error|wrong number of arguments for " + escapeText(name));
+    };
     const auto port = [&](qsizetype i, qint16 &value) {
         bool ok = false;
         value = a[i].toShort(&ok);

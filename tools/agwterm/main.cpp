@@ -58,8 +58,8 @@ int main(int argc, char **argv)
         std::thread reader([&term] {
             std::string line;
             while (std::getline(std::cin, line)) {
-                const QString command = QString::fromLatin1(line.data(),
-                                                            static_cast<qsizetype>(line.size()));
+                const QString command =
+                    QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
                 QMetaObject::invokeMethod(
                     &term,
                     [&term, command] {
@@ -68,8 +68,8 @@ int main(int argc, char **argv)
                     },
                     Qt::QueuedConnection);
             }
-            QMetaObject::invokeMethod(&term, [] { QCoreApplication::quit(); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                &term, [] { QCoreApplication::quit(); }, Qt::QueuedConnection);
         });
         reader.detach();
         const int status = app.exec();

@@ -23,8 +23,8 @@ std::vector<VerificationSet> readVerificationSets(std::string_view text)
         if (lines[i].rfind("1 ", 0) != 0 || lines[i + 1].rfind("2 ", 0) != 0)
             continue;
         VerificationSet set;
-        auto result = orbit::parseElementSet("", lines[i].substr(0, 69), lines[i + 1].substr(0, 69),
-                                             false);
+        auto result =
+            orbit::parseElementSet("", lines[i].substr(0, 69), lines[i + 1].substr(0, 69), false);
         if (result.set)
             set.elements = *result.set;
         else

@@ -17,12 +17,13 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: orbitcheck sgp4 FILE\n"
-                 "       orbitcheck passes DIR NAME LAT LON START DAYS\n"
-                 "       orbitcheck look DIR NAME LAT LON TIME\n"
-                 "       orbitcheck speed FILE SECONDS\n"
-                 "LAT, LON in degrees (north, east positive); START, TIME as YYYY-MM-DDTHH:MM:SSZ\n");
+    std::fprintf(
+        stderr,
+        "usage: orbitcheck sgp4 FILE\n"
+        "       orbitcheck passes DIR NAME LAT LON START DAYS\n"
+        "       orbitcheck look DIR NAME LAT LON TIME\n"
+        "       orbitcheck speed FILE SECONDS\n"
+        "LAT, LON in degrees (north, east positive); START, TIME as YYYY-MM-DDTHH:MM:SSZ\n");
     return 2;
 }
 

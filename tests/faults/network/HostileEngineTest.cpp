@@ -22,7 +22,8 @@ using orvex::test::waitUntil;
 
 namespace {
 
-const QByteArray telemetryFrame = AgwFrame::monitored("Q9ZZZ-3", "ORVEX-1", "HK,100,50,25,10,0,0,0000,0");
+const QByteArray telemetryFrame =
+    AgwFrame::monitored("Q9ZZZ-3", "ORVEX-1", "HK,100,50,25,10,0,0,0000,0");
 const QByteArray otherFrame = AgwFrame::monitored("K1ABC", {}, "hello");
 
 const QString retrySentence = QStringLiteral("Will automatically retry in 30 seconds time.");
@@ -43,7 +44,10 @@ protected:
         boxes.seen.clear(); // no location and no elements: said at start-up
     }
 
-    QString gridValue() const { return station->window->telemetryPanel()->grid(1)->TextMatrix(1, 1); }
+    QString gridValue() const
+    {
+        return station->window->telemetryPanel()->grid(1)->TextMatrix(1, 1);
+    }
     qsizetype timesShown(const QString &text) const { return station->monitorText().count(text); }
 
     // After a failure: the link is marked down and a retry brings it back,
@@ -57,7 +61,8 @@ protected:
         ASSERT_TRUE(station->waitForLink());
         EXPECT_TRUE(station->window->txtMon()->isEnabled());
         engine.send(otherFrame);
-        EXPECT_TRUE(station->waitForMonitor(QStringLiteral("R K1ABC>APRS Port=1 <UI Len=5>:\nhello\n")));
+        EXPECT_TRUE(
+            station->waitForMonitor(QStringLiteral("R K1ABC>APRS Port=1 <UI Len=5>:\nhello\n")));
     }
 
     MessageBoxRecorder boxes;
@@ -96,7 +101,8 @@ TEST_F(HostileEngine, RefusedConnectionsAreRetriedUntilTheEngineIsBack)
 
     // Every retry is refused, reported and retried again, without end.
     const QString refused = QStringLiteral("*** AGW-Error with connection to 127.0.0.1 - ");
-    ASSERT_TRUE(waitUntil([&] { return timesShown(refused) >= 3; }, 30000)) << station->monitorText().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return timesShown(refused) >= 3; }, 30000))
+        << station->monitorText().toStdString();
     EXPECT_GE(timesShown(retrySentence), 3);
     EXPECT_FALSE(station->window->blnConectedToAgw());
 
@@ -135,7 +141,8 @@ TEST_F(HostileEngine, OneByteASecondIsWaitedForWhileTheClocksRun)
     QElapsedTimer took;
     took.start();
     ASSERT_TRUE(station->waitForMonitor(QStringLiteral("*** AGWPE V2007.33"), 90000));
-    EXPECT_GE(took.elapsed(), (frame.size() - 2) * 1000) << "the frame was shown before it was whole";
+    EXPECT_GE(took.elapsed(), (frame.size() - 2) * 1000)
+        << "the frame was shown before it was whole";
     EXPECT_GE(ticks, took.elapsed() / 1000 / 2) << "the status clock stopped while waiting";
     EXPECT_TRUE(station->window->blnConectedToAgw());
     EXPECT_EQ(timesShown(retrySentence), 0);
@@ -144,8 +151,8 @@ TEST_F(HostileEngine, OneByteASecondIsWaitedForWhileTheClocksRun)
 TEST_F(HostileEngine, ImpossibleLengthsCloseTheLinkWithAnErrorAndItComesBack)
 {
     const QList<QByteArray> hostile = {
-        QByteArray(36, char(0xFF)),                  // data length -1
-        AgwFrame::header('U', 0x7FFFFFFF) + "xyz",   // about 2 GB announced
+        QByteArray(36, char(0xFF)),                // data length -1
+        AgwFrame::header('U', 0x7FFFFFFF) + "xyz", // about 2 GB announced
         AgwFrame::header('U', 8193) + QByteArray(8193, 'A'),
     };
     for (const QByteArray &bytes : hostile) {

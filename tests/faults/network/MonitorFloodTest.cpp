@@ -81,7 +81,8 @@ TEST(MonitorFlood, TenThousandFramesASecondForTenSeconds)
         terminalPeak = std::max<qsizetype>(terminalPeak, station.terminalMonitor()->length());
     });
 
-    const QByteArray telemetry = AgwFrame::monitored("Q9ZZZ-3", "ORVEX-1", "HK,100,50,25,10,0,0,0000,0");
+    const QByteArray telemetry =
+        AgwFrame::monitored("Q9ZZZ-3", "ORVEX-1", "HK,100,50,25,10,0,0,0000,0");
     const QByteArray other = AgwFrame::monitored("K1ABC", {}, "hello from the flood");
     const QByteArray last = AgwFrame::monitored("K1ABC", {}, "the last frame of the flood");
     clock.start();

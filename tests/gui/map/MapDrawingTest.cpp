@@ -31,13 +31,17 @@ GroundPoint where(clsSats &sats, orvex::Date utc)
     return {lon, lat, alt};
 }
 
-QPointF pixelOf(double lon, double lat) { return {(lon + 180) * W / 360.0, (90 - lat) * H / 180.0}; }
+QPointF pixelOf(double lon, double lat)
+{
+    return {(lon + 180) * W / 360.0, (90 - lat) * H / 180.0};
+}
 
 double distanceToSegment(QPointF p, QPointF a, QPointF b)
 {
     const QPointF ab = b - a;
     const double length2 = QPointF::dotProduct(ab, ab);
-    const double t = length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
+    const double t =
+        length2 > 0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
     const QPointF closest = a + t * ab;
     return std::hypot(p.x() - closest.x(), p.y() - closest.y());
 }
@@ -117,7 +121,8 @@ QList<QPoint> pixelsOf(const QImage &image, const QColor &colour)
 }
 
 // The first whole minute from the epoch on whose sub-satellite point fits.
-std::optional<orvex::Date> findTime(clsSats &sats, const std::function<bool(const GroundPoint &)> &fits)
+std::optional<orvex::Date> findTime(clsSats &sats,
+                                    const std::function<bool(const GroundPoint &)> &fits)
 {
     for (int minute = 0; minute < 2 * 1440; ++minute) {
         const orvex::Date t = IssElements::nearEpoch() + minute / 1440.0;
@@ -198,7 +203,8 @@ TEST_F(MapDrawing, TrackPixelsLieOnTheGroundTrackAndCrossTheDateLineInTwoPieces)
     for (const QPoint &p : green) {
         double distance = 1e9;
         for (const auto &piece : pieces)
-            distance = std::min(distance, distanceToPolyline(QPointF(p) + QPointF(0.5, 0.5), piece));
+            distance =
+                std::min(distance, distanceToPolyline(QPointF(p) + QPointF(0.5, 0.5), piece));
         // A line across the whole map would leave pixels far from any piece.
         ASSERT_LE(distance, 3.0) << "track pixel at " << p.x() << "," << p.y();
     }

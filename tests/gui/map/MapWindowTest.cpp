@@ -7,6 +7,7 @@
 #include "map/frmMap.h"
 #include "platform/DateTime.h"
 
+#include "support/Wait.h"
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -14,7 +15,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include "support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -215,8 +215,9 @@ TEST_F(MapWindow, AnOrbitFailureKeepsThePictureShowsTheReasonAndTheTimerGoesOn)
     ASSERT_TRUE(host.sats.setStrKeplerPath(empty.path()));
     tick(*map);
     EXPECT_EQ(map->picture(), before);
-    EXPECT_EQ(map->timeText(),
-              "2008-Sep-20 12:11:00  No position of ISS (ZARYA): no element set named \"ISS (ZARYA)\"");
+    EXPECT_EQ(
+        map->timeText(),
+        "2008-Sep-20 12:11:00  No position of ISS (ZARYA): no element set named \"ISS (ZARYA)\"");
     EXPECT_TRUE(map->refreshTimer()->isActive());
     EXPECT_EQ(map->mapClock().datMapClock(), clockBefore) << "the failed picture is tried again";
 
@@ -249,8 +250,8 @@ TEST_F(MapWindow, RightButtonReleasedOverTheMapPopsUpTheSpeedMenu)
         return list;
     }();
     EXPECT_EQ(captions, QStringList({"&Normal\tCtrl+N", "&Fast\tCtrl+F", "&Very Fast\tCtrl+V",
-                                     "&Backwards\tCtrl+B", "&Pause\tCtrl+P", "-",
-                                     "&Reset\tCtrl+R", "Change &Sat\tCtrl+S"}));
+                                     "&Backwards\tCtrl+B", "&Pause\tCtrl+P", "-", "&Reset\tCtrl+R",
+                                     "Change &Sat\tCtrl+S"}));
     map->mnuSpeed()->close();
 
     QTest::mouseClick(map->mapPicture(), Qt::LeftButton, {}, QPoint(300, 100));
@@ -302,9 +303,8 @@ TEST_F(MapWindow, PositionIsReadAtLoadWithDefaultsWrittenAndSavedAtUnload)
 
     map->move(40, 50);
     QStringList atUnloading;
-    QObject::connect(map.get(), &frmMap::ImUnloading, [&] {
-        atUnloading << host.ini("MAP_LEFT") << host.ini("MAP_TOP");
-    });
+    QObject::connect(map.get(), &frmMap::ImUnloading,
+                     [&] { atUnloading << host.ini("MAP_LEFT") << host.ini("MAP_TOP"); });
     map->close();
     EXPECT_EQ(atUnloading, QStringList({QString::number(40 * tppX), QString::number(50 * tppY)}))
         << "saved before ImUnloading";

@@ -419,14 +419,15 @@ TEST(DownloadKepsFaults, AFileInPlaceOfTheKepsFolderIsReportedAndLeftAlone)
     const DownloadRun run = download(folder);
     EXPECT_FALSE(run.result);
     EXPECT_TRUE(run.closedItself);
-    const QString error = "Cannot write " +
-                          QDir::toNativeSeparators(folder.file("Keps/amateur.txt")) +
-                          ": the folder " + QDir::toNativeSeparators(folder.file("Keps")) +
-                          " cannot be made";
+    const QString error =
+        "Cannot write " + QDir::toNativeSeparators(folder.file("Keps/amateur.txt")) +
+        ": the folder " + QDir::toNativeSeparators(folder.file("Keps")) + " cannot be made";
     EXPECT_EQ(run.status.last(), "Error - " + error);
     ASSERT_EQ(run.boxes.size(), 1);
-    EXPECT_EQ(run.boxes[0].text, "The Keps have been downloaded.\r\nThe following errors occurred - "
-                                 "\r\nFile 1 - " + error);
+    EXPECT_EQ(run.boxes[0].text,
+              "The Keps have been downloaded.\r\nThe following errors occurred - "
+              "\r\nFile 1 - " +
+                  error);
     EXPECT_EQ(readAll(folder.file("Keps")), "not a folder");
 }
 
@@ -440,15 +441,13 @@ TEST(DownloadKepsFaults, AFullDiskKeepsTheOldElementFileAndNamesTheReason)
     folder.setAddresses(server.hostAndPort() + "/amateur.txt", "");
 
     std::unique_ptr<orvex::test::FullDisk> full;
-    const DownloadRun run = download(folder, {}, [&](frmDownload &) {
-        full = std::make_unique<orvex::test::FullDisk>(1024);
-    });
+    const DownloadRun run = download(
+        folder, {}, [&](frmDownload &) { full = std::make_unique<orvex::test::FullDisk>(1024); });
     ASSERT_TRUE(full && full->active());
     full.reset();
     EXPECT_FALSE(run.result);
-    const QString error = "Cannot write " +
-                          QDir::toNativeSeparators(folder.file("tempkeps.$$$")) + ": " +
-                          qt_error_string(EFBIG);
+    const QString error = "Cannot write " + QDir::toNativeSeparators(folder.file("tempkeps.$$$")) +
+                          ": " + qt_error_string(EFBIG);
     EXPECT_EQ(run.status.last(), "Error - " + error);
     ASSERT_EQ(run.boxes.size(), 1);
     EXPECT_TRUE(run.boxes[0].text.endsWith("File 1 - " + error)) << run.boxes[0].text.toStdString();

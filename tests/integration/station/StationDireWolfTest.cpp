@@ -36,16 +36,19 @@ protected:
         QString error;
         ASSERT_TRUE(station.start(&error)) << error.toStdString();
         QFile::copy(ORVEX_SOURCE_DIR "/data/formula.txt", dir.filePath("formula.txt"));
-        QFile ini(dir.filePath(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".INI"));
+        QFile ini(dir.filePath(
+            QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".INI"));
         ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[AGWPE]\r\nHOST_ADDRESS=127.0.0.1\r\nHOST_PORT=" + QByteArray::number(station.agwPort()) +
+        ini.write("[AGWPE]\r\nHOST_ADDRESS=127.0.0.1\r\nHOST_PORT=" +
+                  QByteArray::number(station.agwPort()) +
                   "\r\n[SETUP]\r\nONLY_SHOW_ORVEX=FALSE\r\nCALLSIGN=Q9ABC\r\n"
                   "[TERMINAL]\r\nLOGGING=TRUE\r\nTO=CQ\r\nVIA=ORVEX-1\r\nPORT=1\r\n");
         ini.close();
         window = std::make_unique<frmORVEX>(dir.path());
         ASSERT_TRUE(window->Load());
         // Dire Wolf answers its first request only after up to a second.
-        ASSERT_TRUE(waitUntil([&] { return window->blnConectedToAgw(); }, 20000)) << station.log().toStdString();
+        ASSERT_TRUE(waitUntil([&] { return window->blnConectedToAgw(); }, 20000))
+            << station.log().toStdString();
         ASSERT_TRUE(waitUntil([&] { return monitorText().contains("*** AGWPE V"); }, 20000));
     }
 
@@ -88,7 +91,8 @@ TEST_F(StationDireWolf, HeardFramesReachTheMonitorTheGridsTheTerminalAndTheLog)
     EXPECT_TRUE(power->TextMatrix(1, 4).startsWith("T#090  "));
 
     EXPECT_TRUE(terminalText().contains("hello from the bird"));
-    EXPECT_TRUE(logFile().contains("hello from the bird")) << "the log holds what the terminal showed";
+    EXPECT_TRUE(logFile().contains("hello from the bird"))
+        << "the log holds what the terminal showed";
     EXPECT_TRUE(logFile().contains("T#090,178,130,096,188,098,230,00111100,4690"));
 }
 
@@ -100,6 +104,7 @@ TEST_F(StationDireWolf, ATypedLineGoesOutViaTheSatelliteAndComesBackAsTransmitte
     QTest::keyClick(line, Qt::Key_Return);
     ASSERT_TRUE(waitUntil([&] { return monitorText().contains("CQ CQ via ORVEX"); }, 30000))
         << station.log().toStdString();
-    EXPECT_TRUE(monitorText().contains("T Q9ABC>CQ,ORVEX-1 Port=1 <UI")) << monitorText().toStdString();
+    EXPECT_TRUE(monitorText().contains("T Q9ABC>CQ,ORVEX-1 Port=1 <UI"))
+        << monitorText().toStdString();
     EXPECT_TRUE(terminalText().contains("CQ CQ via ORVEX"));
 }

@@ -5,7 +5,9 @@
 
 TEST(PassPrintout, CaptionFirstEveryLineIndentedAndNoTrailingBlanks)
 {
-    const QString page = passPrintout("ISS Pass Predictions", "'Start Time' is UTC.\r\n\r\n line  \r\n");
-    EXPECT_EQ(page, "\r\n      \r\n      \r\n      ISS Pass Predictions\r\n      'Start Time' is UTC.\r\n"
-                    "      \r\n       line  \r\n");
+    const QString page =
+        passPrintout("ISS Pass Predictions", "'Start Time' is UTC.\r\n\r\n line  \r\n");
+    EXPECT_EQ(page,
+              "\r\n      \r\n      \r\n      ISS Pass Predictions\r\n      'Start Time' is UTC.\r\n"
+              "      \r\n       line  \r\n");
 }

@@ -49,10 +49,10 @@ TEST(ScanKeps, ThreeLineSetsAreFoundAndNamedByTheirFoldedNameLine)
 TEST(ScanKeps, IncompleteOrMismatchedSetsAreNotTaken)
 {
     SatTable sats = defaultSats();
-    ScanKepsText("\n1 25544U x\n2 25544 y\n"        // no name line before line 1
-                 "NAME\n1 99999U x\n2 25544 y\n"    // line 1 of another object
-                 "NAME2\n\n2 25544 y\n"             // blank line 1
-                 "NAME3\n1 25544U\n3 25544 y\n",    // not line 2
+    ScanKepsText("\n1 25544U x\n2 25544 y\n"     // no name line before line 1
+                 "NAME\n1 99999U x\n2 25544 y\n" // line 1 of another object
+                 "NAME2\n\n2 25544 y\n"          // blank line 1
+                 "NAME3\n1 25544U\n3 25544 y\n", // not line 2
                  sats);
     EXPECT_FALSE(sats[1].elementSetFound);
     EXPECT_EQ(sats[1].name, "ISS");

@@ -58,8 +58,8 @@ TEST(Footprint, RowsAreWidenedByOneOverTheCosineOfTheirLatitude)
     const Footprint north(QPointF(360, 60), issAltitudeKm, picture);
     for (const auto &row : north.rows()) {
         const double latitude = (row.y - 180) * M_PI / 360;
-        const double unwidened = std::sqrt(std::max(0.0, north.radius() * north.radius() -
-                                                             (row.y - 60) * (row.y - 60)));
+        const double unwidened =
+            std::sqrt(std::max(0.0, north.radius() * north.radius() - (row.y - 60) * (row.y - 60)));
         EXPECT_NEAR(row.halfWidth, unwidened / std::cos(latitude), 1e-3 * (1 + row.halfWidth));
     }
 }
@@ -122,4 +122,3 @@ TEST(Footprint, AnAltitudeWithNoFootprintGivesADotAndNoFailure)
     }
     EXPECT_TRUE(Footprint(QPointF(std::nan(""), 100), 400, picture).rows().isEmpty());
 }
-

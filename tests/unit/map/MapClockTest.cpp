@@ -70,7 +70,8 @@ TEST_F(MapClockTest, MapStartTimeIsThePresentWholeMinute)
     EXPECT_EQ(MapText::timeText(clock.MapStartTime()), text(12, 34));
     clock.backwards();
     now = at(23, 59, 30);
-    EXPECT_EQ(MapText::timeText(clock.MapStartTime()), MapText::timeText(at(23, 59, 0) + 1.0 / 1440))
+    EXPECT_EQ(MapText::timeText(clock.MapStartTime()),
+              MapText::timeText(at(23, 59, 0) + 1.0 / 1440))
         << "one minute on when Backwards is ticked, over midnight too";
 }
 
@@ -208,8 +209,8 @@ TEST(MapClockKeys, CtrlLettersGiveTheirControlCodes)
         int code;
         A action;
     } table[] = {
-        {Qt::Key_N, 14, A::Normal}, {Qt::Key_F, 6, A::Fast},       {Qt::Key_V, 22, A::VeryFast},
-        {Qt::Key_B, 2, A::Backwards}, {Qt::Key_P, 16, A::Pause},   {Qt::Key_R, 18, A::Reset},
+        {Qt::Key_N, 14, A::Normal},    {Qt::Key_F, 6, A::Fast},   {Qt::Key_V, 22, A::VeryFast},
+        {Qt::Key_B, 2, A::Backwards},  {Qt::Key_P, 16, A::Pause}, {Qt::Key_R, 18, A::Reset},
         {Qt::Key_S, 19, A::ChangeSat},
     };
     for (const auto &row : table) {

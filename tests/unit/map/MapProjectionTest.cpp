@@ -12,8 +12,9 @@ TEST(MapProjection, CornersAndCentreOfTheMap)
     EXPECT_EQ(map.toPixel(QPointF(-77, 39)), QPointF(206, 102));
     EXPECT_DOUBLE_EQ(map.dblXPerPixel(), 0.5);
     EXPECT_DOUBLE_EQ(map.dblYPerPixel(), -0.5);
-    const QPointF back = MapProjection(QSize(2048, 1024)).toMap(
-        MapProjection(QSize(2048, 1024)).toPixel(QPointF(123.25, -45.5)));
+    const QPointF back =
+        MapProjection(QSize(2048, 1024))
+            .toMap(MapProjection(QSize(2048, 1024)).toPixel(QPointF(123.25, -45.5)));
     EXPECT_NEAR(back.x(), 123.25, 1e-9);
     EXPECT_NEAR(back.y(), -45.5, 1e-9);
 }

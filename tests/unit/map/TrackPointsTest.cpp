@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "IssElements.h"
 #include "map/TrackPoints.h"
+#include "IssElements.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,8 @@ TEST(TrackPoints, AnUnknownSatelliteStopsAtTheFirstPointWithTheReason)
     QTemporaryDir dir;
     clsSats sats;
     ASSERT_TRUE(IssElements::install(dir.path(), sats));
-    const TrackPoints track = TrackPoints::compute(sats, QStringLiteral("ORVEX"), IssElements::nearEpoch());
+    const TrackPoints track =
+        TrackPoints::compute(sats, QStringLiteral("ORVEX"), IssElements::nearEpoch());
     EXPECT_FALSE(track.isOk());
     EXPECT_EQ(track.status.code(), orbit::StatusCode::NotFound);
     EXPECT_FALSE(track.status.reason().empty());

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "orbitengine/Geometry.h"
 #include "orbitengine/CivilTime.h"
 #include "orbitengine/FastTrig.h"
-#include "orbitengine/Geometry.h"
 
 #include <gtest/gtest.h>
 

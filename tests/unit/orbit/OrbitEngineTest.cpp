@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "OrbitTestData.h"
 #include "orbitengine/OrbitEngine.h"
+#include "OrbitTestData.h"
 
 #include <gtest/gtest.h>
 
@@ -96,11 +96,15 @@ TEST(ElementFolder, OfTwoSetsWithOneNameTheLaterEpochIsKept)
 {
     OrbitEngine engine;
     const std::string older =
-        "SAT\n" + withChecksum("1 25544U 98067A   26300.51782528  .00012345  00000-0  22186-3 0  999") +
-        "\n" + withChecksum("2 25544  51.6321 123.4567 0004567  78.9012 281.2345 15.49812345 1234") + "\n";
+        "SAT\n" +
+        withChecksum("1 25544U 98067A   26300.51782528  .00012345  00000-0  22186-3 0  999") +
+        "\n" +
+        withChecksum("2 25544  51.6321 123.4567 0004567  78.9012 281.2345 15.49812345 1234") + "\n";
     const std::string newer =
-        "SAT\n" + withChecksum("1 25544U 98067A   26340.51782528  .00012345  00000-0  22186-3 0  999") +
-        "\n" + withChecksum("2 25544  51.6321 123.4567 0004567  78.9012 281.2345 15.49812345 1234") + "\n";
+        "SAT\n" +
+        withChecksum("1 25544U 98067A   26340.51782528  .00012345  00000-0  22186-3 0  999") +
+        "\n" +
+        withChecksum("2 25544  51.6321 123.4567 0004567  78.9012 281.2345 15.49812345 1234") + "\n";
     engine.addElementText(newer);
     engine.addElementText(older);
     ASSERT_TRUE(engine.findElementSet("SAT"));
@@ -166,8 +170,7 @@ TEST(ListPasses, RecordsInAscendingOrderWithStartLosAzimuthElevationDuration)
     const double startDate = OrbitEngine::FromEngineTime(dec8);
     ASSERT_TRUE(engine.ListPasses("ISS (ZARYA)", startDate, 10, 1, 0, 0, text));
     // First record: AOS 07:53:34.225, LOS 07:55:41.912, az 132.57, max 0.390.
-    EXPECT_EQ(text.substr(0, text.find(',')),
-              "{20261208075334 20261208075542 132.6 0.39 127.9}");
+    EXPECT_EQ(text.substr(0, text.find(',')), "{20261208075334 20261208075542 132.6 0.39 127.9}");
 
     std::vector<std::string> records;
     std::istringstream in(text);

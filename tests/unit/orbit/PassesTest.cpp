@@ -68,7 +68,10 @@ OrbitEngine stationEngine(double latitude, double longitude)
     return engine;
 }
 
-double azimuthDifference(double a, double b) { return std::fabs(std::remainder(a - b, 360.0)); }
+double azimuthDifference(double a, double b)
+{
+    return std::fabs(std::remainder(a - b, 360.0));
+}
 
 } // namespace
 

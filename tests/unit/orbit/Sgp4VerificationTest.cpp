@@ -43,7 +43,7 @@ std::vector<ReferenceRun> readReference()
     return runs;
 }
 
-constexpr double positionToleranceKm = 1.0e-6;    // 1 mm
+constexpr double positionToleranceKm = 1.0e-6; // 1 mm
 constexpr double velocityToleranceKmS = 1.0e-9;
 
 } // namespace
@@ -79,8 +79,7 @@ TEST(Sgp4Verification, EverySetAgreesWithTheReferenceAndStopsWhereItStops)
             ASSERT_TRUE(status) << "t = " << t << ": " << status.reason();
             for (int k = 0; k < 3; ++k) {
                 worstPosition = std::max(worstPosition, std::fabs(s.position[k] - expected[k]));
-                worstVelocity =
-                    std::max(worstVelocity, std::fabs(s.velocity[k] - expected[k + 3]));
+                worstVelocity = std::max(worstVelocity, std::fabs(s.velocity[k] - expected[k + 3]));
             }
             if (t != 0.0)
                 lastReferenceTime = std::max(lastReferenceTime, t);
@@ -156,8 +155,8 @@ TEST(Sgp4Resonance, IntegratorGivesTheSameStateWhateverTheOrderOfRequests)
 {
     // MOLNIYA 2-14: the half-day resonance integrator keeps its last step.
     const auto sets = orbitcheck::readVerificationSets(orbittest::readData("SGP4-VER.TLE"));
-    const auto molniya = std::find_if(sets.begin(), sets.end(),
-                                      [](const auto &s) { return s.elements.catalogNumber == 8195; });
+    const auto molniya = std::find_if(
+        sets.begin(), sets.end(), [](const auto &s) { return s.elements.catalogNumber == 8195; });
     ASSERT_NE(molniya, sets.end());
     Sgp4 forward, fresh;
     ASSERT_TRUE(forward.init(molniya->elements));

@@ -14,8 +14,10 @@ std::string withChecksum(std::string line)
     return line + static_cast<char>('0' + lineChecksum(line));
 }
 
-const std::string issLine1 = "1 25544U 98067A   26340.51782528  .00012345  00000-0  22186-3 0  9990";
-const std::string issLine2 = "2 25544  51.6321 123.4567 0004567  78.9012 281.2345 15.49812345 12344";
+const std::string issLine1 =
+    "1 25544U 98067A   26340.51782528  .00012345  00000-0  22186-3 0  9990";
+const std::string issLine2 =
+    "2 25544  51.6321 123.4567 0004567  78.9012 281.2345 15.49812345 12344";
 
 } // namespace
 
@@ -177,16 +179,17 @@ TEST(TleNames, TrimmedWithBlankRunsFolded)
 
 TEST(TleText, ThreeLineSetsAmongJunkWithEitherLineEnd)
 {
-    const std::string text = "Element sets of the day\r\n"
-                             "\r\n"
-                             "ISS (ZARYA)        \r\n" +
-                             issLine1 + "\r\n" + issLine2 + "\r\n" +
-                             "\n"
-                             "some trailer text\n"
-                             "ORVEX-1\n" +
-                             withChecksum("1 26931U 01043C   26339.81234567  .00000321  00000-0  45678-4 0  999") +
-                             "\n" +
-                             withChecksum("2 26931  64.5612 210.1234 0021345 145.6789 214.5678 14.81234567123456");
+    const std::string text =
+        "Element sets of the day\r\n"
+        "\r\n"
+        "ISS (ZARYA)        \r\n" +
+        issLine1 + "\r\n" + issLine2 + "\r\n" +
+        "\n"
+        "some trailer text\n"
+        "ORVEX-1\n" +
+        withChecksum("1 26931U 01043C   26339.81234567  .00000321  00000-0  45678-4 0  999") +
+        "\n" +
+        withChecksum("2 26931  64.5612 210.1234 0021345 145.6789 214.5678 14.81234567123456");
     const ElementText read = readElementText(text);
     ASSERT_EQ(read.sets.size(), 2u);
     EXPECT_TRUE(read.skipped.empty());
@@ -200,8 +203,8 @@ TEST(TleText, BadSetIsSkippedAndTheNextOneKept)
 {
     std::string bad = issLine1;
     bad[68] = '7';
-    const std::string text = "BROKEN\n" + bad + "\n" + issLine2 + "\nISS (ZARYA)\n" + issLine1 +
-                             "\n" + issLine2 + "\n";
+    const std::string text =
+        "BROKEN\n" + bad + "\n" + issLine2 + "\nISS (ZARYA)\n" + issLine1 + "\n" + issLine2 + "\n";
     const ElementText read = readElementText(text);
     ASSERT_EQ(read.sets.size(), 1u);
     EXPECT_EQ(read.sets[0].name, "ISS (ZARYA)");

@@ -10,7 +10,6 @@
 #include <ctime>
 #include <ostream>
 
-
 using orvex::Clock;
 using orvex::Date;
 
@@ -21,7 +20,10 @@ struct clsSatsTestAccess
     {
         clsSats::FormatLatLong(lon, lat, lonText, latText);
     }
-    static Date systemTimeToDate(const orvex::SystemTime &t) { return clsSats::SystemTimeToDate(t); }
+    static Date systemTimeToDate(const orvex::SystemTime &t)
+    {
+        return clsSats::SystemTimeToDate(t);
+    }
     static orvex::SystemTime dateToSystemTime(Date d) { return clsSats::DateToSystemTime(d); }
     static QString formatPass(clsSats &s, const QString &name, const QString &record, Date &start)
     {
@@ -36,7 +38,10 @@ Date utc(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0)
     return orvex::utcToDate(QDateTime(QDate(y, mo, d), QTime(h, mi, s, ms), QTimeZone::utc()));
 }
 
-QString wallClock(Date d) { return orvex::dateToWallClock(d).toString("yyyy-MM-dd HH:mm:ss"); }
+QString wallClock(Date d)
+{
+    return orvex::dateToWallClock(d).toString("yyyy-MM-dd HH:mm:ss");
+}
 
 class ClsSatsTest : public ::testing::Test
 {
@@ -107,7 +112,8 @@ TEST(ClsSatsTime, MillisecondsAboveFiveHundredCountAsTheNextSecond)
 
 TEST(ClsSatsTime, DateToSystemTimeHasDayOfWeekAndNoMilliseconds)
 {
-    const orvex::SystemTime t = clsSatsTestAccess::dateToSystemTime(utc(2026, 12, 6, 13, 14, 15, 700));
+    const orvex::SystemTime t =
+        clsSatsTestAccess::dateToSystemTime(utc(2026, 12, 6, 13, 14, 15, 700));
     EXPECT_EQ(t.year, 2026);
     EXPECT_EQ(t.month, 12);
     EXPECT_EQ(t.dayOfWeek, 0); // Sunday

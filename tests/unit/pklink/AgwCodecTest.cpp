@@ -47,8 +47,6 @@ TEST(AgwFrameBuilding, SampleFrameOfTheHeaderComment)
                                "00 00 00 00 54 45 53 54"));
 }
 
-
-
 TEST(AgwFrameBuilding, ConnectWithTwoDigipeatersIsKindSmallV)
 {
     const Bytes frame = connectFrame(0, "Q9ABC", parse("Q9XYZ v R1 R2"));
@@ -60,15 +58,12 @@ TEST(AgwFrameBuilding, ConnectWithTwoDigipeatersIsKindSmallV)
     EXPECT_EQ(slice(frame, 47, 10), std::string("R2\0\0\0\0\0\0\0\0", 10));
 }
 
-
-
 TEST(AgwFrameBuilding, LoginLongerThanItsFieldIsRefused)
 {
     EXPECT_TRUE(loginFrame(std::string(255, 'a'), std::string(255, 'b')));
     EXPECT_FALSE(loginFrame(std::string(256, 'a'), "b"));
     EXPECT_FALSE(loginFrame("a", std::string(256, 'b')));
 }
-
 
 TEST(AgwFrameBuilding, DataPartsBeyondTheSixteenBitCountAreRefused)
 {
@@ -104,7 +99,6 @@ TEST(AgwCallsigns, FieldOfTenLettersReadsAsItsFirstNine)
     EXPECT_EQ(callsignText(field), "ABCDEFGHI");
 }
 
-
 struct DestinationCase
 {
     const char *text;
@@ -114,7 +108,8 @@ struct DestinationCase
 };
 
 class AgwDestination : public ::testing::TestWithParam<DestinationCase>
-{};
+{
+};
 
 TEST_P(AgwDestination, IsSplitIntoDestinationAndDigipeaters)
 {
@@ -134,8 +129,7 @@ TEST_P(AgwDestination, IsSplitIntoDestinationAndDigipeaters)
 INSTANTIATE_TEST_SUITE_P(
     Texts, AgwDestination,
     ::testing::Values(
-        DestinationCase{"CQ", true, "CQ", {}},
-        DestinationCase{"  APZ324  ", true, "APZ324", {}},
+        DestinationCase{"CQ", true, "CQ", {}}, DestinationCase{"  APZ324  ", true, "APZ324", {}},
         DestinationCase{"APZ324 via WIDE1-1,WIDE2-1", true, "APZ324", {"WIDE1-1", "WIDE2-1"}},
         DestinationCase{"APZ324 v WIDE1-1 WIDE2-1", true, "APZ324", {"WIDE1-1", "WIDE2-1"}},
         DestinationCase{"APZ324,WIDE1-1, WIDE2-1", true, "APZ324", {"WIDE1-1", "WIDE2-1"}},
@@ -145,10 +139,11 @@ INSTANTIATE_TEST_SUITE_P(
         DestinationCase{"cq via relay", true, "cq", {"relay"}},
         DestinationCase{"CQ via ABCDEFGHIJ", false, "", {}},
         DestinationCase{"ABCDEFGHIJ", false, "", {}},
-        DestinationCase{"ABCDEFGHI", true, "ABCDEFGHI", {}},
-        DestinationCase{"", true, "", {}},
+        DestinationCase{"ABCDEFGHI", true, "ABCDEFGHI", {}}, DestinationCase{"", true, "", {}},
         DestinationCase{"   ", true, "", {}},
-        DestinationCase{"CQ via 1,2,3,4,5,6,7,8,9", true, "CQ",
+        DestinationCase{"CQ via 1,2,3,4,5,6,7,8,9",
+                        true,
+                        "CQ",
                         {"1", "2", "3", "4", "5", "6", "7", "8", "9"}}));
 
 TEST(AgwHeardTime, MillisecondsAbove500CarryIntoTheNextMinute)

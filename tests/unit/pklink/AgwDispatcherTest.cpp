@@ -31,7 +31,8 @@ public:
     void add(std::string line) { lines.push_back(std::move(line)); }
     static std::string n(int v) { return std::to_string(v); }
 
-    void MonUFrame(std::int16_t p, const std::string &f, const std::string &t, const Bytes &d) override
+    void MonUFrame(std::int16_t p, const std::string &f, const std::string &t,
+                   const Bytes &d) override
     {
         add("MonUFrame|" + n(p) + "|" + f + "|" + t + "|" + hex(d));
     }
@@ -40,12 +41,19 @@ public:
     {
         add("MonKissFrame|" + n(p) + "|" + f + "|" + t + "|" + hex(d));
     }
-    void MonTFrame(std::int16_t p, const std::string &f, const std::string &t, const Bytes &d) override
+    void MonTFrame(std::int16_t p, const std::string &f, const std::string &t,
+                   const Bytes &d) override
     {
         add("MonTFrame|" + n(p) + "|" + f + "|" + t + "|" + hex(d));
     }
-    void MonSFrame(std::int16_t p, const Bytes &d) override { add("MonSFrame|" + n(p) + "|" + hex(d)); }
-    void MonIFrame(std::int16_t p, const Bytes &d) override { add("MonIFrame|" + n(p) + "|" + hex(d)); }
+    void MonSFrame(std::int16_t p, const Bytes &d) override
+    {
+        add("MonSFrame|" + n(p) + "|" + hex(d));
+    }
+    void MonIFrame(std::int16_t p, const Bytes &d) override
+    {
+        add("MonIFrame|" + n(p) + "|" + hex(d));
+    }
     void Connected(std::int16_t p, const std::string &c, const std::string &s) override
     {
         add("Connected|" + n(p) + "|" + c + "|" + s);
@@ -138,7 +146,8 @@ Bytes systemTime(std::uint16_t y, std::uint16_t mo, std::uint16_t d, std::uint16
 TEST_F(AgwDispatch, MonitorFramesLoseTheEngineClosingByte)
 {
     frame('U', 0, "Q9ORV-1", "CQ", "0123456789");
-    EXPECT_EQ(last(), "MonUFrame|1|Q9ORV-1|CQ|" + hex(Bytes{'0', '1', '2', '3', '4', '5', '6', '7', '8'}));
+    EXPECT_EQ(last(),
+              "MonUFrame|1|Q9ORV-1|CQ|" + hex(Bytes{'0', '1', '2', '3', '4', '5', '6', '7', '8'}));
     frame('T', 1, "Q9ABC", "APZ324", std::string("ab\0", 3));
     EXPECT_EQ(last(), "MonTFrame|2|Q9ABC|APZ324|6162");
     frame('S', 0, "A", "B", "s!");

@@ -58,16 +58,12 @@ Bytes concat(std::initializer_list<Bytes> parts)
 
 } // namespace
 
-
-
-
 TEST(AgwStreamCutting, EveryByteAlone)
 {
     const Bytes stream = concat({frameBytes('U', "ab"), frameBytes('G', ""), frameBytes('X', "c")});
     EXPECT_EQ(cut(stream, std::vector<std::size_t>(stream.size(), 1)),
               (std::vector<std::string>{"U:ab", "G:", "X:c"}));
 }
-
 
 TEST(AgwStreamCutting, LengthsOutsideZeroTo8192AreRefused)
 {

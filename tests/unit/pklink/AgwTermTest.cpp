@@ -49,7 +49,8 @@ protected:
     void start(const QStringList &extra = {})
     {
         term.start(QStringLiteral(AGWTERM_PATH),
-                   QStringList{QStringLiteral("127.0.0.1"), QString::number(server.port())} + extra);
+                   QStringList{QStringLiteral("127.0.0.1"), QString::number(server.port())} +
+                       extra);
         ASSERT_TRUE(term.waitForStarted(10000));
     }
 
@@ -110,12 +111,14 @@ TEST_F(AgwTermProcess, SendingMethodsPutTheirFramesOnTheWire)
     ASSERT_TRUE(server.waitForFrames(1));
     QByteArray digi("ORVEX-1");
     digi.append(3, '\0');
-    EXPECT_EQ(server.frames()[0].raw, AgwFrame::make('V', 0, "Q9ZZZ", "CQ", "\x01" + digi + "TEST"));
+    EXPECT_EQ(server.frames()[0].raw,
+              AgwFrame::make('V', 0, "Q9ZZZ", "CQ", "\x01" + digi + "TEST"));
     EXPECT_EQ(command("SendKissFrame|2|c0ffee"), "ok");
     EXPECT_EQ(command("AskPortCapabilities|2"), "ok");
     EXPECT_EQ(command("RegisterCallsign|q9zzz"), "ok");
     ASSERT_TRUE(server.waitForFrames(4));
-    EXPECT_EQ(server.frames()[1].raw, AgwFrame::make('K', 1, {}, {}, QByteArray::fromHex("00c0ffee")));
+    EXPECT_EQ(server.frames()[1].raw,
+              AgwFrame::make('K', 1, {}, {}, QByteArray::fromHex("00c0ffee")));
     EXPECT_EQ(server.frames()[2].raw, AgwFrame::make('g', 1));
     EXPECT_EQ(server.frames()[3].raw, AgwFrame::make('X', 0, "Q9ZZZ"));
 }
@@ -208,7 +211,8 @@ TEST_F(AgwTermProcess, RefusedConnectIsReportedAndTheToolStaysUsable)
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
     const quint16 deadPort = closed.serverPort();
     closed.close();
-    term.start(QStringLiteral(AGWTERM_PATH), {QStringLiteral("127.0.0.1"), QString::number(deadPort)});
+    term.start(QStringLiteral(AGWTERM_PATH),
+               {QStringLiteral("127.0.0.1"), QString::number(deadPort)});
     ASSERT_TRUE(term.waitForStarted(10000));
     ASSERT_TRUE(waitUntil([&] { return lines.size() >= 2; }));
     EXPECT_EQ(lines[0], "ok");

@@ -112,7 +112,8 @@ TEST_F(PklinkControl, LinkUpAsksVersionAndPortsThenSwitchesMonitoringOn)
     EXPECT_EQ(version.at(0).at(2).toString(), QStringLiteral("2005.127"));
     EXPECT_EQ(link.lngMajorVersion(), 2005);
     EXPECT_EQ(link.lngMinorVersion(), 127);
-    EXPECT_EQ(link.strPortInfo(), (QStringList{QStringLiteral("Port1 first"), QStringLiteral("Port2 second")}));
+    EXPECT_EQ(link.strPortInfo(),
+              (QStringList{QStringLiteral("Port1 first"), QStringLiteral("Port2 second")}));
 }
 
 TEST_F(PklinkControl, LoginFrameGoesFirstWhenIdAndPasswordAreSet)
@@ -242,18 +243,23 @@ TEST_F(PklinkControl, ChecksComeInTheirOrder)
     EXPECT_FALSE(link.SendUnproto(3, QString(), QString(), data));
     EXPECT_EQ(link.eLastErr(), AGW_ERR::INVALID_AGW_PORT);
     // Own call before destination.
-    EXPECT_FALSE(link.SendUnproto(1, QStringLiteral("Q9ABCDEFGH"), QStringLiteral("CQ via 1,2,3,4,5,6,7,8,9"), data));
+    EXPECT_FALSE(link.SendUnproto(1, QStringLiteral("Q9ABCDEFGH"),
+                                  QStringLiteral("CQ via 1,2,3,4,5,6,7,8,9"), data));
     EXPECT_EQ(link.eLastErr(), AGW_ERR::INVALID_CALLSIGN);
-    EXPECT_FALSE(link.SendUnproto(1, QStringLiteral("Q9ABC"), QStringLiteral("CQ via 1,2,3,4,5,6,7,8,9"), data));
-    expectError(AGW_ERR::TOO_MANY_DIGIS, "You are trying to use too many digis. the maximum is eight");
-    EXPECT_FALSE(link.ConnectTo(1, QStringLiteral("Q9ABC"), QStringLiteral("Q9XYZ via ABCDEFGHIJ")));
+    EXPECT_FALSE(link.SendUnproto(1, QStringLiteral("Q9ABC"),
+                                  QStringLiteral("CQ via 1,2,3,4,5,6,7,8,9"), data));
+    expectError(AGW_ERR::TOO_MANY_DIGIS,
+                "You are trying to use too many digis. the maximum is eight");
+    EXPECT_FALSE(
+        link.ConnectTo(1, QStringLiteral("Q9ABC"), QStringLiteral("Q9XYZ via ABCDEFGHIJ")));
     expectError(AGW_ERR::INVALID_CALLSIGN, "An invalid callsign has been specified");
     EXPECT_FALSE(link.ConnectTo(1, QStringLiteral("Q9ABC"), QStringLiteral("   ")));
     EXPECT_EQ(link.eLastErr(), AGW_ERR::INVALID_CALLSIGN);
     EXPECT_FALSE(link.DisconnectFrom(1, QStringLiteral("Q9ABC"), QString()));
     EXPECT_EQ(link.eLastErr(), AGW_ERR::INVALID_CALLSIGN);
     EXPECT_FALSE(link.SendDataToStation(1, QStringLiteral("Q9ABC"), QStringLiteral("Q9XYZ"), data));
-    expectError(AGW_ERR::NOT_CONNECTED_TO_STATION, "Not connected to the station on the specified port");
+    expectError(AGW_ERR::NOT_CONNECTED_TO_STATION,
+                "Not connected to the station on the specified port");
     EXPECT_FALSE(link.RegisterCallsign(QString()));
     EXPECT_EQ(link.eLastErr(), AGW_ERR::INVALID_CALLSIGN);
     // Nothing of all that reached the engine.
@@ -270,7 +276,8 @@ TEST_F(PklinkControl, LastErrorIsReadOnceAndCodeAndMessageClearApart)
     EXPECT_EQ(link.strLastErrMsg(), QString());
 
     link.setELastErr(AGW_ERR::NOT_CONNECTED_TO_STATION);
-    EXPECT_EQ(link.strLastErrMsg(), QStringLiteral("Not connected to the station on the specified port"));
+    EXPECT_EQ(link.strLastErrMsg(),
+              QStringLiteral("Not connected to the station on the specified port"));
     EXPECT_EQ(link.eLastErr(), AGW_ERR::NOT_CONNECTED_TO_STATION);
     link.setELastErr(AGW_ERR::NO_AX25_CONNECTION);
     link.setELastErr(static_cast<AGW_ERR>(12)); // ignored
@@ -281,10 +288,13 @@ TEST_F(PklinkControl, LastErrorIsReadOnceAndCodeAndMessageClearApart)
 TEST_F(PklinkControl, DataTooLongForTheSixteenBitCountIsAnUntrappedError)
 {
     bringUp();
-    EXPECT_FALSE(link.SendUnproto(1, QStringLiteral("Q9ABC"), QStringLiteral("CQ"), QByteArray(32768, 'x')));
-    expectError(AGW_ERR::UNTRAPPED_ERROR, "An untrapped error occurred in sub/function SendUnproto()");
+    EXPECT_FALSE(
+        link.SendUnproto(1, QStringLiteral("Q9ABC"), QStringLiteral("CQ"), QByteArray(32768, 'x')));
+    expectError(AGW_ERR::UNTRAPPED_ERROR,
+                "An untrapped error occurred in sub/function SendUnproto()");
     EXPECT_FALSE(link.SendKissFrame(1, QByteArray(32767, 'x')));
-    expectError(AGW_ERR::UNTRAPPED_ERROR, "An untrapped error occurred in sub/function SendKissFrame()");
+    expectError(AGW_ERR::UNTRAPPED_ERROR,
+                "An untrapped error occurred in sub/function SendKissFrame()");
     const AgwFrame f = sentAfter([&] {
         link.SendUnproto(1, QStringLiteral("Q9ABC"), QStringLiteral("CQ"), QByteArray(32767, 'x'));
     });
@@ -298,7 +308,8 @@ TEST_F(PklinkControl, SendUnprotoWithoutDigipeaters)
 {
     bringUp();
     const AgwFrame f = sentAfter([&] {
-        EXPECT_TRUE(link.SendUnproto(1, QStringLiteral("q9abcd"), QStringLiteral("CQ"), QByteArray("\x01\x02", 2)));
+        EXPECT_TRUE(link.SendUnproto(1, QStringLiteral("q9abcd"), QStringLiteral("CQ"),
+                                     QByteArray("\x01\x02", 2)));
     });
     EXPECT_EQ(f.raw, AgwFrame::make('M', 0, "Q9ABCD", "CQ", QByteArray("\x01\x02", 2)));
     EXPECT_EQ(f.raw.size(), 38);
@@ -308,7 +319,8 @@ TEST_F(PklinkControl, SendUnprotoWithDigipeatersOnPortTwo)
 {
     bringUp();
     const AgwFrame f = sentAfter([&] {
-        EXPECT_TRUE(link.SendUnproto(2, QStringLiteral("Q9ABC"), QStringLiteral("APZ324 via wide1-1,WIDE2-1"), "hello"));
+        EXPECT_TRUE(link.SendUnproto(2, QStringLiteral("Q9ABC"),
+                                     QStringLiteral("APZ324 via wide1-1,WIDE2-1"), "hello"));
     });
     EXPECT_EQ(f.raw, AgwFrame::make('V', 1, "Q9ABC", "APZ324",
                                     "\x02" + field("WIDE1-1") + field("WIDE2-1") + "hello"));
@@ -318,20 +330,24 @@ TEST_F(PklinkControl, ConnectToWithEightDigipeatersAndWithout)
 {
     bringUp();
     AgwFrame f = sentAfter([&] {
-        EXPECT_TRUE(link.ConnectTo(1, QStringLiteral("Q9ABC"), QStringLiteral("Q9XYZ via 1,2,3,4,5,6,7,8")));
+        EXPECT_TRUE(link.ConnectTo(1, QStringLiteral("Q9ABC"),
+                                   QStringLiteral("Q9XYZ via 1,2,3,4,5,6,7,8")));
     });
     QByteArray list("\x08");
     for (char c = '1'; c <= '8'; ++c)
         list += field(QByteArray(1, c));
     EXPECT_EQ(f.raw, AgwFrame::make('v', 0, "Q9ABC", "Q9XYZ", list));
-    f = sentAfter([&] { EXPECT_TRUE(link.ConnectTo(2, QStringLiteral("q9abc"), QStringLiteral("q9xyz"))); });
+    f = sentAfter(
+        [&] { EXPECT_TRUE(link.ConnectTo(2, QStringLiteral("q9abc"), QStringLiteral("q9xyz"))); });
     EXPECT_EQ(f.raw, AgwFrame::make('C', 1, "Q9ABC", "Q9XYZ"));
 }
 
 TEST_F(PklinkControl, DisconnectFromSendsBothCalls)
 {
     bringUp();
-    const AgwFrame f = sentAfter([&] { EXPECT_TRUE(link.DisconnectFrom(2, QStringLiteral("Q9ABC"), QStringLiteral("q9xyz-1"))); });
+    const AgwFrame f = sentAfter([&] {
+        EXPECT_TRUE(link.DisconnectFrom(2, QStringLiteral("Q9ABC"), QStringLiteral("q9xyz-1")));
+    });
     EXPECT_EQ(f.raw, AgwFrame::make('d', 1, "Q9ABC", "Q9XYZ-1"));
 }
 
@@ -366,7 +382,8 @@ TEST_F(PklinkControl, DataGoesOnlyToAStationTheEngineReportedConnected)
     EXPECT_FALSE(link.SendDataToStation(2, QStringLiteral("Q9ABC"), QStringLiteral("Q9XYZ"), "hi"));
     EXPECT_EQ(link.eLastErr(), AGW_ERR::NOT_CONNECTED_TO_STATION);
     const AgwFrame f = sentAfter([&] {
-        EXPECT_TRUE(link.SendDataToStation(1, QStringLiteral("Q9ABC"), QStringLiteral("Q9XYZ"), "hi"));
+        EXPECT_TRUE(
+            link.SendDataToStation(1, QStringLiteral("Q9ABC"), QStringLiteral("Q9XYZ"), "hi"));
     });
     EXPECT_EQ(f.raw, AgwFrame::make('D', 0, "Q9ABC", "Q9XYZ", "hi"));
 
@@ -451,9 +468,10 @@ TEST_F(PklinkControl, ManyFramesInOneReadIncludingEmptyOnes)
 {
     bringUp();
     QStringList order;
-    QObject::connect(&link, &PKLINK::MonUFrame, &link, [&](qint16, const QString &from, const QString &, const QByteArray &) {
-        order << QStringLiteral("U:") + from;
-    });
+    QObject::connect(&link, &PKLINK::MonUFrame, &link,
+                     [&](qint16, const QString &from, const QString &, const QByteArray &) {
+                         order << QStringLiteral("U:") + from;
+                     });
     QObject::connect(&link, &PKLINK::GotPortInfo, &link, [&](const QStringList &info) {
         order << QStringLiteral("G:%1").arg(info.size());
     });
@@ -475,7 +493,6 @@ TEST_F(PklinkControl, ManyFramesInOneReadIncludingEmptyOnes)
     EXPECT_FALSE(link.AskMH(1));
     EXPECT_EQ(link.eLastErr(), AGW_ERR::INVALID_AGW_PORT);
 }
-
 
 TEST_F(PklinkControl, FramesThatArriveJustBeforeThePeerClosesAreDelivered)
 {
@@ -606,9 +623,10 @@ TEST_F(PklinkControl, HandlerThatClosesTheLinkStopsTheRestOfTheRead)
 TEST_F(PklinkControl, HandlerMaySendAtOnce)
 {
     bringUp();
-    QObject::connect(&link, &PKLINK::MonUFrame, &link, [&](qint16 intPort, const QString &strFromCall) {
-        link.SendUnproto(intPort, QStringLiteral("Q9ABC"), strFromCall, "ack");
-    });
+    QObject::connect(&link, &PKLINK::MonUFrame, &link,
+                     [&](qint16 intPort, const QString &strFromCall) {
+                         link.SendUnproto(intPort, QStringLiteral("Q9ABC"), strFromCall, "ack");
+                     });
     server.sendFrame('U', 1, "Q9ORV-2", "CQ", QByteArray("x\0", 2));
     const AgwFrame f = nextFrame();
     EXPECT_EQ(f.raw, AgwFrame::make('M', 1, "Q9ABC", "Q9ORV-2", "ack"));

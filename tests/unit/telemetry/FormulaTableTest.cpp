@@ -43,14 +43,15 @@ TEST(FormulaTable, GridAndRowMatchInAnyCaseButTheSideLetterMustBeUpperCase)
 
 TEST(FormulaTable, LinesThatCannotBeStoredAreIgnored)
 {
-    const FormulaTable table = tableFrom("A,0,CURRENT,X+,0,0,1\n"          // seven fields
-                                         "A,0,CURRENT,X+,0,0,1,0,9\n"      // nine fields
-                                         "A,4,CURRENT,X+,0,0,1,0\n"        // mode outside 0-3
-                                         "A,-1,CURRENT,X+,0,0,1,0\n"
-                                         "A,0,VOLTS,X+,0,0,1,0\n"          // no such grid
-                                         "A,0,CURRENT,Stack,0,0,1,0\n"     // no such row here
-                                         "A,0,TEMPS,X+,0,0,1,0\n"          // header text, not the tag
-                                         "A,0,CURRENT,CURRENT,0,0,1,0\n"); // header row is not a row
+    const FormulaTable table =
+        tableFrom("A,0,CURRENT,X+,0,0,1\n"     // seven fields
+                  "A,0,CURRENT,X+,0,0,1,0,9\n" // nine fields
+                  "A,4,CURRENT,X+,0,0,1,0\n"   // mode outside 0-3
+                  "A,-1,CURRENT,X+,0,0,1,0\n"
+                  "A,0,VOLTS,X+,0,0,1,0\n"          // no such grid
+                  "A,0,CURRENT,Stack,0,0,1,0\n"     // no such row here
+                  "A,0,TEMPS,X+,0,0,1,0\n"          // header text, not the tag
+                  "A,0,CURRENT,CURRENT,0,0,1,0\n"); // header row is not a row
     for (int grid = 0; grid < telemetry::gridCount; ++grid)
         for (int row = 0; row < 10; ++row)
             for (int mode = 0; mode < telemetry::modeCount; ++mode)

@@ -8,7 +8,10 @@ namespace {
 using Write = TelemetryDecoder::CellWrite;
 
 // 2026-03-05 14:07 as a Date.
-orvex::Date when() { return orvex::utcToDate(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 41), Qt::UTC)); }
+orvex::Date when()
+{
+    return orvex::utcToDate(QDateTime(QDate(2026, 3, 5), QTime(14, 7, 41), Qt::UTC));
+}
 
 class DecoderTest : public ::testing::Test
 {
@@ -72,9 +75,10 @@ TEST_F(DecoderTest, ModeComesFromTheThirdAndFourthBitDigits)
 
 TEST_F(DecoderTest, MalformedLinesChangeNothing)
 {
-    for (const char *line : {"", "HK,1,2,3,4,5,6,0000", "HK,1,2,3,4,5,6,0000,9,10", "hello world",
-                             ",,,,,,,,,,"})
-        EXPECT_TRUE(decoder.DecodeTelemetry(0, QString::fromLatin1(line), when()).isEmpty()) << line;
+    for (const char *line :
+         {"", "HK,1,2,3,4,5,6,0000", "HK,1,2,3,4,5,6,0000,9,10", "hello world", ",,,,,,,,,,"})
+        EXPECT_TRUE(decoder.DecodeTelemetry(0, QString::fromLatin1(line), when()).isEmpty())
+            << line;
 }
 
 TEST_F(DecoderTest, NonNumericRawValuesCountAsZero)
