@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QtGlobal>
 #include <optional>
 #include <vector>
@@ -37,6 +38,16 @@ struct TimeSpan
     qint64 toMs = 0;
 };
 
+// What a channel is called and measured in, and the limits its values
+// should keep (engineering units; none where no limit is set).
+struct ChannelInfo
+{
+    QString name; // e.g. "TEMP Battery A"
+    QString unit; // "mA", "V", "W", "°C"
+    std::optional<double> low;
+    std::optional<double> high;
+};
+
 // Read access to stored channel values.
 class ChannelSource
 {
@@ -44,6 +55,7 @@ public:
     virtual ~ChannelSource() = default;
     // The channels that hold at least one calibrated value.
     virtual QList<ChannelKey> channels() const = 0;
+    virtual ChannelInfo info(const ChannelKey &key) const = 0;
     // The calibrated values of one channel heard in [fromMs, toMs], by time.
     virtual std::vector<ChannelPoint> series(const ChannelKey &key, qint64 fromMs,
                                              qint64 toMs) const = 0;
