@@ -2,6 +2,8 @@
 // orbitcheck: test and measurement driver of the orbit engine.
 #include "VerificationSets.h"
 #include "orbitengine/CivilTime.h"
+#include "orbitengine/Doppler.h"
+#include "orbitengine/Eclipse.h"
 #include "orbitengine/OrbitEngine.h"
 
 #include <chrono>
@@ -23,6 +25,8 @@ int usage()
         "       orbitcheck passes DIR NAME LAT LON START DAYS\n"
         "       orbitcheck look DIR NAME LAT LON TIME\n"
         "       orbitcheck speed FILE SECONDS\n"
+        "       orbitcheck eclipse DIR NAME START DAYS\n"
+        "       orbitcheck doppler DIR NAME LAT LON START SECONDS STEP FREQ_HZ\n"
         "LAT, LON in degrees (north, east positive); START, TIME as YYYY-MM-DDTHH:MM:SSZ\n");
     return 2;
 }
@@ -233,6 +237,71 @@ int runSpeed(const char *path, const char *secondsText)
     return 0;
 }
 
+// The propagator of the set named NAME, which the engine holds; false with a message on failure.
+bool initSatellite(const orbit::OrbitEngine &engine, const char *name, orbit::Sgp4 &satellite)
+{
+    const orbit::Status status = satellite.init(*engine.findElementSet(name));
+    if (!status)
+        std::fprintf(stderr, "orbitcheck: error %d %s\n", status.number(), status.reason().c_str());
+    return status.isOk();
+}
+
+// Umbra intervals overlapping [START, START + DAYS]: "ENTRY EXIT" per line.
+int runEclipse(char **argv)
+{
+    double startJd = 0, days = 0;
+    if (!parseTime(argv[2], startJd) || !number(argv[3], days) || days < 0) {
+        std::fprintf(stderr, "orbitcheck: START must be YYYY-MM-DDTHH:MM:SSZ, DAYS a number\n");
+        return 2;
+    }
+    orbit::OrbitEngine engine;
+    orbit::Sgp4 satellite;
+    if (!setUpEngine(engine, argv[0], argv[1], "0", "0") ||
+        !initSatellite(engine, argv[1], satellite))
+        return 1;
+    const orbit::EclipseSearch search = orbit::findEclipses(satellite, startJd, startJd + days);
+    if (!search.status) {
+        std::printf("error %d %s\n", search.status.number(), search.status.reason().c_str());
+        return 1;
+    }
+    for (const auto &e : search.eclipses)
+        std::printf("%s %s\n", formatTime(e.entryJd).c_str(), formatTime(e.exitJd).c_str());
+    return 0;
+}
+
+// "TIME RANGE_KM RANGE_RATE_KM_S DOPPLER_HZ" every STEP seconds for SECONDS.
+int runDoppler(char **argv)
+{
+    double startJd = 0, seconds = 0, step = 0, frequency = 0;
+    if (!parseTime(argv[4], startJd) || !number(argv[5], seconds) || !number(argv[6], step) ||
+        !number(argv[7], frequency) || seconds < 0 || step <= 0 || seconds / step > 1e7) {
+        std::fprintf(stderr, "orbitcheck: START must be YYYY-MM-DDTHH:MM:SSZ, SECONDS, STEP "
+                             "(positive, at most 1e7 steps) and FREQ_HZ numbers\n");
+        return 2;
+    }
+    orbit::OrbitEngine engine;
+    orbit::Sgp4 satellite;
+    if (!setUpEngine(engine, argv[0], argv[1], argv[2], argv[3]) ||
+        !initSatellite(engine, argv[1], satellite))
+        return 1;
+    const orbit::ElementSet &elements = satellite.elements();
+    const long long steps = static_cast<long long>(std::floor(seconds / step + 1e-9));
+    for (long long i = 0; i <= steps; ++i) {
+        const double jd = startJd + static_cast<double>(i) * step / 86400.0;
+        const double minutes = ((jd - elements.epochJdWhole) - elements.epochJdFraction) * 1440.0;
+        orbit::StateVector state;
+        const orbit::Status status = satellite.propagate(minutes, state);
+        if (!status) {
+            std::printf("error %d %s\n", status.number(), status.reason().c_str());
+            return 1;
+        }
+        const orbit::RangeRate r = orbit::rangeRate(engine.observer(), state, jd);
+        std::printf("%s %.3f %.6f %.3f\n", formatTime(jd).c_str(), r.rangeKm, r.rangeRateKmPerS,
+                    orbit::downlinkShiftHz(frequency, r.rangeRateKmPerS));
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -248,5 +317,9 @@ int main(int argc, char **argv)
         return runLook(argv + 2);
     if (command == "speed" && argc == 4)
         return runSpeed(argv[2], argv[3]);
+    if (command == "eclipse" && argc == 6)
+        return runEclipse(argv + 2);
+    if (command == "doppler" && argc == 10)
+        return runDoppler(argv + 2);
     return usage();
 }

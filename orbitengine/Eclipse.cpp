@@ -1,0 +1,235 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "orbitengine/Eclipse.h"
+
+#include "orbitengine/Geometry.h"
+#include "orbitengine/Sun.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orbit {
+namespace {
+
+constexpr double earthRadiusKm = wgs84::radiusKm;
+constexpr double rootToleranceMin = 1.0e-6; // 0.06 ms
+constexpr double shortestSpanMin = 1.0e-4;  // 6 ms: a shadow this short is a touch, not an eclipse
+constexpr int rootIterationCap = 100;
+constexpr double maxSearchDays = 400.0;
+constexpr double maxOverhangMin = 2.0 * 1440.0;
+constexpr int stepsPerRevolution = 40;
+
+double norm(const double v[3])
+{
+    return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+}
+
+// The angle between the directions of a and b, radians, accurate near 0 and pi.
+double angleBetween(const double a[3], const double b[3])
+{
+    const double cx = a[1] * b[2] - a[2] * b[1], cy = a[2] * b[0] - a[0] * b[2],
+                 cz = a[0] * b[1] - a[1] * b[0];
+    return std::atan2(std::sqrt(cx * cx + cy * cy + cz * cz),
+                      a[0] * b[0] + a[1] * b[1] + a[2] * b[2]);
+}
+
+struct Sample
+{
+    double t = 0;         // minutes since epoch
+    double margin = 0;    // umbraMarginRad; at most 0 in the umbra
+    double stepMin = 0;   // scan step the state at t asks for
+    double rateBound = 0; // bound of |d margin / dt| near t, radians per minute
+};
+
+// The umbra margin as a function of minutes since the element set's epoch.
+class ShadowFunction
+{
+public:
+    explicit ShadowFunction(Sgp4 &satellite)
+        : satellite_(satellite), epochWhole_(satellite.elements().epochJdWhole),
+          epochFraction_(satellite.elements().epochJdFraction)
+    {
+    }
+
+    double jd(double t) const { return epochWhole_ + (epochFraction_ + t / 1440.0); }
+    double minutes(double jdValue) const
+    {
+        return ((jdValue - epochWhole_) - epochFraction_) * 1440.0;
+    }
+
+    // False (with status()) when the propagation fails.
+    bool sample(double t, Sample &out)
+    {
+        StateVector state;
+        const Status s = satellite_.propagate(t, state);
+        if (!s) {
+            status_ = s;
+            return false;
+        }
+        double sun[3];
+        sunPositionTeme(jd(t), sun);
+        const double *r = state.position, *v = state.velocity;
+        out.t = t;
+        out.margin = umbraMarginRad(r, sun);
+
+        const double rr = norm(r), vv = norm(v);
+        const double hx = r[1] * v[2] - r[2] * v[1], hy = r[2] * v[0] - r[0] * v[2],
+                     hz = r[0] * v[1] - r[1] * v[0];
+        const double angularRate = std::sqrt(hx * hx + hy * hy + hz * hz) / (rr * rr); // rad/s
+        out.stepMin = std::clamp(twoPi / stepsPerRevolution / angularRate / 60.0, 0.05,
+                                 2.0 * 1440.0 / stepsPerRevolution);
+        // The direction to the Earth turns at most at v/r; the Earth's apparent
+        // radius changes with the radial speed. Room for their change in a step.
+        const double radialSpeed = std::fabs(r[0] * v[0] + r[1] * v[1] + r[2] * v[2]) / rr;
+        const double beside = std::sqrt(std::max(rr * rr - earthRadiusKm * earthRadiusKm, 1.0));
+        out.rateBound = 1.5 * 60.0 * (vv / rr + earthRadiusKm * radialSpeed / (rr * beside));
+        return true;
+    }
+
+    const Status &status() const { return status_; }
+
+private:
+    Sgp4 &satellite_;
+    double epochWhole_, epochFraction_;
+    Status status_;
+};
+
+// Root of the margin between a and b, whose margins differ in sign
+// (Illinois variant of regula falsi, with bisection as a fallback).
+bool findEdge(ShadowFunction &f, Sample a, Sample b, double &root)
+{
+    int side = 0;
+    double fa = a.margin, fb = b.margin, ta = a.t, tb = b.t;
+    for (int i = 0; i < rootIterationCap; ++i) {
+        if (std::fabs(tb - ta) < rootToleranceMin)
+            break;
+        double tc = (ta * fb - tb * fa) / (fb - fa);
+        if (!(tc > std::min(ta, tb) && tc < std::max(ta, tb)) || i % 8 == 7)
+            tc = 0.5 * (ta + tb); // keep shrinking even when the secant stalls
+        Sample c;
+        if (!f.sample(tc, c))
+            return false;
+        if ((c.margin > 0) == (fb > 0)) {
+            tb = tc;
+            fb = c.margin;
+            if (side == -1)
+                fa *= 0.5;
+            side = -1;
+        } else {
+            ta = tc;
+            fa = c.margin;
+            if (side == 1)
+                fb *= 0.5;
+            side = 1;
+        }
+    }
+    root = 0.5 * (ta + tb);
+    return true;
+}
+
+struct Edge
+{
+    double t = 0;
+    bool entering = false;
+};
+
+// Appends the umbra's edges between two samples. Where the samples alone
+// cannot rule out a brief crossing (the margin could reach 0 and back at the
+// bounded rate), the span is halved until they can.
+bool findEdges(ShadowFunction &f, const Sample &a, const Sample &b, std::vector<Edge> &edges)
+{
+    if ((a.margin > 0) != (b.margin > 0)) {
+        Edge e;
+        e.entering = a.margin > 0;
+        if (!findEdge(f, a, b, e.t))
+            return false;
+        edges.push_back(e);
+        return true;
+    }
+    const double span = b.t - a.t;
+    const double rate = std::max(a.rateBound, b.rateBound);
+    if (std::fabs(a.margin) + std::fabs(b.margin) > rate * span || span < shortestSpanMin)
+        return true;
+    Sample middle;
+    if (!f.sample(0.5 * (a.t + b.t), middle))
+        return false;
+    return findEdges(f, a, middle, edges) && findEdges(f, middle, b, edges);
+}
+
+} // namespace
+
+double umbraMarginRad(const double satelliteKm[3], const double sunKm[3])
+{
+    const double toEarth[3] = {-satelliteKm[0], -satelliteKm[1], -satelliteKm[2]};
+    const double toSun[3] = {sunKm[0] - satelliteKm[0], sunKm[1] - satelliteKm[1],
+                             sunKm[2] - satelliteKm[2]};
+    const double r = norm(toEarth);
+    const double earthRadius = r > earthRadiusKm ? std::asin(earthRadiusKm / r) : pi / 2;
+    const double sunRadius = std::asin(std::min(sunRadiusKm / norm(toSun), 1.0));
+    return angleBetween(toEarth, toSun) - earthRadius + sunRadius;
+}
+
+Illumination illumination(const double satelliteKm[3], const double sunKm[3])
+{
+    const double margin = umbraMarginRad(satelliteKm, sunKm);
+    if (margin <= 0)
+        return Illumination::Umbra;
+    const double distance = std::sqrt((sunKm[0] - satelliteKm[0]) * (sunKm[0] - satelliteKm[0]) +
+                                      (sunKm[1] - satelliteKm[1]) * (sunKm[1] - satelliteKm[1]) +
+                                      (sunKm[2] - satelliteKm[2]) * (sunKm[2] - satelliteKm[2]));
+    // The penumbra's margin is the umbra's less the Sun's apparent diameter.
+    if (margin - 2.0 * std::asin(std::min(sunRadiusKm / distance, 1.0)) < 0)
+        return Illumination::Penumbra;
+    return Illumination::Sunlit;
+}
+
+EclipseSearch findEclipses(Sgp4 &satellite, double startJd, double endJd)
+{
+    EclipseSearch result;
+    if (!satellite.isReady()) {
+        result.status = {StatusCode::BadElements, "propagator not initialised"};
+        return result;
+    }
+    if (!std::isfinite(startJd) || !std::isfinite(endJd) || endJd < startJd ||
+        endJd - startJd > maxSearchDays) {
+        result.status = {StatusCode::BadArgument, "search span empty, reversed or too long"};
+        return result;
+    }
+    ShadowFunction f(satellite);
+    const double t0 = f.minutes(startJd), t1 = f.minutes(endJd);
+    // A shadow lasts less than half a revolution: scanning that much before
+    // and after the span finds the edges of the eclipses under way at its ends.
+    const double overhang =
+        std::min(0.5 * twoPi / satellite.meanMotionRadPerMin() + 1.0, maxOverhangMin);
+    const double scanBegin = t0 - overhang, scanEnd = t1 + overhang;
+
+    std::vector<Edge> edges;
+    Sample previous, current;
+    bool scanned = f.sample(scanBegin, previous);
+    const bool shadowAtBegin = scanned && previous.margin <= 0;
+    while (scanned && previous.t < scanEnd) {
+        scanned = f.sample(std::min(previous.t + previous.stepMin, scanEnd), current) &&
+                  findEdges(f, previous, current, edges);
+        previous = current;
+    }
+    if (!scanned)
+        result.status = f.status();
+
+    // Pair the edges; a shadow open at either end of the scan is cut there.
+    double entry = shadowAtBegin ? scanBegin : std::nan("");
+    const auto add = [&](double exit) {
+        if (exit >= t0 && entry <= t1)
+            result.eclipses.push_back({f.jd(entry), f.jd(exit)});
+        entry = std::nan("");
+    };
+    for (const Edge &e : edges) {
+        if (e.entering)
+            entry = e.t;
+        else if (!std::isnan(entry))
+            add(e.t);
+    }
+    if (!std::isnan(entry) && scanned)
+        add(scanEnd);
+    return result;
+}
+
+} // namespace orbit

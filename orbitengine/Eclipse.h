@@ -1,0 +1,52 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+#include "orbitengine/Sgp4.h"
+#include "orbitengine/Status.h"
+
+#include <vector>
+
+// The Earth's shadow on a satellite: a conical model of a spherical Earth
+// (equatorial radius, 6378.137 km) lit by a spherical Sun (696,000 km).
+// A cylindrical shadow would put the edge where the Sun's centre sets, which
+// for low orbits lies about 4 s (half the penumbra's crossing) from the
+// umbra's edge; the cone puts it on the umbra's edge itself.
+// Eclipses are found like passes: a scan in steps of 1/40 of a revolution,
+// each step whose samples cannot exclude an edge halved until they do, then
+// each edge refined as a root to well under a millisecond.
+namespace orbit {
+
+enum class Illumination {
+    Sunlit,
+    Penumbra, // part of the Sun's disc behind the Earth
+    Umbra     // all of it
+};
+
+// Margin of the umbra, radians: the angle between the Earth's centre and the
+// Sun's centre seen from the satellite, less the Earth's apparent radius, plus
+// the Sun's. Negative inside the umbra; its roots are the umbra's edges.
+// Both positions geocentric, km, in one frame (TEME).
+double umbraMarginRad(const double satelliteKm[3], const double sunKm[3]);
+
+// Light at a satellite position (km, TEME) with the Sun at `sunKm` (km, TEME).
+Illumination illumination(const double satelliteKm[3], const double sunKm[3]);
+
+struct Eclipse
+{
+    double entryJd = 0; // Julian date UTC, the satellite enters the umbra
+    double exitJd = 0;  // Julian date UTC, it leaves the umbra
+    double durationSeconds() const { return (exitJd - entryJd) * 86400.0; }
+};
+
+struct EclipseSearch
+{
+    Status status;
+    std::vector<Eclipse> eclipses; // ascending entry
+};
+
+// Every umbra interval that overlaps [startJd, endJd] (Julian dates, UTC; at
+// most 400 days apart), with its true entry and exit: an eclipse under way at
+// startJd has its entry before it, one under way at endJd its exit after it.
+EclipseSearch findEclipses(Sgp4 &satellite, double startJd, double endJd);
+
+} // namespace orbit
