@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Propagations per second and pass searches of the orbit engine.
 #include "VerificationSets.h"
+#include "orbitengine/Eclipse.h"
 #include "orbitengine/OrbitEngine.h"
 
 #include <benchmark/benchmark.h>
@@ -129,8 +130,22 @@ void BM_ListPassesBothSatellites10Days(benchmark::State &state)
     }
 }
 
+// The shadow intervals of a month, as the history window asks for its shading.
+void BM_EclipseSearch30Days(benchmark::State &state, const char *name)
+{
+    orbit::OrbitEngine engine = stationEngine();
+    orbit::Sgp4 satellite;
+    satellite.init(*engine.findElementSet(name));
+    for (auto _ : state) {
+        auto search = orbit::findEclipses(satellite, start, start + 30.0);
+        benchmark::DoNotOptimize(search);
+    }
+}
+
 } // namespace
 
+BENCHMARK_CAPTURE(BM_EclipseSearch30Days, Iss, "ISS (ZARYA)")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_EclipseSearch30Days, Molniya, "MOLNIYA 1-91")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PropagateNearEarth);
 BENCHMARK(BM_PropagateDeepSpaceResonant);
 BENCHMARK(BM_PropagateDeepSpace);
