@@ -35,17 +35,17 @@ double angleBetween(const double a[3], const double b[3])
 struct Sample
 {
     double t = 0;         // minutes since epoch
-    double margin = 0;    // umbraMarginRad; at most 0 in the umbra
+    double margin = 0;    // shadowMarginRad; at most 0 in the shadow
     double stepMin = 0;   // scan step the state at t asks for
     double rateBound = 0; // bound of |d margin / dt| near t, radians per minute
 };
 
-// The umbra margin as a function of minutes since the element set's epoch.
+// The shadow margin as a function of minutes since the element set's epoch.
 class ShadowFunction
 {
 public:
-    explicit ShadowFunction(Sgp4 &satellite)
-        : satellite_(satellite), epochWhole_(satellite.elements().epochJdWhole),
+    ShadowFunction(Sgp4 &satellite, ShadowEdge edge)
+        : satellite_(satellite), edge_(edge), epochWhole_(satellite.elements().epochJdWhole),
           epochFraction_(satellite.elements().epochJdFraction)
     {
     }
@@ -69,7 +69,7 @@ public:
         sunPositionTeme(jd(t), sun);
         const double *r = state.position, *v = state.velocity;
         out.t = t;
-        out.margin = umbraMarginRad(r, sun);
+        out.margin = shadowMarginRad(r, sun, edge_);
 
         const double rr = norm(r), vv = norm(v);
         const double hx = r[1] * v[2] - r[2] * v[1], hy = r[2] * v[0] - r[0] * v[2],
@@ -89,6 +89,7 @@ public:
 
 private:
     Sgp4 &satellite_;
+    ShadowEdge edge_;
     double epochWhole_, epochFraction_;
     Status status_;
 };
@@ -132,7 +133,7 @@ struct Edge
     bool entering = false;
 };
 
-// Appends the umbra's edges between two samples. Where the samples alone
+// Appends the shadow's edges between two samples. Where the samples alone
 // cannot rule out a brief crossing (the margin could reach 0 and back at the
 // bounded rate), the span is halved until they can.
 bool findEdges(ShadowFunction &f, const Sample &a, const Sample &b, std::vector<Edge> &edges)
@@ -157,7 +158,7 @@ bool findEdges(ShadowFunction &f, const Sample &a, const Sample &b, std::vector<
 
 } // namespace
 
-double umbraMarginRad(const double satelliteKm[3], const double sunKm[3])
+double shadowMarginRad(const double satelliteKm[3], const double sunKm[3], ShadowEdge edge)
 {
     const double toEarth[3] = {-satelliteKm[0], -satelliteKm[1], -satelliteKm[2]};
     const double toSun[3] = {sunKm[0] - satelliteKm[0], sunKm[1] - satelliteKm[1],
@@ -165,24 +166,20 @@ double umbraMarginRad(const double satelliteKm[3], const double sunKm[3])
     const double r = norm(toEarth);
     const double earthRadius = r > earthRadiusKm ? std::asin(earthRadiusKm / r) : pi / 2;
     const double sunRadius = std::asin(std::min(sunRadiusKm / norm(toSun), 1.0));
-    return angleBetween(toEarth, toSun) - earthRadius + sunRadius;
+    const double side = edge == ShadowEdge::Umbra ? 1.0 : edge == ShadowEdge::Penumbra ? -1.0 : 0.0;
+    return angleBetween(toEarth, toSun) - earthRadius + side * sunRadius;
 }
 
 Illumination illumination(const double satelliteKm[3], const double sunKm[3])
 {
-    const double margin = umbraMarginRad(satelliteKm, sunKm);
-    if (margin <= 0)
+    if (shadowMarginRad(satelliteKm, sunKm, ShadowEdge::Umbra) <= 0)
         return Illumination::Umbra;
-    const double distance = std::sqrt((sunKm[0] - satelliteKm[0]) * (sunKm[0] - satelliteKm[0]) +
-                                      (sunKm[1] - satelliteKm[1]) * (sunKm[1] - satelliteKm[1]) +
-                                      (sunKm[2] - satelliteKm[2]) * (sunKm[2] - satelliteKm[2]));
-    // The penumbra's margin is the umbra's less the Sun's apparent diameter.
-    if (margin - 2.0 * std::asin(std::min(sunRadiusKm / distance, 1.0)) < 0)
+    if (shadowMarginRad(satelliteKm, sunKm, ShadowEdge::Penumbra) <= 0)
         return Illumination::Penumbra;
     return Illumination::Sunlit;
 }
 
-EclipseSearch findEclipses(Sgp4 &satellite, double startJd, double endJd)
+EclipseSearch findEclipses(Sgp4 &satellite, double startJd, double endJd, ShadowEdge edge)
 {
     EclipseSearch result;
     if (!satellite.isReady()) {
@@ -194,7 +191,7 @@ EclipseSearch findEclipses(Sgp4 &satellite, double startJd, double endJd)
         result.status = {StatusCode::BadArgument, "search span empty, reversed or too long"};
         return result;
     }
-    ShadowFunction f(satellite);
+    ShadowFunction f(satellite, edge);
     const double t0 = f.minutes(startJd), t1 = f.minutes(endJd);
     // A shadow lasts less than half a revolution: scanning that much before
     // and after the span finds the edges of the eclipses under way at its ends.

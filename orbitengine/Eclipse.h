@@ -8,9 +8,10 @@
 
 // The Earth's shadow on a satellite: a conical model of a spherical Earth
 // (equatorial radius, 6378.137 km) lit by a spherical Sun (696,000 km).
-// A cylindrical shadow would put the edge where the Sun's centre sets, which
-// for low orbits lies about 4 s (half the penumbra's crossing) from the
-// umbra's edge; the cone puts it on the umbra's edge itself.
+// A cylindrical shadow (or a point Sun) puts the edge where the Sun's centre
+// sets, which for low orbits lies 4 to 7 s (half the penumbra's crossing)
+// from the umbra's edge; the cone gives the umbra's and the penumbra's edges
+// themselves, and the Sun's centre's where a point-Sun figure is wanted.
 // Eclipses are found like passes: a scan in steps of 1/40 of a revolution,
 // each step whose samples cannot exclude an edge halved until they do, then
 // each edge refined as a root to well under a millisecond.
@@ -22,19 +23,27 @@ enum class Illumination {
     Umbra     // all of it
 };
 
-// Margin of the umbra, radians: the angle between the Earth's centre and the
-// Sun's centre seen from the satellite, less the Earth's apparent radius, plus
-// the Sun's. Negative inside the umbra; its roots are the umbra's edges.
-// Both positions geocentric, km, in one frame (TEME).
-double umbraMarginRad(const double satelliteKm[3], const double sunKm[3]);
+// Which edge of the shadow an eclipse is bounded by.
+enum class ShadowEdge {
+    Umbra,     // the last of the Sun's disc sets behind the Earth
+    SunCentre, // the Sun's centre sets: the edge of a point Sun's (cylinder-like) shadow
+    Penumbra   // the first of the disc sets
+};
+
+// Margin of a shadow's edge, radians: the angle between the Earth's centre
+// and the Sun's centre seen from the satellite, less the Earth's apparent
+// radius, plus (umbra) or less (penumbra) the Sun's. Negative inside that
+// shadow; its roots are the edge. Both positions geocentric, km, TEME.
+double shadowMarginRad(const double satelliteKm[3], const double sunKm[3],
+                       ShadowEdge edge = ShadowEdge::Umbra);
 
 // Light at a satellite position (km, TEME) with the Sun at `sunKm` (km, TEME).
 Illumination illumination(const double satelliteKm[3], const double sunKm[3]);
 
 struct Eclipse
 {
-    double entryJd = 0; // Julian date UTC, the satellite enters the umbra
-    double exitJd = 0;  // Julian date UTC, it leaves the umbra
+    double entryJd = 0; // Julian date UTC, the satellite crosses the edge into the shadow
+    double exitJd = 0;  // Julian date UTC, it crosses the edge out of it
     double durationSeconds() const { return (exitJd - entryJd) * 86400.0; }
 };
 
@@ -44,9 +53,11 @@ struct EclipseSearch
     std::vector<Eclipse> eclipses; // ascending entry
 };
 
-// Every umbra interval that overlaps [startJd, endJd] (Julian dates, UTC; at
-// most 400 days apart), with its true entry and exit: an eclipse under way at
-// startJd has its entry before it, one under way at endJd its exit after it.
-EclipseSearch findEclipses(Sgp4 &satellite, double startJd, double endJd);
+// Every shadow interval (bounded by `edge`) that overlaps [startJd, endJd]
+// (Julian dates, UTC; at most 400 days apart), with its true entry and exit:
+// an eclipse under way at startJd has its entry before it, one under way at
+// endJd its exit after it.
+EclipseSearch findEclipses(Sgp4 &satellite, double startJd, double endJd,
+                           ShadowEdge edge = ShadowEdge::Umbra);
 
 } // namespace orbit

@@ -25,7 +25,7 @@ int usage()
         "       orbitcheck passes DIR NAME LAT LON START DAYS\n"
         "       orbitcheck look DIR NAME LAT LON TIME\n"
         "       orbitcheck speed FILE SECONDS\n"
-        "       orbitcheck eclipse DIR NAME START DAYS\n"
+        "       orbitcheck eclipse DIR NAME START DAYS [umbra|centre|penumbra]\n"
         "       orbitcheck doppler DIR NAME LAT LON START SECONDS STEP FREQ_HZ\n"
         "LAT, LON in degrees (north, east positive); START, TIME as YYYY-MM-DDTHH:MM:SSZ\n");
     return 2;
@@ -246,12 +246,19 @@ bool initSatellite(const orbit::OrbitEngine &engine, const char *name, orbit::Sg
     return status.isOk();
 }
 
-// Umbra intervals overlapping [START, START + DAYS]: "ENTRY EXIT" per line.
+// Shadow intervals overlapping [START, START + DAYS]: "ENTRY EXIT" per line.
+// Bounded by the umbra's edges unless EDGE (argv[4], may be null) says otherwise.
 int runEclipse(char **argv)
 {
     double startJd = 0, days = 0;
-    if (!parseTime(argv[2], startJd) || !number(argv[3], days) || days < 0) {
-        std::fprintf(stderr, "orbitcheck: START must be YYYY-MM-DDTHH:MM:SSZ, DAYS a number\n");
+    const std::string edgeName = argv[4] ? argv[4] : "umbra";
+    const orbit::ShadowEdge edge = edgeName == "centre"     ? orbit::ShadowEdge::SunCentre
+                                   : edgeName == "penumbra" ? orbit::ShadowEdge::Penumbra
+                                                            : orbit::ShadowEdge::Umbra;
+    if (!parseTime(argv[2], startJd) || !number(argv[3], days) || days < 0 ||
+        (edge == orbit::ShadowEdge::Umbra && edgeName != "umbra")) {
+        std::fprintf(stderr, "orbitcheck: START must be YYYY-MM-DDTHH:MM:SSZ, DAYS a number, "
+                             "EDGE umbra, centre or penumbra\n");
         return 2;
     }
     orbit::OrbitEngine engine;
@@ -259,7 +266,8 @@ int runEclipse(char **argv)
     if (!setUpEngine(engine, argv[0], argv[1], "0", "0") ||
         !initSatellite(engine, argv[1], satellite))
         return 1;
-    const orbit::EclipseSearch search = orbit::findEclipses(satellite, startJd, startJd + days);
+    const orbit::EclipseSearch search =
+        orbit::findEclipses(satellite, startJd, startJd + days, edge);
     if (!search.status) {
         std::printf("error %d %s\n", search.status.number(), search.status.reason().c_str());
         return 1;
@@ -317,7 +325,7 @@ int main(int argc, char **argv)
         return runLook(argv + 2);
     if (command == "speed" && argc == 4)
         return runSpeed(argv[2], argv[3]);
-    if (command == "eclipse" && argc == 6)
+    if (command == "eclipse" && (argc == 6 || argc == 7))
         return runEclipse(argv + 2);
     if (command == "doppler" && argc == 10)
         return runDoppler(argv + 2);

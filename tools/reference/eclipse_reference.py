@@ -11,9 +11,10 @@ and Sun (696,000 km), tested by the satellite's distance from the shadow axis.
 Edges are found on a 10 s scan and refined by bisection to 0.1 ms.
 
 usage: eclipse_reference.py ELEMENTS SCENARIO... > eclipse-reference.txt
-SCENARIO is "NAME|START|DAYS" with START as YYYY-MM-DDTHH:MM:SSZ. The sun-centre
-edges (the shadow of a point Sun, as skyfield's is_sunlit has it) are compared
-with the umbra's on standard error.
+SCENARIO is "NAME|START|DAYS[|EDGE]" with START as YYYY-MM-DDTHH:MM:SSZ and EDGE
+umbra (the default), centre (the shadow of a point Sun, as skyfield's is_sunlit
+has it) or penumbra. For umbra scenarios the centre's edges are compared with
+the umbra's on standard error.
 """
 import math
 import sys
@@ -75,7 +76,8 @@ def position_km(sat, jd):
 
 
 def in_shadow(sat, jd, sun_radius_km):
-    """The satellite inside the cone tangent to the Earth and a Sun of this radius."""
+    """The satellite inside the cone tangent to the Earth and a Sun of this radius
+    (0: a point Sun; negative: the penumbra's cone, tangent on opposite sides)."""
     r = position_km(sat, jd)
     sun = sun_teme_km(jd)
     distance = np.linalg.norm(sun)
@@ -136,17 +138,20 @@ def main():
     print("# Umbra intervals of the element sets in station.txt, for the eclipse search tests.")
     print("# Made by tools/reference/eclipse_reference.py (python-sgp4 positions, ERFA epv00")
     print("# Sun, conical umbra of spherical Earth 6378.137 km and Sun 696,000 km, 0.1 ms).")
-    print("# A scenario line: \"@ NAME|START|DAYS\"; then per eclipse overlapping it: ENTRY EXIT")
+    print("# A scenario line: \"@ NAME|START|DAYS[|EDGE]\" (EDGE umbra if not given, centre or")
+    print("# penumbra); then per eclipse overlapping it: ENTRY EXIT")
     for scenario in sys.argv[2:]:
-        name, start_text, days = scenario.split("|")
+        name, start_text, days, *edge = scenario.split("|")
+        sun_radius = {"umbra": SUN_RADIUS_KM, "centre": 0.0, "penumbra": -SUN_RADIUS_KM}[
+            edge[0] if edge else "umbra"]
         sat = sets[name]
         start = jd_of(start_text)
         end = start + float(days)
         print("@ " + scenario)
-        umbra = intervals(sat, start, end, SUN_RADIUS_KM)
+        umbra = intervals(sat, start, end, sun_radius)
         for entry, exit_ in umbra:
             print(iso(entry), iso(exit_))
-        centre = intervals(sat, start, end, 0.0)
+        centre = intervals(sat, start, end, 0.0) if sun_radius == SUN_RADIUS_KM else []
         if len(centre) == len(umbra) and umbra:
             later = [(u[0] - c[0]) * 86400.0 for u, c in zip(umbra, centre)]
             earlier = [(c[1] - u[1]) * 86400.0 for u, c in zip(umbra, centre)]
