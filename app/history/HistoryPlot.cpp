@@ -10,8 +10,8 @@
 
 namespace history {
 
-const QColor HistoryPlot::shadowColor(90, 90, 110, 70);
-const QColor HistoryPlot::inViewColor(80, 190, 90, 70);
+const QColor HistoryPlot::shadowColor(70, 70, 100, 80);
+const QColor HistoryPlot::inViewColor(40, 180, 60, 110);
 
 // Intervals of time painted as bands across a pane, behind the lines: one
 // item for all spans, so that a week of orbits costs one draw call per pane.
@@ -75,6 +75,7 @@ HistoryPlot::HistoryPlot(QWidget *parent) : QCustomPlot(parent)
     setFocusPolicy(Qt::StrongFocus);
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     setNoAntialiasingOnDrag(true);
+    setPlottingHint(QCP::phFastPolylines, true);
     addLayer(QStringLiteral("shading"), layer(QStringLiteral("grid")), limBelow);
     setMouseTracking(true);
     setPanes({});
@@ -134,9 +135,11 @@ void HistoryPlot::setPanes(std::vector<Pane> panes)
         paneLegend->setLayer(QStringLiteral("legend"));
         paneLegend->setBrush(QColor(255, 255, 255, 210));
         paneLegend->setFont(font());
+        std::vector<double> labelled; // one label for a limit that channels share
         for (const Channel &channel : pane.channels) {
             QCPGraph *line = addGraph(x, y);
-            line->setPen(QPen(channel.color, 1.5));
+            // A pen wider than one pixel is stroked as a polygon: 100 times slower.
+            line->setPen(QPen(channel.color, 1));
             line->setName(channel.info.name.isEmpty() ? pane.unit : channel.info.name);
             line->removeFromLegend();
             line->addToLegend(paneLegend);
@@ -161,16 +164,21 @@ void HistoryPlot::setPanes(std::vector<Pane> panes)
                 rule->point1->setCoords(0, *limit);
                 rule->point2->setCoords(1, *limit);
                 rule->setPen(QPen(channel.color, 1, Qt::DashLine));
+                if (std::find(labelled.begin(), labelled.end(), *limit) != labelled.end())
+                    continue;
+                labelled.push_back(*limit);
                 auto *label = new QCPItemText(this);
                 label->setClipAxisRect(parts.rect);
                 label->position->setAxisRect(parts.rect);
                 label->position->setAxes(x, y);
                 label->position->setTypeX(QCPItemPosition::ptAxisRectRatio);
                 label->position->setTypeY(QCPItemPosition::ptPlotCoords);
-                label->position->setCoords(0.995, *limit);
+                // Labels inside the band between the limits, staggered by
+                // channel so that close limits of two channels stay readable.
+                label->position->setCoords(0.995 - 0.16 * double(parts.lines.size() - 1), *limit);
                 label->setPositionAlignment(
                     Qt::AlignRight |
-                    (std::string_view(which) == "low" ? Qt::AlignTop : Qt::AlignBottom));
+                    (std::string_view(which) == "low" ? Qt::AlignBottom : Qt::AlignTop));
                 label->setColor(channel.color.darker(130));
                 label->setText(limitText(which, *limit, pane.unit));
             }

@@ -227,8 +227,8 @@ void HistoryWindow::fillTree()
                 sideItem->setToolTip(0, channelName(key, source_.info(key)));
             }
         }
-        gridItem->setExpanded(true);
     }
+    tree_->expandAll();
     filling_ = false;
 }
 

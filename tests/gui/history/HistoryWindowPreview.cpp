@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Shows the history window over a week of telemetry held in memory, with
-// batteries, currents and temperatures ticked, to look at it by eye.
+// the channels named as GRID/Row/Side ticked, to look at it by eye; a first
+// argument --day, --last-pass or --all picks the range (else 7 days).
 #include "history/HistoryWindow.h"
 #include "support/MemoryChannelSource.h"
 
@@ -25,7 +26,12 @@ int main(int argc, char **argv)
         if (ticked.contains(path))
             item->setCheckState(0, Qt::Checked);
     }
-    window.showRange(history::HistoryRange::Week);
+    using history::HistoryRange;
+    const QString range = ticked.isEmpty() ? QString() : ticked.front();
+    window.showRange(range == QLatin1String("--day")         ? HistoryRange::Day
+                     : range == QLatin1String("--last-pass") ? HistoryRange::LastPass
+                     : range == QLatin1String("--all")       ? HistoryRange::All
+                                                             : HistoryRange::Week);
     window.show();
     return app.exec();
 }
