@@ -141,12 +141,12 @@ TEST(HistoryRanges, ButtonsEndAtTheLastValueAndLastPassNeedsData)
     EXPECT_EQ(rangeSpan(HistoryRange::Week, stored, {}, noData)->toMs, stored.toMs);
     EXPECT_EQ(rangeSpan(HistoryRange::All, stored, {}, noData)->fromMs, stored.fromMs);
 
-    // The latest pass is empty (heard nothing): the one before it is shown.
+    // The latest pass is empty (heard nothing): the latest before it is shown.
     const TimeSpan early{stored.toMs - 5 * hourMs, stored.toMs - 5 * hourMs + 10 * minuteMs};
     const TimeSpan heard{stored.toMs - 3 * hourMs, stored.toMs - 3 * hourMs + 12 * minuteMs};
     const TimeSpan silent{stored.toMs - hourMs, stored.toMs - hourMs + 9 * minuteMs};
-    const auto onlyHeard = [&](const TimeSpan &span) { return span.fromMs == heard.fromMs; };
-    const auto pass = rangeSpan(HistoryRange::LastPass, stored, {silent, early, heard}, onlyHeard);
+    const auto notSilent = [&](const TimeSpan &span) { return span.fromMs != silent.fromMs; };
+    const auto pass = rangeSpan(HistoryRange::LastPass, stored, {silent, early, heard}, notSilent);
     EXPECT_EQ(pass->fromMs, heard.fromMs);
     EXPECT_EQ(pass->toMs, heard.toMs);
 
