@@ -3,6 +3,7 @@
 
 #include "history/HistoryStatistics.h"
 #include "history/PlotDownsample.h"
+#include "telemetry/TelemetryGrids.h"
 
 #include <algorithm>
 #include <cmath>
@@ -63,9 +64,13 @@ QString timeFormat(qint64 viewMs)
     return QStringLiteral("HH:mm:ss");
 }
 
-QString limitText(const char *which, double limit, const QString &unit)
+// "low 7.00 V": the limit in its grid column's format, as the grids show values.
+QString limitText(const char *which, const ChannelKey &key, double limit, const QString &unit)
 {
-    return QStringLiteral("%1 %2 %3").arg(QLatin1String(which)).arg(limit).arg(unit);
+    const QString value = key.grid >= 0 && key.grid < telemetry::gridCount
+                              ? telemetry::formatGridValue(key.grid, limit)
+                              : QString::number(limit);
+    return QStringLiteral("%1 %2 %3").arg(QLatin1String(which), value, unit);
 }
 
 } // namespace
@@ -180,7 +185,7 @@ void HistoryPlot::setPanes(std::vector<Pane> panes)
                     Qt::AlignRight |
                     (std::string_view(which) == "low" ? Qt::AlignBottom : Qt::AlignTop));
                 label->setColor(channel.color.darker(130));
-                label->setText(limitText(which, *limit, pane.unit));
+                label->setText(limitText(which, channel.key, *limit, pane.unit));
             }
         }
         parts_.push_back(parts);

@@ -89,9 +89,11 @@ QString swatch(const QColor &color, const QString &text)
 // Whether [want] lies within [have], both clamped to what is stored.
 bool covers(const std::optional<TimeSpan> &have, const TimeSpan &want, const TimeSpan &stored)
 {
+    if (!have)
+        return false;
     const qint64 from = std::max(want.fromMs, stored.fromMs);
     const qint64 to = std::min(want.toMs, stored.toMs);
-    return have && have->fromMs <= from && have->toMs >= to;
+    return from > to || (have->fromMs <= from && have->toMs >= to); // nothing stored there
 }
 
 } // namespace
