@@ -1,0 +1,105 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "history/HistoryCsv.h"
+
+#include "history/HistoryChannelPicks.h"
+#include "telemetry/TelemetryGrids.h"
+
+#include <QDateTime>
+#include <QIODevice>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace history {
+
+namespace {
+
+// RFC 4180: a field with a comma, quote or line break goes in quotes.
+QString csvField(const QString &text)
+{
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+bool knownGrid(int grid)
+{
+    return grid >= 0 && grid < telemetry::gridCount;
+}
+
+} // namespace
+
+QString historyCsvHeader()
+{
+    return QStringLiteral("utc,source,side,mode,grid,row,raw,value,unit,label");
+}
+
+QString utcIsoMs(qint64 utcMs)
+{
+    return QDateTime::fromMSecsSinceEpoch(utcMs, Qt::UTC)
+               .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
+           QLatin1Char('Z');
+}
+
+QString historyCsvLine(const ChannelKey &key, const ChannelPoint &point, const QString &unit)
+{
+    QString grid, row;
+    if (knownGrid(key.grid)) {
+        const auto &layout = telemetry::gridLayout(key.grid);
+        grid = layout.tag;
+        if (key.row >= 1 && key.row <= layout.captions.size())
+            row = layout.captions.at(key.row - 1);
+    }
+    const QString value = knownGrid(key.grid) ? telemetry::formatGridValue(key.grid, point.value)
+                                              : QString::number(point.value, 'g', 15);
+    const QStringList fields{utcIsoMs(point.utcMs),
+                             QString(),
+                             sideName(key.side),
+                             QString(),
+                             csvField(grid),
+                             csvField(row),
+                             QString::number(point.raw, 'g', 15),
+                             value,
+                             csvField(unit),
+                             QString()};
+    return fields.join(QLatin1Char(','));
+}
+
+bool writeHistoryCsv(QIODevice &device, const ChannelSource &source,
+                     const std::vector<ChannelKey> &channels, const TimeSpan &span)
+{
+    struct Row
+    {
+        ChannelKey key;
+        ChannelPoint point;
+        const QString *unit;
+    };
+    std::vector<QString> units;
+    units.reserve(channels.size());
+    std::vector<Row> rows;
+    for (const ChannelKey &key : channels) {
+        units.push_back(source.info(key).unit);
+        for (const ChannelPoint &point : source.series(key, span.fromMs, span.toMs))
+            rows.push_back({key, point, &units.back()});
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) {
+        return a.point.utcMs != b.point.utcMs ? a.point.utcMs < b.point.utcMs : a.key < b.key;
+    });
+
+    QByteArray text = historyCsvHeader().toUtf8() + '\n';
+    for (const Row &row : rows) {
+        text += historyCsvLine(row.key, row.point, *row.unit).toUtf8();
+        text += '\n';
+        if (text.size() > (1 << 20)) {
+            if (device.write(text) != text.size())
+                return false;
+            text.clear();
+        }
+    }
+    return device.write(text) == text.size();
+}
+
+} // namespace history
