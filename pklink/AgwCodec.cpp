@@ -294,10 +294,15 @@ std::optional<double> HeardTimeToDate(const SystemTime &time)
     return static_cast<double>(*seconds) / 86400.0;
 }
 
-std::optional<std::string> formatHeardTime(const SystemTime &time)
+const MonthNames &englishMonthNames()
 {
-    static constexpr std::array<const char *, 12> months = {
-        "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    static const MonthNames names = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    return names;
+}
+
+std::optional<std::string> formatHeardTime(const SystemTime &time, const MonthNames &months)
+{
     const auto seconds = heardSeconds(time);
     if (!seconds)
         return std::nullopt;
@@ -307,12 +312,14 @@ std::optional<std::string> formatHeardTime(const SystemTime &time)
     civilFromDays(day, y, m, d);
     const std::int64_t ofDay = *seconds - day * 86400;
     char text[32];
-    std::snprintf(text, sizeof text, " %04d-%s-%02d %02d:%02d", static_cast<int>(y), months[m - 1],
-                  d, static_cast<int>(ofDay / 3600), static_cast<int>(ofDay / 60 % 60));
+    std::snprintf(text, sizeof text, " %04d-%s-%02d %02d:%02d", static_cast<int>(y),
+                  months[static_cast<std::size_t>(m - 1)].c_str(), d,
+                  static_cast<int>(ofDay / 3600), static_cast<int>(ofDay / 60 % 60));
     return std::string(text);
 }
 
-std::optional<std::string> heardLine(std::string_view fromCall, const Bytes &data)
+std::optional<std::string> heardLine(std::string_view fromCall, const Bytes &data,
+                                     const MonthNames &months)
 {
     const std::string_view call = trimBlanks(fromCall);
     if (call.empty())
@@ -323,17 +330,17 @@ std::optional<std::string> heardLine(std::string_view fromCall, const Bytes &dat
     const std::size_t z = static_cast<std::size_t>(zero - data.begin());
     if (z + 19 + 16 > data.size())
         return std::nullopt;
-    const auto first = formatHeardTime(readSystemTime(data.data() + z + 3));
-    const auto second = formatHeardTime(readSystemTime(data.data() + z + 19));
-    if (!first || !second)
-        return std::nullopt;
+    // The entry is worth showing even when the engine's clock is nonsense.
+    const std::string blank(std::string_view(" yyyy-mmm-dd hh:nn").size(), ' ');
+    const auto first = formatHeardTime(readSystemTime(data.data() + z + 3), months);
+    const auto second = formatHeardTime(readSystemTime(data.data() + z + 19), months);
     std::string line;
     if (call.size() < 9)
         line.assign(9 - call.size(), ' ');
     line += call;
-    line += *first;
+    line += first.value_or(blank);
     line += ' ';
-    line += *second;
+    line += second.value_or(blank);
     return line;
 }
 

@@ -28,6 +28,7 @@
 // Texts (callsigns, login) are Latin-1, one byte per character; they travel
 // here as std::string holding those bytes.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -139,12 +140,20 @@ SystemTime readSystemTime(const std::uint8_t *p);
 // the next ones). Nothing for a date outside the years 100 to 9999.
 std::optional<double> HeardTimeToDate(const SystemTime &time);
 
-// " yyyy-mmm-dd hh:nn" of a heard time, English month abbreviation.
-std::optional<std::string> formatHeardTime(const SystemTime &time);
+// Three-letter month abbreviations, January first, one byte per character.
+using MonthNames = std::array<std::string, 12>;
+const MonthNames &englishMonthNames();
+
+// " yyyy-mmm-dd hh:nn" of a heard time, with the month's abbreviation from
+// `months`. Nothing for a time HeardTimeToDate refuses.
+std::optional<std::string> formatHeardTime(const SystemTime &time,
+                                           const MonthNames &months = englishMonthNames());
 
 // The MhData line of a heard-list answer: the callsign right-aligned in 9
-// characters, then the two times. Nothing when the callsign is empty, the data
-// has no zero byte, or the times run past its end.
-std::optional<std::string> heardLine(std::string_view fromCall, const Bytes &data);
+// characters, then the two times; a time that cannot be formatted is left
+// blank (as many blanks as a time takes). Nothing when the callsign is empty,
+// the data has no zero byte, or the times run past its end.
+std::optional<std::string> heardLine(std::string_view fromCall, const Bytes &data,
+                                     const MonthNames &months = englishMonthNames());
 
 } // namespace agw

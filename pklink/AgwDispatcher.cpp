@@ -98,10 +98,12 @@ void AgwDispatcher::DispatchFrame(const std::uint8_t *header, const Bytes &data)
     }
 }
 
-void AgwDispatcher::resetPortInfo()
+void AgwDispatcher::resetLinkState()
 {
     portCount_ = 0;
     portInfo_.clear();
+    registered_.clear();
+    connections_.clear();
 }
 
 void AgwDispatcher::ProcessPortInfo(const Bytes &data)
@@ -157,45 +159,38 @@ void AgwDispatcher::ProcessVersion(const Bytes &data)
 
 void AgwDispatcher::ProcessHeard(std::int16_t port, const std::string &fromCall, const Bytes &data)
 {
-    if (const auto line = heardLine(fromCall, data))
+    if (const auto line = heardLine(fromCall, data, monthNames_))
         events_.MhData(port, *line);
 }
 
 void AgwDispatcher::AddConnection(std::uint16_t port, const std::string &station)
 {
-    if (!IsConnected(port, station))
-        connections_.emplace_back(port, station);
+    connections_.insert(ConnectionEntry(port, station));
 }
 
 void AgwDispatcher::RemoveConnection(std::uint16_t port, const std::string &station)
 {
-    const auto it =
-        std::find(connections_.begin(), connections_.end(), ConnectionEntry(port, station));
-    if (it != connections_.end())
-        connections_.erase(it);
+    connections_.erase(ConnectionEntry(port, station));
 }
 
 bool AgwDispatcher::IsConnected(std::uint16_t port, const std::string &station) const
 {
-    return std::find(connections_.begin(), connections_.end(), ConnectionEntry(port, station)) !=
-           connections_.end();
+    return connections_.contains(ConnectionEntry(port, station));
 }
 
 void AgwDispatcher::AddRegistered(const std::string &call)
 {
-    registered_.push_back(call);
+    registered_.insert(call);
 }
 
 bool AgwDispatcher::IsRegistered(const std::string &call) const
 {
-    return std::find(registered_.begin(), registered_.end(), call) != registered_.end();
+    return registered_.contains(call);
 }
 
 void AgwDispatcher::RemoveRegistered(const std::string &call)
 {
-    const auto it = std::find(registered_.begin(), registered_.end(), call);
-    if (it != registered_.end())
-        registered_.erase(it);
+    registered_.erase(call);
 }
 
 } // namespace agw

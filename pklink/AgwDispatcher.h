@@ -2,6 +2,7 @@
 #pragma once
 
 #include "pklink/AgwCodec.h"
+#include "pklink/RecentSet.h"
 #include "pklink/clsPortCapabilities.h"
 
 #include <cstdint>
@@ -45,18 +46,30 @@ public:
 // ports, its version, the callsigns it confirmed as registered and the AX.25
 // connections it reported. A frame whose data part is shorter than its kind's
 // layout is dropped without an event.
+//
+// The engine forgets registrations and connections when its TCP link ends,
+// so both lists start afresh with every link. Each holds a callsign or pair
+// once and at most a few hundred of them (beyond that the oldest go), so an
+// engine that keeps reporting new ones cannot make them grow without end.
 class AgwDispatcher
 {
 public:
     using ConnectionEntry = std::pair<std::uint16_t, std::string>; // engine port, station
 
+    static constexpr std::size_t MaxRegistered = 256;
+    static constexpr std::size_t MaxConnections = 256;
+
     explicit AgwDispatcher(AgwEvents &events) : events_(events) {}
+
+    // The month abbreviations of heard-list lines (English until set).
+    void setMonthNames(const MonthNames &names) { monthNames_ = names; }
 
     // `header` holds 36 bytes; `data` the data part.
     void DispatchFrame(const std::uint8_t *header, const Bytes &data);
 
-    // Port information and the monitor state start afresh with every link.
-    void resetPortInfo();
+    // What the engine told about the last link: port information,
+    // registrations and connections.
+    void resetLinkState();
 
     std::int16_t portCount() const { return portCount_; }
     const std::vector<std::string> &portInfo() const { return portInfo_; }
@@ -67,12 +80,14 @@ public:
     void AddConnection(std::uint16_t port, const std::string &station);
     void RemoveConnection(std::uint16_t port, const std::string &station);
     bool IsConnected(std::uint16_t port, const std::string &station) const;
-    const std::vector<ConnectionEntry> &connections() const { return connections_; }
+    // Oldest first.
+    std::vector<ConnectionEntry> connections() const { return connections_.entries(); }
 
     void AddRegistered(const std::string &call);
     bool IsRegistered(const std::string &call) const;
     void RemoveRegistered(const std::string &call);
-    const std::vector<std::string> &registered() const { return registered_; }
+    // Oldest first.
+    std::vector<std::string> registered() const { return registered_.entries(); }
 
 private:
     void ProcessPortInfo(const Bytes &data);
@@ -86,8 +101,16 @@ private:
     std::int32_t majorVersion_ = 0;
     std::int32_t minorVersion_ = 0;
     std::string versionText_;
-    std::vector<ConnectionEntry> connections_;
-    std::vector<std::string> registered_;
+    MonthNames monthNames_ = englishMonthNames();
+    struct ConnectionHash
+    {
+        std::size_t operator()(const ConnectionEntry &entry) const
+        {
+            return std::hash<std::string>()(entry.second) * 31 + entry.first;
+        }
+    };
+    RecentSet<ConnectionEntry, ConnectionHash> connections_{MaxConnections};
+    RecentSet<std::string> registered_{MaxRegistered};
 };
 
 } // namespace agw

@@ -6,9 +6,12 @@
 #include "pklink/AgwStreamCutter.h"
 
 #include <QLabel>
+#include <QLocale>
 #include <QPointer>
 #include <QTcpSocket>
+#include <QTimer>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -80,6 +83,32 @@ qint16 winsockErrorNumber(QAbstractSocket::SocketError error)
         return 10022;
     }
 }
+
+// The months of heard-list lines in the language of the default locale (the
+// system's, unless the host set another), cut to three letters so that the
+// columns stay aligned; English where that language has no names the
+// program's one-byte text can carry, or none of three letters.
+agw::MonthNames localMonthNames()
+{
+    const QLocale locale;
+    agw::MonthNames names;
+    for (int month = 1; month <= 12; ++month) {
+        QString name = locale.monthName(month, QLocale::ShortFormat);
+        if (name.endsWith(QLatin1Char('.')))
+            name.chop(1);
+        name.truncate(3);
+        const bool letters =
+            std::all_of(name.cbegin(), name.cend(), [](QChar c) { return c.isLetter(); });
+        if (name.size() != 3 || !letters || QString::fromLatin1(name.toLatin1()) != name)
+            return agw::englishMonthNames();
+        names[static_cast<std::size_t>(month - 1)] = name.toLatin1().toStdString();
+    }
+    return names;
+}
+
+// Reported with WsError when a connect gets no answer in time, as the
+// system's own connect timeout is.
+constexpr qint16 connectTimeoutErrorNumber = 10060;
 
 // Reported with WsError when the engine announces a data part no engine sends.
 constexpr qint16 badLengthErrorNumber = 10040;
@@ -182,6 +211,7 @@ public:
     // Drops the socket without letting it report anything more.
     void dropSocket()
     {
+        connectTimer->stop();
         if (!socket)
             return;
         QTcpSocket *old = socket;
@@ -202,16 +232,27 @@ public:
         QObject::connect(socket, &QTcpSocket::errorOccurred, q,
                          [this](QAbstractSocket::SocketError error) { socketError(error); });
         socket->connectToHost(ipHost, ipPort);
+        connectTimer->start(connectTimeoutMs);
+    }
+
+    void connectTimedOut()
+    {
+        if (!socket || linkUp)
+            return;
+        failLink(connectTimeoutErrorNumber,
+                 QStringLiteral("Connection timed out: no answer within %1 seconds")
+                     .arg(connectTimeoutMs / 1000.0));
     }
 
     void LinkUp()
     {
+        connectTimer->stop();
         cutter.reset();
         ++linkGeneration;
         linkUp = true;
         monitorOn = false;
         rawOn = false;
-        dispatcher.resetPortInfo();
+        dispatcher.resetLinkState();
         q->AgwInit();
         emit q->WsConnected(remoteHost);
     }
@@ -352,6 +393,8 @@ public:
     PKLINK *q;
     QLabel *Label1 = nullptr;
     QTcpSocket *socket = nullptr;
+    QTimer *connectTimer = nullptr;
+    int connectTimeoutMs = 15000;
     agw::AgwDispatcher dispatcher;
     agw::AgwStreamCutter cutter;
     quint64 linkGeneration = 0;
@@ -371,6 +414,10 @@ public:
 PKLINK::PKLINK(QWidget *parent) : QWidget(parent), d(std::make_unique<Private>(this))
 {
     d->Label1 = new QLabel(QStringLiteral("PK LINK"), this);
+    d->dispatcher.setMonthNames(localMonthNames());
+    d->connectTimer = new QTimer(this);
+    d->connectTimer->setSingleShot(true);
+    connect(d->connectTimer, &QTimer::timeout, this, [this] { d->connectTimedOut(); });
     d->Label1->move(0, 0);
     d->Label1->adjustSize();
     setFixedSize(d->Label1->size());
@@ -499,6 +546,16 @@ bool PKLINK::ConnectToAgw()
     d->remoteHost = d->ipHost;
     d->startSocket();
     return true;
+}
+
+void PKLINK::setConnectTimeout(int milliseconds)
+{
+    d->connectTimeoutMs = milliseconds;
+}
+
+int PKLINK::connectTimeout() const
+{
+    return d->connectTimeoutMs;
 }
 
 QVariant PKLINK::DisconnectFromAgw()

@@ -88,6 +88,11 @@ public:
     // Starts the TCP connect and returns at once; the outcome arrives as
     // WsConnected or WsError.
     bool ConnectToAgw();
+    // Milliseconds a connect may wait for the engine's host to answer before
+    // it gives up with WsError (default 15000), so that an address that
+    // swallows the attempt is reported long before the system would.
+    void setConnectTimeout(int milliseconds);
+    int connectTimeout() const;
     // TCP port of the engine. Unsigned 16-bit so that every TCP port fits.
     quint16 AgwIpPort() const;
     void setAgwIpPort(quint16 intIpPort);

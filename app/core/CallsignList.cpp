@@ -32,11 +32,21 @@ QList<clsCallsign> CallsignList::defaultList()
     return list;
 }
 
+namespace {
+QList<std::pair<QString, QString>> keysAndValues(const QList<clsCallsign> &list)
+{
+    QList<std::pair<QString, QString>> entries;
+    for (const clsCallsign &entry : list)
+        entries.append({entry.strCallsign(), entry.strSide()});
+    return entries;
+}
+} // namespace
+
+// The section is replaced in one write of the file: a kill in the middle of
+// a save must not leave a list that has lost callsigns.
 void CallsignList::InitCallsigns()
 {
-    ini_.DeleteSection(section);
-    for (const clsCallsign &entry : defaultList())
-        ini_.SaveIniString(section, entry.strCallsign(), entry.strSide());
+    ini_.ReplaceSection(section, keysAndValues(defaultList()));
 }
 
 void CallsignList::LoadCallsigns()
@@ -59,9 +69,7 @@ void CallsignList::setCCallsigns(const QList<clsCallsign> &list)
 
 void CallsignList::SaveCallsigns()
 {
-    ini_.DeleteSection(section);
-    for (const clsCallsign &entry : list_)
-        ini_.SaveIniString(section, entry.strCallsign(), entry.strSide());
+    ini_.ReplaceSection(section, keysAndValues(list_));
 }
 
 const clsCallsign *CallsignList::find(const QString &callsign) const

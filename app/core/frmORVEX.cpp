@@ -201,6 +201,7 @@ bool frmORVEX::Load()
     cIni_ = std::make_unique<clsIni>(
         strAppPath_ + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
         QStringLiteral(".INI"));
+    orvex::ProfileStore::removeLeftoverTemporaries(cIni_->strDefaultIniFile());
     orvex::ProfileStore::setWriteFailureHook(
         [self = QPointer<frmORVEX>(this)](const QString &file, const QString &reason) {
             if (self)

@@ -18,6 +18,7 @@ bool KepsDownload::start(const QString &typed1, const QString &typed2)
     addresses_ = addresses;
     fileNames_ = names;
     errors_ = {};
+    notices_ = {};
     current_ = names[0].isEmpty() ? 1 : 0;
     busy = false;
     return true;
@@ -34,6 +35,10 @@ bool KepsDownload::moveToNextFile()
 QString KepsDownload::finishedMessage() const
 {
     QString text = QStringLiteral("The Keps have been downloaded.");
+    for (size_t i = 0; i < fileCount; ++i) {
+        if (!notices_[i].isEmpty())
+            text += QStringLiteral("\r\nFile %1 - ").arg(i + 1) + notices_[i];
+    }
     if (errors_[0].isEmpty() && errors_[1].isEmpty())
         return text;
     text += QStringLiteral("\r\nThe following errors occurred - ");

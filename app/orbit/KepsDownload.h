@@ -22,12 +22,16 @@ public:
     QString fileName(int index) const { return fileNames_[slot(index)]; }
     QString error(int index) const { return errors_[slot(index)]; }
     void setError(int index, const QString &text) { errors_[slot(index)] = text; }
+    // Something worth telling about a file that was installed.
+    QString notice(int index) const { return notices_[slot(index)]; }
+    void setNotice(int index, const QString &text) { notices_[slot(index)] = text; }
 
     // After a completed file: moves on to the second file when there is one
     // still to fetch and returns true; false when the run is over.
     bool moveToNextFile();
 
-    // The message shown when the run is over, with the errors of both files.
+    // The message shown when the run is over, with the notices and the
+    // errors of both files.
     QString finishedMessage() const;
 
     // The status box text after one more line: past 10000 characters only
@@ -46,5 +50,6 @@ private:
     std::array<QString, fileCount> addresses_;
     std::array<QString, fileCount> fileNames_;
     std::array<QString, fileCount> errors_;
+    std::array<QString, fileCount> notices_;
     int current_ = 0;
 };

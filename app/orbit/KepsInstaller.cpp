@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringList>
 
 #include <string_view>
 
@@ -16,6 +17,17 @@ namespace {
 bool isForbiddenInFileName(QChar c)
 {
     return c.unicode() < 0x20 || QStringLiteral("\\/:*?\"<>|").contains(c);
+}
+
+orbit::ElementText readSets(const QByteArray &text)
+{
+    return orbit::readElementText(
+        std::string_view(text.constData(), static_cast<size_t>(text.size())));
+}
+
+bool isGzip(const QByteArray &text)
+{
+    return text.startsWith("\x1f\x8b");
 }
 
 } // namespace
@@ -50,11 +62,20 @@ QString KepsInstaller::fileNameFromAddress(const QString &address)
     return name;
 }
 
-bool KepsInstaller::holdsElementSets(const QByteArray &text)
+KepsInstaller::ElementShare KepsInstaller::elementShare(const QByteArray &text)
 {
-    return !orbit::readElementText(
-                std::string_view(text.constData(), static_cast<size_t>(text.size())))
-                .sets.empty();
+    ElementShare share;
+    for (const QByteArray &line : text.split('\n'))
+        share.lines += line.trimmed().isEmpty() ? 0 : 1;
+    for (const orbit::ElementSet &set : readSets(text).sets)
+        share.setLines += set.name.empty() ? 2 : 3;
+    return share;
+}
+
+bool KepsInstaller::isElementFile(const QByteArray &text)
+{
+    const ElementShare share = elementShare(text);
+    return share.setLines > 0 && share.setLines * 10 >= share.lines * 9;
 }
 
 bool KepsInstaller::looksLikeWebPage(const QByteArray &text)
@@ -106,11 +127,10 @@ KepsInstallResult KepsInstaller::install(const QString &tempFile, const QString 
     raw.close();
 
     QString why;
-    if (looksLikeWebPage(text) || !holdsElementSets(text)) {
+    if (looksLikeWebPage(text) || !isElementFile(text)) {
         result.outcome = KepsInstallResult::WebPage;
         const QString page = webPageFile(index);
-        result.error = QStringLiteral("The data appears to be an HTML file. ") +
-                       QStringLiteral("Have a look at ") + QDir::toNativeSeparators(page);
+        result.error = notAnElementFile(text, page);
         if (!orvex::writeWholeFile(page, text, &why))
             result.error += QStringLiteral(" (it could not be written: ") + why + QLatin1Char(')');
         return result;
@@ -122,6 +142,9 @@ KepsInstallResult KepsInstaller::install(const QString &tempFile, const QString 
         return result;
     }
     const QString target = kepsFolder() + QLatin1Char('/') + fileName;
+    QByteArray oldText;
+    if (QFile old(target); !tracked_.isEmpty() && old.open(QIODevice::ReadOnly))
+        oldText = old.readAll();
     if (!QDir().mkpath(kepsFolder()))
         why = QStringLiteral("the folder ") + QDir::toNativeSeparators(kepsFolder()) +
               QStringLiteral(" cannot be made");
@@ -131,5 +154,48 @@ KepsInstallResult KepsInstaller::install(const QString &tempFile, const QString 
         return result;
     }
     result.outcome = KepsInstallResult::Installed;
+    result.notice = lostTrackedSatellites(oldText, text, fileName);
     return result;
+}
+
+QString KepsInstaller::notAnElementFile(const QByteArray &text, const QString &keptAs)
+{
+    const QString lookAt = QStringLiteral("Have a look at ") + QDir::toNativeSeparators(keptAs);
+    if (looksLikeWebPage(text))
+        return QStringLiteral("The data appears to be an HTML file. ") + lookAt;
+    if (isGzip(text))
+        return QStringLiteral("The data is compressed (gzip), not an element file. ") + lookAt;
+    const ElementShare share = elementShare(text);
+    return QStringLiteral("The data is not an element file: %1 of its %2 lines are parts of "
+                          "element sets. ")
+               .arg(share.setLines)
+               .arg(share.lines) +
+           lookAt;
+}
+
+QString KepsInstaller::lostTrackedSatellites(const QByteArray &oldText, const QByteArray &newText,
+                                             const QString &fileName) const
+{
+    if (oldText.isEmpty())
+        return {};
+    QList<int> inNew;
+    for (const orbit::ElementSet &set : readSets(newText).sets)
+        inNew.append(set.catalogNumber);
+    QStringList lost;
+    for (const orbit::ElementSet &set : readSets(oldText).sets) {
+        if (!tracked_.contains(set.catalogNumber) || inNew.contains(set.catalogNumber))
+            continue;
+        const QString number = QString::number(set.catalogNumber);
+        const QString name =
+            set.name.empty()
+                ? number
+                : QString::fromLatin1(set.name.data(), static_cast<qsizetype>(set.name.size())) +
+                      QStringLiteral(" (") + number + QLatin1Char(')');
+        if (!lost.contains(name))
+            lost.append(name);
+    }
+    if (lost.isEmpty())
+        return {};
+    return QStringLiteral("The new ") + fileName + QStringLiteral(" lacks ") +
+           lost.join(QStringLiteral(" and ")) + QStringLiteral(", which the old file held.");
 }

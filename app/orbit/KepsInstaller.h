@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // What became of one downloaded file.
@@ -14,7 +15,8 @@ struct KepsInstallResult
         Failed,    // a file could not be read or written
     };
     Outcome outcome = Failed;
-    QString error; // empty when installed
+    QString error;  // empty when installed
+    QString notice; // installed, but worth telling: a tracked satellite left the file
 
     bool installed() const { return outcome == Installed; }
 };
@@ -32,6 +34,10 @@ public:
 
     explicit KepsInstaller(const QString &programFolder);
 
+    // Catalogue numbers of the satellites the station tracks: when a new file
+    // lacks one that the old file of its name had, the result says so.
+    void setTrackedSatellites(const QList<int> &catalogNumbers) { tracked_ = catalogNumbers; }
+
     // The address to fetch for the text typed in an address box: trimmed,
     // with "http://" in front unless it already starts with "http://" or
     // "https://" (in any letter case).
@@ -43,8 +49,18 @@ public:
     // counts as blank - when nothing usable is left, or the name is "." or "..".
     static QString fileNameFromAddress(const QString &address);
 
-    // True when the text holds at least one element set with good checksums.
-    static bool holdsElementSets(const QByteArray &text);
+    // How much of a text (CR LF or LF line ends) is element sets with good
+    // checksums.
+    struct ElementShare
+    {
+        int lines = 0;    // non-blank lines
+        int setLines = 0; // of those, lines of element sets (name, line 1, line 2)
+    };
+    static ElementShare elementShare(const QByteArray &text);
+    // True when at least 90 % of the non-blank lines are parts of element
+    // sets with good checksums, and there is at least one: a body that is
+    // mostly something else is no element file, whatever sets it holds.
+    static bool isElementFile(const QByteArray &text);
     // True when the text has an <html> tag, in any letter case.
     static bool looksLikeWebPage(const QByteArray &text);
 
@@ -55,12 +71,20 @@ public:
 
     // Installs the raw download `tempFile` as Keps/<fileName> with CR LF line
     // ends. `downloadedBytes` is the size of the body as received. Anything
-    // that is not an element file is put in the web-page file of `index`
-    // instead, and the element file already in Keps stays as it was; the
-    // replacement itself is atomic, so a failure never leaves half a file.
+    // that is not an element file (isElementFile) is put in the web-page file
+    // of `index` instead, the error saying why, and the element file already
+    // in Keps stays as it was; the replacement itself is atomic, so a failure
+    // never leaves half a file.
     KepsInstallResult install(const QString &tempFile, const QString &fileName, int index,
                               qint64 downloadedBytes) const;
 
 private:
+    // Why a text that is not an element file was kept aside.
+    static QString notAnElementFile(const QByteArray &text, const QString &keptAs);
+    // Tracked satellites in the installed file `oldText` that `newText` lacks.
+    QString lostTrackedSatellites(const QByteArray &oldText, const QByteArray &newText,
+                                  const QString &fileName) const;
+
     QString folder_; // with a trailing "/"
+    QList<int> tracked_;
 };

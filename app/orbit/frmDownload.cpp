@@ -99,6 +99,15 @@ bool frmDownload::DownloadKeps()
         cIni_->GetIniStringWriteDefault(KEPS, QStringLiteral("FILE_1"), defaultFile1));
     txtFile_[1]->setText(
         cIni_->GetIniStringWriteDefault(KEPS, QStringLiteral("FILE_2"), QString()));
+    QList<int> tracked;
+    for (const char *key : {"ORVEX_OBJ_NUM", "ISS_OBJ_NUM"}) {
+        bool ok = false;
+        const int number =
+            cIni_->GetIniString(QStringLiteral("SETUP"), QLatin1String(key), QString()).toInt(&ok);
+        if (ok)
+            tracked << number;
+    }
+    installer_.setTrackedSatellites(tracked);
     exec();
     return run_.installed;
 }
@@ -227,6 +236,7 @@ bool frmDownload::InstallKepsFile(const QString &tempFile, const QString &fileNa
     const int index = run_.currentIndex();
     const KepsInstallResult result = installer_.install(tempFile, fileName, index, downloadedBytes);
     run_.setError(index, result.error);
+    run_.setNotice(index, result.notice);
     switch (result.outcome) {
     case KepsInstallResult::Installed:
         return true;

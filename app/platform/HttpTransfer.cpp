@@ -20,8 +20,15 @@ bool hasScheme(const QString &address)
 } // namespace
 
 HttpTransfer::HttpTransfer(QObject *parent)
-    : QObject(parent), manager_(new QNetworkAccessManager(this))
+    : QObject(parent), manager_(new QNetworkAccessManager(this)), totalTimer_(new QTimer(this))
 {
+    totalTimer_->setSingleShot(true);
+    connect(totalTimer_, &QTimer::timeout, this, [this] {
+        if (reply_ != nullptr)
+            fail(
+                QStringLiteral("Request took longer than %1 seconds").arg(totalTimeoutMs_ / 1000.0),
+                QNetworkReply::TimeoutError);
+    });
 }
 
 HttpTransfer::~HttpTransfer()
@@ -52,6 +59,7 @@ void HttpTransfer::execute(const QString &address, const QByteArray &method)
         });
         return;
     }
+    totalTimer_->start(totalTimeoutMs_);
     startRequest();
 }
 
@@ -127,6 +135,11 @@ void HttpTransfer::onFinished()
     const QNetworkReply::NetworkError error = reply->error();
     QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
 
+    if (error == QNetworkReply::TooManyRedirectsError) {
+        // Else the last answer, a redirect, would be reported as its status.
+        fail(QStringLiteral("Too many redirects"), error);
+        return;
+    }
     if (httpStatus != 0 && (httpStatus < 200 || httpStatus > 299)) {
         if (reason.isEmpty())
             reason = reply->errorString();
@@ -159,6 +172,7 @@ void HttpTransfer::fail(const QString &text, int code)
 
 void HttpTransfer::dropReply()
 {
+    totalTimer_->stop();
     if (reply_ == nullptr)
         return;
     QNetworkReply *reply = reply_;

@@ -8,6 +8,7 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QTimer;
 
 // One HTTP(S) transfer at a time, reported as the classic transfer states:
 //
@@ -56,6 +57,11 @@ public:
     // error (default 30000).
     void setTransferTimeout(int milliseconds) { transferTimeoutMs_ = milliseconds; }
     int transferTimeout() const { return transferTimeoutMs_; }
+    // Milliseconds after which a transfer ends with an error however much it
+    // still receives, redirects included (default 300000), so that a server
+    // sending a byte now and then cannot keep it going for ever.
+    void setTotalTimeout(int milliseconds) { totalTimeoutMs_ = milliseconds; }
+    int totalTimeout() const { return totalTimeoutMs_; }
     // Largest body accepted, in bytes (default 64 MiB); more is an error.
     void setMaximumBodySize(qint64 bytes) { maximumBodySize_ = bytes; }
 
@@ -82,6 +88,7 @@ private:
     void dropReply();
 
     QNetworkAccessManager *manager_;
+    QTimer *totalTimer_;
     QNetworkReply *reply_ = nullptr;
     QByteArray method_;
     QUrl url_;
@@ -93,5 +100,6 @@ private:
     State reached_ = icNone; // last state of the connect/request sequence reported
     quint64 generation_ = 0; // counts execute() and cancel() calls
     int transferTimeoutMs_ = 30000;
+    int totalTimeoutMs_ = 300000;
     qint64 maximumBodySize_ = 64 * 1024 * 1024;
 };

@@ -3,7 +3,10 @@
 
 #include "platform/WholeFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -144,21 +147,24 @@ ProfileDocument ProfileDocument::parse(const QByteArray &bytes)
 {
     ProfileDocument doc;
     bool inSection = false;
+    // A line ends at CR LF, LF or a lone CR: files written by other editors
+    // (or older systems) with CR alone are read line by line too.
     qsizetype start = 0;
     while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        QByteArray text = bytes.mid(start, end - start);
-        if (text.endsWith('\r'))
-            text.chop(1);
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        const QByteArray text = bytes.mid(start, end - start);
+        qsizetype next = end + 1;
+        if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n')
+            ++next;
         Line line = makeLine(text);
         if (line.kind == Kind::Section)
             inSection = true;
         else if (line.kind == Kind::Key && !inSection)
             line = Line{text, Kind::Other, {}, 0}; // keys before any section belong nowhere
         doc.lines_.append(line);
-        start = end + 1;
+        start = next;
     }
     return doc;
 }
@@ -290,26 +296,48 @@ int ProfileStore::getString(const std::optional<QByteArray> &section,
 bool ProfileStore::writeString(const QByteArray &section, const std::optional<QByteArray> &key,
                                const std::optional<QByteArray> &value, const QString &file)
 {
+    return writeStrings({Change{section, key, value}}, file);
+}
+
+bool ProfileStore::writeStrings(const QList<Change> &changes, const QString &file)
+{
     const FileText text = readFile(file);
     if (!text.readable) // never replace a file we could not read
         return writeFailed(file, text.error);
     ProfileDocument doc = ProfileDocument::parse(text.bytes);
     const QByteArray before = doc.toBytes();
-    const QByteArray sectionName = oneLine(section);
-    if (!key)
-        doc.removeSection(sectionName);
-    else if (!value)
-        doc.removeKey(sectionName, oneLine(*key));
-    else
-        doc.setValue(sectionName, oneLine(*key), oneLine(*value));
+    bool stores = false;
+    for (const Change &change : changes) {
+        const QByteArray sectionName = oneLine(change.section);
+        if (!change.key)
+            doc.removeSection(sectionName);
+        else if (!change.value)
+            doc.removeKey(sectionName, oneLine(*change.key));
+        else
+            doc.setValue(sectionName, oneLine(*change.key), oneLine(*change.value));
+        stores = stores || (change.key && change.value);
+    }
     const QByteArray after = doc.toBytes();
-    if (after == before && (text.exists || !value))
+    if (after == before && (text.exists || !stores))
         return true;
 
     QString why;
     if (!writeWholeFile(file, after, &why))
         return writeFailed(file, why);
     return true;
+}
+
+void ProfileStore::removeLeftoverTemporaries(const QString &file)
+{
+    const QFileInfo info(file);
+    const QDir folder = info.absoluteDir();
+    // The names QSaveFile gives its temporary files.
+    const QRegularExpression temporary(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(info.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (temporary.match(name).hasMatch())
+            QFile::remove(folder.filePath(name));
+    }
 }
 
 void ProfileStore::setWriteFailureHook(WriteFailureHook hook)

@@ -25,10 +25,9 @@
 //   missing file is created;
 // - listing a section gives its key names in file order.
 //
-// Files are written with CR LF line ends. Lines the store does not understand
-// (comments, text before the first section, lines without "=") are kept as
-// they are. Every write replaces the whole file atomically: a failed write
-// leaves the old file untouched.
+// Files are read with CR LF, LF or CR line ends and written with CR LF. Lines the store does not
+// understand (comments, text before the first section, lines without "=") are kept as they are.
+// Every write replaces the whole file atomically: a failed write leaves the old file untouched.
 namespace orvex {
 
 // One parsed profile file. Parsing is a pure function over bytes.
@@ -93,6 +92,22 @@ public:
     // Returns false when the file could not be written (it is then unchanged).
     static bool writeString(const QByteArray &section, const std::optional<QByteArray> &key,
                             const std::optional<QByteArray> &value, const QString &file);
+
+    // One change of writeString's kind.
+    struct Change
+    {
+        QByteArray section;
+        std::optional<QByteArray> key;
+        std::optional<QByteArray> value;
+    };
+    // Makes all the changes, in order, in one replacement of the file, so
+    // that a kill or a full disk leaves either none of them or all.
+    static bool writeStrings(const QList<Change> &changes, const QString &file);
+
+    // Removes what a replacement of `file` cut short by a kill leaves behind:
+    // the temporary files beside it named "<file name>." and six letters or
+    // digits. Only for the one program that owns the file, at its start.
+    static void removeLeftoverTemporaries(const QString &file);
 
     // Told of every write that fails, with the file and the reason, so that
     // the program can let the user know (the settings calls above it report

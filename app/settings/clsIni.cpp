@@ -29,6 +29,18 @@ bool startsOrEndsWithBlank(const QString &text)
     return isBlank(text.front()) || isBlank(text.back());
 }
 
+// Empty text is stored as "" so that it reads back as empty text.
+QList<orvex::ProfileStore::Change>
+storeChanges(const QString &section, const QList<std::pair<QString, QString>> &keysAndValues)
+{
+    QList<orvex::ProfileStore::Change> changes;
+    for (const auto &[key, value] : keysAndValues) {
+        const QString stored = value.isEmpty() ? QStringLiteral("\"\"") : value;
+        changes.append({section.toLatin1(), key.toLatin1(), stored.toLatin1()});
+    }
+    return changes;
+}
+
 } // namespace
 
 clsIni::clsIni() : defaultFile_(defaultSettingsFile()) {}
@@ -100,9 +112,23 @@ QString clsIni::GetIniString(const QString &section, const QString &key,
 void clsIni::SaveIniString(const QString &section, const QString &key, const QString &value,
                            const QString &file)
 {
-    const QString stored = value.isEmpty() ? QStringLiteral("\"\"") : value;
-    orvex::ProfileStore::writeString(section.toLatin1(), key.toLatin1(), stored.toLatin1(),
-                                     fileOrDefault(file));
+    SaveIniStrings(section, {{key, value}}, file);
+}
+
+void clsIni::SaveIniStrings(const QString &section,
+                            const QList<std::pair<QString, QString>> &keysAndValues,
+                            const QString &file)
+{
+    orvex::ProfileStore::writeStrings(storeChanges(section, keysAndValues), fileOrDefault(file));
+}
+
+void clsIni::ReplaceSection(const QString &section,
+                            const QList<std::pair<QString, QString>> &keysAndValues,
+                            const QString &file)
+{
+    QList<orvex::ProfileStore::Change> changes{{section.toLatin1(), std::nullopt, std::nullopt}};
+    changes += storeChanges(section, keysAndValues);
+    orvex::ProfileStore::writeStrings(changes, fileOrDefault(file));
 }
 
 QString clsIni::GetIniStringWriteDefault(const QString &section, const QString &key,

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <array>
+#include <utility>
 
 // The program's access to its settings files. Nothing is cached: every call
 // reads or writes the file, so several objects on the same file always agree.
@@ -32,6 +33,16 @@ public:
     // Empty text is stored as "" so that it reads back as empty text.
     void SaveIniString(const QString &section, const QString &key, const QString &value,
                        const QString &file = QString());
+    // Saves several keys of one section as SaveIniString does, all in one
+    // replacement of the file: a kill while saving keeps none or all.
+    void SaveIniStrings(const QString &section,
+                        const QList<std::pair<QString, QString>> &keysAndValues,
+                        const QString &file = QString());
+    // Replaces the whole section by these keys and values, in file order, in
+    // one replacement of the file.
+    void ReplaceSection(const QString &section,
+                        const QList<std::pair<QString, QString>> &keysAndValues,
+                        const QString &file = QString());
     // Reads the key; when it is missing, writes the default and returns it.
     QString GetIniStringWriteDefault(const QString &section, const QString &key,
                                      const QString &defaultValue, const QString &file = QString());

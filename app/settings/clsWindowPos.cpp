@@ -136,14 +136,14 @@ void clsWindowPos::RecordPosition()
 
 void clsWindowPos::SavePosition()
 {
-    cIni.SaveIniString(strSection, strPrefix + QStringLiteral("LEFT"), orvex::generalNumber(left_));
-    cIni.SaveIniString(strSection, strPrefix + QStringLiteral("TOP"), orvex::generalNumber(top_));
-    if (!sizable_)
-        return;
-    cIni.SaveIniString(strSection, strPrefix + QStringLiteral("WIDTH"),
-                       orvex::generalNumber(width_));
-    cIni.SaveIniString(strSection, strPrefix + QStringLiteral("HEIGHT"),
-                       orvex::generalNumber(height_));
-    cIni.SaveIniString(strSection, strPrefix + QStringLiteral("MAXIMIZED"),
-                       clsIni::TrueOrFalse(intWindowState == stateMaximised));
+    // One write of the file, so that a kill never leaves half a placement.
+    QList<std::pair<QString, QString>> keys{
+        {strPrefix + QStringLiteral("LEFT"), orvex::generalNumber(left_)},
+        {strPrefix + QStringLiteral("TOP"), orvex::generalNumber(top_)}};
+    if (sizable_)
+        keys += {{strPrefix + QStringLiteral("WIDTH"), orvex::generalNumber(width_)},
+                 {strPrefix + QStringLiteral("HEIGHT"), orvex::generalNumber(height_)},
+                 {strPrefix + QStringLiteral("MAXIMIZED"),
+                  clsIni::TrueOrFalse(intWindowState == stateMaximised)}};
+    cIni.SaveIniStrings(strSection, keys);
 }

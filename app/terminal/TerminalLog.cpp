@@ -23,9 +23,13 @@ TerminalLog::~TerminalLog()
     CloseLog();
 }
 
+// To the second, as the frames' time stamps round it (more than 500 ms is
+// the next second): a text stamped 00:00:00 goes to that day's log.
 QDateTime TerminalLog::localNow()
 {
-    return orvex::Clock::nowUtc().toLocalTime();
+    const QDateTime now = orvex::Clock::nowUtc().toLocalTime();
+    const int ms = now.time().msec();
+    return now.addMSecs(ms > 500 ? 1000 - ms : -ms);
 }
 
 bool TerminalLog::Load()

@@ -31,7 +31,7 @@ void checkCatalogue(benchmark::State &state)
     const QByteArray text = catalogue("\r\n");
     for (auto _ : state) {
         benchmark::DoNotOptimize(KepsInstaller::looksLikeWebPage(text));
-        benchmark::DoNotOptimize(KepsInstaller::holdsElementSets(text));
+        benchmark::DoNotOptimize(KepsInstaller::isElementFile(text));
     }
     state.SetBytesProcessed(state.iterations() * text.size());
 }

@@ -108,7 +108,11 @@ TEST_F(MainWindowLink, ReconnectAndShutdownDoNotArmTheRetry)
     ASSERT_TRUE(orvex::test::waitUntil([&] { return window->blnConectedToAgw(); }));
     EXPECT_FALSE(timer("timRetry")->isActive());
     EXPECT_FALSE(monitorText().contains("retry"));
+    // After the shutdown the engine goes away: that is no reason to retry.
     window->close();
+    server.closeClient();
+    ASSERT_TRUE(orvex::test::waitUntil([&] { return !window->blnConectedToAgw(); }));
+    EXPECT_TRUE(monitorText().contains("*** AGW-Disconnected from - 127.0.0.1"));
     EXPECT_FALSE(timer("timRetry")->isActive());
     EXPECT_FALSE(monitorText().contains("retry"));
 }

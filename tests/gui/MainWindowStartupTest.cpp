@@ -2,6 +2,7 @@
 #include "MessageBoxRecorder.h"
 #include "core/frmORVEX.h"
 #include "platform/FlexGrid.h"
+#include "platform/ScreenTwips.h"
 #include "settings/clsIni.h"
 #include "support/ProgramFolder.h"
 #include "telemetry/TelemetryPanel.h"
@@ -135,6 +136,19 @@ TEST(MainWindowStartup, ExitRunsTheShutdownAndSavesThePlacement)
     MessageBoxRecorder boxes;
     frmORVEX window(folder.path());
     ASSERT_TRUE(window.Load());
+    // Changed during the run; written only by the shutdown.
+    window.move(window.x() + 37, window.y() + 11);
+    window.ChangeSat();
+    const QByteArray left =
+        "\r\nLEFT=" + QByteArray::number(window.x() * qRound(ScreenTwips::twipsPerPixelX())) +
+        "\r\n";
+    const QByteArray top =
+        "\r\nTOP=" + QByteArray::number(window.y() * qRound(ScreenTwips::twipsPerPixelY())) +
+        "\r\n";
+    const QByteArray before = folder.ini();
+    ASSERT_TRUE(before.contains("OBJ_INDEX=0\r\n"));
+    ASSERT_FALSE(before.contains(left));
+
     QSignalSpy unloaded(&window, &frmORVEX::unloaded);
     QAction *exit = window.menuBar()->findChild<QAction *>("mnuExit");
     ASSERT_NE(exit, nullptr);
@@ -142,8 +156,26 @@ TEST(MainWindowStartup, ExitRunsTheShutdownAndSavesThePlacement)
     exit->trigger();
     EXPECT_EQ(unloaded.count(), 1);
     const QByteArray ini = folder.ini();
-    EXPECT_TRUE(ini.contains("OBJ_INDEX=0\r\n"));
-    EXPECT_TRUE(ini.contains("LEFT="));
+    EXPECT_TRUE(ini.contains("OBJ_INDEX=1\r\n"));
+    EXPECT_TRUE(ini.contains(left)) << ini.toStdString();
+    EXPECT_TRUE(ini.contains(top));
+}
+
+TEST(MainWindowStartup, ATemporarySettingsFileLeftByAKillIsRemovedAtStart)
+{
+    ProgramFolder folder;
+    MessageBoxRecorder boxes;
+    const QString leftover = folder.iniFile() + ".a1B2c3";
+    const QString keep = folder.iniFile() + ".old";
+    for (const QString &name : {leftover, keep}) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[SETUP]\r\nCALLSIGN=Q9ZZZ\r\n");
+    }
+    frmORVEX window(folder.path());
+    ASSERT_TRUE(window.Load());
+    EXPECT_FALSE(QFile::exists(leftover));
+    EXPECT_TRUE(QFile::exists(keep));
 }
 
 TEST(MainWindowTelemetry, FramesOfBothSidesLandInTheirColumnsWithTheLabelAsToolTip)

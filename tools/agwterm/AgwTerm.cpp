@@ -133,9 +133,13 @@ void AgwTerm::print(const QByteArray &line)
     writer_(line);
 }
 
-void AgwTerm::printResult(bool ok)
+void AgwTerm::printResultOf(const std::function<bool()> &call)
 {
-    if (ok) {
+    // An error recorded before (and never read) is not this call's: some
+    // methods fail without recording any.
+    control_.eLastErr();
+    control_.strLastErrMsg();
+    if (call()) {
         print("ok");
         return;
     }
@@ -322,10 +326,10 @@ bool AgwTerm::execute(const QString &rawLine)
 
     if (name == QLatin1String("ConnectToAgw")) {
         if (expect(0))
-            printResult(control_.ConnectToAgw());
+            printResultOf([&] { return control_.ConnectToAgw(); });
     } else if (name == QLatin1String("DisconnectFromAgw")) {
         if (expect(0))
-            printResult(control_.DisconnectFromAgw().toBool());
+            printResultOf([&] { return control_.DisconnectFromAgw().toBool(); });
     } else if (name == QLatin1String("AgwInit")) {
         if (expect(0)) {
             control_.AgwInit();
@@ -333,31 +337,31 @@ bool AgwTerm::execute(const QString &rawLine)
         }
     } else if (name == QLatin1String("AskMH")) {
         if (expect(1) && port(1, p))
-            printResult(control_.AskMH(p));
+            printResultOf([&] { return control_.AskMH(p); });
     } else if (name == QLatin1String("AskPortCapabilities")) {
         if (expect(1) && port(1, p))
-            printResult(control_.AskPortCapabilities(p));
+            printResultOf([&] { return control_.AskPortCapabilities(p); });
     } else if (name == QLatin1String("RegisterCallsign")) {
         if (expect(1))
-            printResult(control_.RegisterCallsign(text(1)));
+            printResultOf([&] { return control_.RegisterCallsign(text(1)); });
     } else if (name == QLatin1String("UnregisterCallsign")) {
         if (expect(1))
-            printResult(control_.UnregisterCallsign(text(1)));
+            printResultOf([&] { return control_.UnregisterCallsign(text(1)); });
     } else if (name == QLatin1String("ConnectTo")) {
         if (expect(3) && port(1, p))
-            printResult(control_.ConnectTo(p, text(2), text(3)));
+            printResultOf([&] { return control_.ConnectTo(p, text(2), text(3)); });
     } else if (name == QLatin1String("DisconnectFrom")) {
         if (expect(3) && port(1, p))
-            printResult(control_.DisconnectFrom(p, text(2), text(3)));
+            printResultOf([&] { return control_.DisconnectFrom(p, text(2), text(3)); });
     } else if (name == QLatin1String("SendUnproto")) {
         if (expect(4) && port(1, p) && bytes(4, data))
-            printResult(control_.SendUnproto(p, text(2), text(3), data));
+            printResultOf([&] { return control_.SendUnproto(p, text(2), text(3), data); });
     } else if (name == QLatin1String("SendDataToStation")) {
         if (expect(4) && port(1, p) && bytes(4, data))
-            printResult(control_.SendDataToStation(p, text(2), text(3), data));
+            printResultOf([&] { return control_.SendDataToStation(p, text(2), text(3), data); });
     } else if (name == QLatin1String("SendKissFrame")) {
         if (expect(2) && port(1, p) && bytes(2, data))
-            printResult(control_.SendKissFrame(p, data));
+            printResultOf([&] { return control_.SendKissFrame(p, data); });
     } else if (name == QLatin1String("ReceiveMonitoredFrames") ||
                name == QLatin1String("ReceiveRawFrames")) {
         bool on = false;
@@ -367,9 +371,11 @@ bool AgwTerm::execute(const QString &rawLine)
             print("error|not True or False: " + escapeText(a[1]));
             return true;
         }
-        printResult(name == QLatin1String("ReceiveMonitoredFrames")
-                        ? control_.ReceiveMonitoredFrames(on)
-                        : control_.ReceiveRawFrames(on));
+        printResultOf([&] {
+            return name == QLatin1String("ReceiveMonitoredFrames")
+                       ? control_.ReceiveMonitoredFrames(on)
+                       : control_.ReceiveRawFrames(on);
+        });
     } else {
         print("error|unknown member: " + escapeText(name));
     }

@@ -36,7 +36,9 @@ public:
 
 private:
     void print(const QByteArray &line);
-    void printResult(bool ok);
+    // Runs one method and prints "ok", or "fail|CODE|MESSAGE" with what the
+    // method itself recorded ("fail|0|" when it recorded nothing).
+    void printResultOf(const std::function<bool()> &call);
     void connectEvents();
 
     PKLINK &control_;

@@ -122,6 +122,7 @@ TEST(HttpTransfer, EndlessRedirectsEndInAnError)
     ASSERT_TRUE(rec.waitForEnd());
     EXPECT_EQ(rec.states.last(), HttpTransfer::icError);
     EXPECT_LE(server.requests.size(), 12);
+    EXPECT_EQ(transfer.responseInfo(), "Too many redirects") << "not the last redirect's status";
 }
 
 TEST(HttpTransfer, RefusedConnectionIsAnError)
@@ -172,6 +173,25 @@ TEST(HttpTransfer, SlowServerIsWaitedForWhileDataKeepsComing)
     ASSERT_EQ(rec.states.last(), HttpTransfer::icResponseCompleted);
     EXPECT_GT(rec.states.count(HttpTransfer::icResponseReceived), 1);
     EXPECT_EQ(rec.body(), slow.body);
+}
+
+TEST(HttpTransfer, ServerThatTricklesForeverIsStoppedByTheTotalLimit)
+{
+    TestHttpServer server;
+    TestHttpServer::Answer trickle;
+    trickle.body = everyByte(3000);
+    trickle.trickleBytes = 10;
+    trickle.trickleEveryMs = 100; // 30 s for the whole body, never silent for long
+    server.serve("/trickle", trickle);
+    HttpTransfer transfer;
+    transfer.setTransferTimeout(5000);
+    transfer.setTotalTimeout(500);
+    Recorder rec(transfer);
+    transfer.execute(server.hostAndPort() + "/trickle");
+    ASSERT_TRUE(rec.waitForEnd());
+    EXPECT_EQ(rec.states.last(), HttpTransfer::icError);
+    EXPECT_EQ(transfer.responseInfo(), "Request took longer than 0.5 seconds");
+    EXPECT_GT(rec.states.count(HttpTransfer::icResponseReceived), 1) << "data was coming";
 }
 
 TEST(HttpTransfer, ConnectionLostBeforeTheWholeBodyIsAnError)

@@ -40,8 +40,8 @@ QByteArray elementSet(const QByteArray &lineEnd)
 QByteArray crLfAcrossBlocks()
 {
     QByteArray text = elementSet("\r\n");
-    while (text.size() < 8192 - 100)
-        text += "# element sets for the station, kept for the orbit engine\r\n";
+    while (text.size() < 8192 - 250)
+        text += elementSet("\r\n");
     text += QByteArray(8191 - text.size(), 'x') + "\r\n";
     text += elementSet("\r\n") + elementSet("\r\n");
     return text;
@@ -202,7 +202,14 @@ TEST(DownloadKeps, WebPageOrGarbageNeverReplacesAGoodFile)
     QByteArray garbage;
     for (int i = 0; i < 400; ++i)
         garbage += static_cast<char>((i * 37) % 251 + 1);
-    for (const QByteArray &body : {page, garbage}) {
+    const struct
+    {
+        QByteArray body;
+        QString reason;
+    } cases[] = {{page, "The data appears to be an HTML file. "},
+                 {garbage, "The data is not an element file: 0 of its 5 lines are parts of "
+                           "element sets. "}};
+    for (const auto &[body, reason] : cases) {
         TestHttpServer server;
         server.serve("/amateur.txt", body);
         ProgramFolder folder;
@@ -219,7 +226,8 @@ TEST(DownloadKeps, WebPageOrGarbageNeverReplacesAGoodFile)
         ASSERT_EQ(run.boxes.size(), 1);
         EXPECT_EQ(run.boxes[0].text,
                   "The Keps have been downloaded.\r\nThe following errors occurred - \r\n"
-                  "File 1 - The data appears to be an HTML file. Have a look at " +
+                  "File 1 - " +
+                      reason + "Have a look at " +
                       QDir::toNativeSeparators(folder.file("File1.HTML")));
     }
 }

@@ -49,9 +49,16 @@ TEST(KepsDownloadRun, FinishedMessageListsTheErrors)
               "The Keps have been downloaded.\r\nThe following errors occurred - "
               "\r\nFile 1 - Not Found 404"
               "\r\nFile 2 - two.txt is too short to be an element file");
+    run.setNotice(0, "The new one.txt lacks ISS (ZARYA) (25544), which the old file held.");
+    EXPECT_EQ(run.finishedMessage(),
+              "The Keps have been downloaded."
+              "\r\nFile 1 - The new one.txt lacks ISS (ZARYA) (25544), which the old file held."
+              "\r\nThe following errors occurred - "
+              "\r\nFile 1 - Not Found 404"
+              "\r\nFile 2 - two.txt is too short to be an element file");
     ASSERT_TRUE(run.start("a/one.txt", ""));
     EXPECT_EQ(run.finishedMessage(), "The Keps have been downloaded.")
-        << "a new run forgets old errors";
+        << "a new run forgets old errors and notices";
 }
 
 TEST(KepsDownloadStatus, LinesForTheTransferStates)

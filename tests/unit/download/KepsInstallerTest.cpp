@@ -86,16 +86,20 @@ TEST(KepsFileName, NeverLeavesTheKepsFolderOrHoldsForbiddenCharacters)
     EXPECT_EQ(KepsInstaller::fileNameFromAddress("http://host/..keps"), "..keps") << "a plain name";
 }
 
-TEST(KepsContent, ElementFileNeedsOneSetWithGoodChecksums)
+TEST(KepsContent, ElementFileIsAlmostAllElementSetsWithGoodChecksums)
 {
-    EXPECT_TRUE(KepsInstaller::holdsElementSets(elementFile("\r\n")));
-    EXPECT_TRUE(
-        KepsInstaller::holdsElementSets("junk\r\n" + elementFile("\r\n") + "more junk\r\n"));
+    EXPECT_TRUE(KepsInstaller::isElementFile(elementFile("\r\n")));
+    // One stray line in ten sets is still an element file (30 of 31 lines)...
+    EXPECT_TRUE(KepsInstaller::isElementFile("junk\r\n\r\n" + elementFile("\r\n").repeated(10)));
+    // ...but sets among as much other text are not.
+    EXPECT_FALSE(KepsInstaller::isElementFile("junk\r\n" + elementFile("\r\n") + "more junk\r\n"));
+    EXPECT_EQ(KepsInstaller::elementShare("junk\r\n\r\n" + elementFile("\r\n") + "more\r\n").lines,
+              5);
     QByteArray badChecksum = elementFile("\r\n");
     badChecksum.replace(issLine1, issLine1.left(68) + "8");
-    EXPECT_FALSE(KepsInstaller::holdsElementSets(badChecksum));
-    EXPECT_FALSE(KepsInstaller::holdsElementSets(QByteArray(500, '\x7f')));
-    EXPECT_FALSE(KepsInstaller::holdsElementSets(""));
+    EXPECT_FALSE(KepsInstaller::isElementFile(badChecksum));
+    EXPECT_FALSE(KepsInstaller::isElementFile(QByteArray(500, '\x7f')));
+    EXPECT_FALSE(KepsInstaller::isElementFile(""));
 }
 
 TEST(KepsContent, WebPageTagInAnyLetterCase)
@@ -146,27 +150,71 @@ TEST(KepsInstall, ShortDownloadIsAnErrorAndChangesNothing)
     EXPECT_FALSE(QFile::exists(folder.file("File1.HTML")));
 }
 
-TEST(KepsInstall, WebPageOrGarbageGoesToTheWebPageFileOfItsIndex)
+TEST(KepsInstall, AnythingButAnElementFileGoesToTheWebPageFileOfItsIndexWithItsReason)
 {
-    const QList<QByteArray> notElements = {
+    const QByteArray page =
         "<HTML><HEAD><TITLE>Document Moved</TITLE></HEAD>\n<BODY>Object moved <A "
-        "HREF=\"x\">here</A>"
-        "</BODY></HTML>\n",
-        QByteArray(300, 'g') + "\n" + QByteArray(300, 'h'),
+        "HREF=\"x\">here</A></BODY></HTML>\n";
+    QByteArray junk; // 50 lines, 3 KB
+    for (int i = 0; i < 50; ++i)
+        junk += "<tr><td>" + QByteArray::number(i * 7919) + "</td><td>no elements here</td>\n";
+    const QByteArray gzip = QByteArray("\x1f\x8b\x08\x00", 4) + QByteArray(200, '\x93');
+    const QByteArray thirdSatellite = "ORVEX\n"
+                                      "1 26931U 01043C   26342.00000000  .00000512  00000-0  "
+                                      "65000-4 0  9999\n"
+                                      "2 26931  97.6012  52.1809 0011873  84.4671 275.7904 "
+                                      "14.98021546875704\n";
+    const struct
+    {
+        QByteArray body;
+        QString reason;
+    } cases[] = {
+        {page, "The data appears to be an HTML file. "},
         // Element sets inside a web page are still a web page.
-        "<html><body><pre>\n" + elementFile("\n") + "</pre></body></html>\n",
+        {"<html><body><pre>\n" + elementFile("\n") + "</pre></body></html>\n",
+         "The data appears to be an HTML file. "},
+        {QByteArray(300, 'g') + "\n" + QByteArray(300, 'h'),
+         "The data is not an element file: 0 of its 2 lines are parts of element sets. "},
+        {gzip, "The data is compressed (gzip), not an element file. "},
+        // About 6 KB of junk around one good set of a third satellite.
+        {junk + thirdSatellite + junk,
+         "The data is not an element file: 3 of its 103 lines are parts of element sets. "},
     };
-    for (const QByteArray &body : notElements) {
+    for (const auto &[body, reason] : cases) {
+        SCOPED_TRACE(reason.toStdString());
         Folder folder;
         folder.put("Keps/amateur.txt", elementFile("\r\n"));
         const KepsInstallResult result =
             KepsInstaller(folder.path())
                 .install(folder.download(body), "amateur.txt", 1, body.size());
         EXPECT_EQ(result.outcome, KepsInstallResult::WebPage);
-        EXPECT_EQ(result.error, "The data appears to be an HTML file. Have a look at " +
-                                    QDir::toNativeSeparators(folder.file("File2.HTML")));
+        EXPECT_EQ(result.error,
+                  reason + "Have a look at " + QDir::toNativeSeparators(folder.file("File2.HTML")));
         EXPECT_EQ(readAll(folder.file("File2.HTML")), LineEndConverter::convert(body + "\r\n"));
         EXPECT_EQ(readAll(folder.file("Keps/amateur.txt")), elementFile("\r\n")) << "untouched";
+    }
+}
+
+TEST(KepsInstall, ANewFileWithoutATrackedSatelliteOfTheOldOneIsInstalledAndSaysSo)
+{
+    const QByteArray orvex = "ORVEX\r\n"
+                             "1 26931U 01043C   26342.00000000  .00000512  00000-0  65000-4 0  "
+                             "9999\r\n"
+                             "2 26931  97.6012  52.1809 0011873  84.4671 275.7904 "
+                             "14.98021546875704\r\n";
+    for (const bool issTracked : {true, false}) {
+        Folder folder;
+        folder.put("Keps/amateur.txt", elementFile("\r\n") + orvex);
+        KepsInstaller installer(folder.path());
+        installer.setTrackedSatellites(issTracked ? QList<int>{26931, 25544} : QList<int>{26931});
+        const KepsInstallResult result =
+            installer.install(folder.download(orvex), "amateur.txt", 0, orvex.size());
+        EXPECT_TRUE(result.installed());
+        EXPECT_EQ(readAll(folder.file("Keps/amateur.txt")), orvex + "\r\n");
+        EXPECT_EQ(result.notice,
+                  issTracked ? "The new amateur.txt lacks ISS (ZARYA) (25544), which the old "
+                               "file held."
+                             : "");
     }
 }
 

@@ -229,9 +229,48 @@ TEST_F(AgwDispatch, RegistrationAnswers)
     EXPECT_EQ(last(), "CallsignRegistered|Q9NO|False");
     frame('X', 0, "Q9NO2", "", Bytes{2});
     EXPECT_EQ(last(), "CallsignRegistered|Q9NO2|False");
-    EXPECT_EQ(dispatcher.registered(), (std::vector<std::string>{"Q9ABC", "Q9ABC"}));
-    dispatcher.RemoveRegistered("Q9ABC");
+    // A second confirmation of the same callsign is not appended again.
     EXPECT_EQ(dispatcher.registered(), (std::vector<std::string>{"Q9ABC"}));
+    dispatcher.RemoveRegistered("Q9ABC");
+    EXPECT_TRUE(dispatcher.registered().empty());
+}
+
+TEST_F(AgwDispatch, ListsKeepTheNewestFewHundredAndStillRaiseEveryEvent)
+{
+    const int reported = 300;
+    for (int i = 0; i < reported; ++i) {
+        frame('X', 0, "Q9R" + std::to_string(i), "", Bytes{1});
+        frame('C', 1, "Q9C" + std::to_string(i), "", "up");
+    }
+    EXPECT_EQ(events.lines.size(), 2u * reported);
+    EXPECT_EQ(last(), "Connected|1|Q9C299|up");
+
+    const auto dropped = static_cast<int>(reported - AgwDispatcher::MaxRegistered);
+    ASSERT_EQ(dispatcher.registered().size(), AgwDispatcher::MaxRegistered);
+    EXPECT_EQ(dispatcher.registered().front(), "Q9R" + std::to_string(dropped));
+    EXPECT_FALSE(dispatcher.IsRegistered("Q9R" + std::to_string(dropped - 1)));
+    EXPECT_TRUE(dispatcher.IsRegistered("Q9R299"));
+    ASSERT_EQ(dispatcher.connections().size(), AgwDispatcher::MaxConnections);
+    EXPECT_EQ(dispatcher.connections().front(),
+              AgwDispatcher::ConnectionEntry(1, "Q9C" + std::to_string(dropped)));
+    EXPECT_FALSE(dispatcher.IsConnected(1, "Q9C" + std::to_string(dropped - 1)));
+
+    // A removed entry makes room: nothing more is dropped by the next one.
+    dispatcher.RemoveConnection(1, "Q9C299");
+    frame('C', 1, "Q9NEW", "", "up");
+    EXPECT_TRUE(dispatcher.IsConnected(1, "Q9C" + std::to_string(dropped)));
+    EXPECT_TRUE(dispatcher.IsConnected(1, "Q9NEW"));
+}
+
+TEST_F(AgwDispatch, ANewLinkForgetsRegistrationsConnectionsAndPorts)
+{
+    frame('G', 0, "", "", "2;Port1 a;Port2 b;");
+    frame('X', 0, "Q9ABC", "", Bytes{1});
+    frame('C', 0, "Q9XYZ", "", "");
+    dispatcher.resetLinkState();
+    EXPECT_TRUE(dispatcher.registered().empty());
+    EXPECT_TRUE(dispatcher.connections().empty());
+    EXPECT_EQ(dispatcher.portCount(), 0);
 }
 
 TEST_F(AgwDispatch, OutstandingCountsAreClampedToSixteenBits)

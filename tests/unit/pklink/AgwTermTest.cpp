@@ -143,6 +143,18 @@ TEST_F(AgwTermProcess, RefusalsPrintCodeAndMessageAndClearThem)
     EXPECT_EQ(command("DisconnectFromAgw"), "fail|2|No Winsock connection exists");
 }
 
+TEST_F(AgwTermProcess, AFailureThatRecordsNothingPrintsNoOlderError)
+{
+    startLinked();
+    EXPECT_EQ(command("set|eLastErr|5"), "ok");
+    EXPECT_EQ(command("ReceiveMonitoredFrames|True"), "fail|0|");
+    EXPECT_EQ(command("DisconnectFromAgw"), "WsDisConnected|127.0.0.1");
+    EXPECT_TRUE(waitForLine("ok"));
+    // With the link down the start sequence records an error it does not report.
+    EXPECT_EQ(command("AgwInit"), "ok");
+    EXPECT_EQ(command("ReceiveRawFrames|True"), "fail|0|");
+}
+
 TEST_F(AgwTermProcess, EventsArePrintedWithEscapedTextsAndHexBytes)
 {
     startLinked();

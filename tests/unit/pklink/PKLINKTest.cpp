@@ -6,6 +6,7 @@
 #include "support/FakeAgwServer.h"
 #include "support/Wait.h"
 
+#include <QLocale>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -432,6 +433,25 @@ TEST_F(PklinkControl, UnregisterRemovesOnlyTheMatchingEntry)
     EXPECT_FALSE(link.RegisterCallsign(QStringLiteral("Q9C")));
 }
 
+TEST_F(PklinkControl, ANewLinkStartsWithoutRegistrationsOrConnections)
+{
+    bringUp();
+    QSignalSpy registered(&link, &PKLINK::CallsignRegistered);
+    QSignalSpy connected(&link, &PKLINK::Connected);
+    server.sendFrame('X', 0, "Q9ABC", {}, QByteArray(1, '\x01'));
+    server.sendFrame('C', 0, "Q9XYZ", "Q9ABC", "*** CONNECTED With Station Q9XYZ\r");
+    ASSERT_TRUE(waitUntil([&] { return registered.size() == 1 && connected.size() == 1; }));
+    ASSERT_FALSE(link.RegisterCallsign(QStringLiteral("Q9ABC")));
+    ASSERT_TRUE(link.SendDataToStation(1, QStringLiteral("Q9ABC"), QStringLiteral("Q9XYZ"), "hi"));
+
+    link.DisconnectFromAgw();
+    ASSERT_TRUE(server.waitForClientGone());
+    bringUp();
+    EXPECT_TRUE(link.RegisterCallsign(QStringLiteral("Q9ABC")));
+    EXPECT_FALSE(link.SendDataToStation(1, QStringLiteral("Q9ABC"), QStringLiteral("Q9XYZ"), "hi"));
+    EXPECT_EQ(link.eLastErr(), AGW_ERR::NOT_CONNECTED_TO_STATION);
+}
+
 // ---- the received stream ----------------------------------------------------
 
 TEST_F(PklinkControl, HeaderSplitOverTwoReads)
@@ -565,6 +585,36 @@ TEST_F(PklinkControl, RefusedConnectShowsOnlyAsError)
     EXPECT_TRUE(connected.wait(10000));
 }
 
+TEST_F(PklinkControl, AConnectThatGetsNoAnswerGivesUpWithAnError)
+{
+    // A listener that accepts nothing and whose queue is full: the system
+    // leaves further connects to it unanswered.
+    QTcpServer full;
+    full.setListenBacklogSize(0);
+    ASSERT_TRUE(full.listen(QHostAddress::LocalHost, 0));
+    full.pauseAccepting();
+    QTcpSocket fillers[2];
+    for (QTcpSocket &filler : fillers)
+        filler.connectToHost(QHostAddress::LocalHost, full.serverPort());
+    ASSERT_TRUE(fillers[0].waitForConnected(10000));
+
+    EXPECT_EQ(link.connectTimeout(), 15000);
+    link.setConnectTimeout(300);
+    link.setAgwIpPort(full.serverPort());
+    QSignalSpy errors(&link, &PKLINK::WsError);
+    QSignalSpy connected(&link, &PKLINK::WsConnected);
+    ASSERT_TRUE(link.ConnectToAgw());
+    ASSERT_TRUE(errors.wait(20000)) << "the connect was not given up";
+    EXPECT_EQ(errors.at(0).at(0).toInt(), 10060);
+    EXPECT_EQ(errors.at(0).at(1).toString(), "Connection timed out: no answer within 0.3 seconds");
+    EXPECT_EQ(connected.size(), 0);
+
+    // And it can be tried again at once.
+    link.setAgwIpPort(server.port());
+    ASSERT_TRUE(link.ConnectToAgw());
+    EXPECT_TRUE(connected.wait(10000));
+}
+
 TEST_F(PklinkControl, ErrorOnALiveLinkClearsTheLinkSoItCanBeOpenedAgain)
 {
     bringUp();
@@ -630,6 +680,56 @@ TEST_F(PklinkControl, HandlerMaySendAtOnce)
     server.sendFrame('U', 1, "Q9ORV-2", "CQ", QByteArray("x\0", 2));
     const AgwFrame f = nextFrame();
     EXPECT_EQ(f.raw, AgwFrame::make('M', 1, "Q9ABC", "Q9ORV-2", "ack"));
+}
+
+// ---- the heard list in the language of the locale ------------------------------
+
+namespace {
+
+QByteArray systemTime(quint16 year, quint16 month, quint16 day, quint16 hour, quint16 minute)
+{
+    QByteArray out;
+    for (const quint16 part : {year, month, quint16(0), day, hour, minute, quint16(0), quint16(0)})
+        out += static_cast<char>(part & 0xFF) + QByteArray(1, static_cast<char>(part >> 8));
+    return out;
+}
+
+// The heard line of one entry, from a control made while `locale` is the default.
+QString heardLineIn(const QLocale &locale, const QByteArray &lastHeard)
+{
+    const QLocale before;
+    QLocale::setDefault(locale);
+    FakeAgwServer server;
+    PKLINK link;
+    QLocale::setDefault(before);
+    server.answerLinkUp = true;
+    EXPECT_TRUE(server.listen());
+    link.setAgwIpHost(QStringLiteral("127.0.0.1"));
+    link.setAgwIpPort(server.port());
+    QSignalSpy ports(&link, &PKLINK::GotPortInfo);
+    QSignalSpy heard(&link, &PKLINK::MhData);
+    EXPECT_TRUE(link.ConnectToAgw());
+    EXPECT_TRUE(ports.wait(10000));
+    server.sendFrame('H', 0, "Q9XYZ", {},
+                     QByteArray("Q9XYZ\0\0\0", 8) + systemTime(2026, 1, 2, 3, 4) + lastHeard);
+    return heard.wait(10000) ? heard.at(0).at(1).toString() : QStringLiteral("<no MhData>");
+}
+
+} // namespace
+
+TEST(PklinkHeardList, MonthsAreThoseOfTheLocaleWhereItHasThem)
+{
+    const QByteArray december = systemTime(2026, 12, 7, 23, 59);
+    EXPECT_EQ(heardLineIn(QLocale::c(), december),
+              "    Q9XYZ 2026-Jan-02 03:04  2026-Dec-07 23:59");
+    EXPECT_EQ(heardLineIn(QLocale(QLocale::German, QLocale::Germany), december),
+              "    Q9XYZ 2026-Jan-02 03:04  2026-Dez-07 23:59");
+    // Names the one-byte text cannot carry: English.
+    EXPECT_EQ(heardLineIn(QLocale(QLocale::Russian, QLocale::Russia), december),
+              "    Q9XYZ 2026-Jan-02 03:04  2026-Dec-07 23:59");
+    // A time that cannot be formatted leaves its place blank; the entry still comes.
+    EXPECT_EQ(heardLineIn(QLocale::c(), systemTime(0, 1, 1, 0, 0)),
+              "    Q9XYZ 2026-Jan-02 03:04                   ");
 }
 
 // ---- the control as a widget and its saved design -----------------------------

@@ -96,6 +96,16 @@ TEST_F(ProfileStoreTest, BlanksAroundNamesAndLfOnlyFilesAreRead)
     EXPECT_EQ(get("S", "K"), "v");
 }
 
+TEST_F(ProfileStoreTest, CrOnlyFilesAreReadLikeTheOthersAndRewrittenWithCrLf)
+{
+    writeBytes("[SETUP]\rLATITUDE=3859.50N\r\r[AGWPE]\rHOST=10.0.0.2\rHOST_PORT=8001\r");
+    EXPECT_EQ(get("SETUP", "LATITUDE"), "3859.50N");
+    EXPECT_EQ(get("AGWPE", "HOST_PORT"), "8001");
+    ASSERT_TRUE(ProfileStore::writeString("AGWPE", QByteArray("HOST"), QByteArray("x"), path()));
+    EXPECT_EQ(readBytes(),
+              "[SETUP]\r\nLATITUDE=3859.50N\r\n\r\n[AGWPE]\r\nHOST=x\r\nHOST_PORT=8001\r\n");
+}
+
 TEST_F(ProfileStoreTest, FirstOfDuplicateSectionsAndKeysWins)
 {
     writeBytes("[S]\r\nK=1\r\nK=2\r\n[S]\r\nK=3\r\nL=4\r\n");

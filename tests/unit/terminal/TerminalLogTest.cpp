@@ -39,6 +39,19 @@ protected:
 
 } // namespace
 
+TEST_F(TerminalLogTest, ATextStampedMidnightAfterRoundingGoesToThatDaysLog)
+{
+    storeLogging(QStringLiteral("True"));
+    TerminalLog log(dir.path(), ini);
+    setTime(day1, QTime(23, 59, 59, 500));
+    log.Load();
+    ASSERT_TRUE(log.WriteLog(QStringLiteral("23:59:59\r\n")));
+    setTime(day1, QTime(23, 59, 59, 501));
+    ASSERT_TRUE(log.WriteLog(QStringLiteral("00:00:00\r\n")));
+    EXPECT_EQ(logOf(day1), QByteArray("23:59:59\r\n"));
+    EXPECT_EQ(logOf(day2), QByteArray("00:00:00\r\n"));
+}
+
 TEST_F(TerminalLogTest, MissingKeyIsWrittenAsFalseAndOpensNothing)
 {
     TerminalLog log(dir.path(), ini);
@@ -87,7 +100,9 @@ TEST_F(TerminalLogTest, TheFirstTextAfterMidnightOpensTheNewDaysFile)
     log.Load();
     setTime(day1, QTime(23, 59, 58));
     log.WriteLog(QStringLiteral("a\r\n"));
-    setTime(day1, QTime(23, 59, 59, 999));
+    // The last moment of the day in the program's time, which rounds to the
+    // second (23:59:59.501 is already 00:00:00).
+    setTime(day1, QTime(23, 59, 59, 500));
     log.WriteLog(QStringLiteral("b\r\n"));
     setTime(day2, QTime(0, 0, 0));
     log.WriteLog(QStringLiteral("c\r\n"));
