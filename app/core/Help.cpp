@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 
 namespace {
@@ -12,6 +14,7 @@ namespace {
 struct HelpState
 {
     QString file;
+    QString dataFolder;
     QPointer<QWidget> mainWindow;
     QPointer<QTextBrowser> window;
     // The help window's geometry: x 256, y 256, 512 by 512.
@@ -43,6 +46,9 @@ void showAt(const QString &anchor)
     if (!QFileInfo::exists(help.file))
         help.window->setHtml(QStringLiteral("<p>The help file %1 could not be found.</p>")
                                  .arg(help.file.toHtmlEscaped()));
+    QTextCursor placeholder = help.window->document()->find(QLatin1String(dataFolderPlaceholder));
+    if (!placeholder.isNull() && !help.dataFolder.isEmpty())
+        placeholder.insertText(QDir::toNativeSeparators(help.dataFolder));
     help.window->show();
     help.window->raise();
     help.window->activateWindow();
@@ -50,10 +56,15 @@ void showAt(const QString &anchor)
 
 } // namespace
 
-void InitHelp(QWidget *mainWindow, const QString &programFolder)
+void InitHelp(QWidget *mainWindow, const QString &helpFolder)
 {
-    state().file = QDir(programFolder).filePath(QStringLiteral("orvexdecode.html"));
+    state().file = QDir(helpFolder).filePath(QStringLiteral("orvexdecode.html"));
     state().mainWindow = mainWindow;
+}
+
+void setHelpDataFolder(const QString &folder)
+{
+    state().dataFolder = folder;
 }
 
 void ShowHelpContents()

@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "MessageBoxRecorder.h"
+#include "core/Help.h"
 #include "core/frmORVEX.h"
 #include "platform/FlexGrid.h"
 #include "settings/clsIni.h"
 #include "support/ProgramFolder.h"
 #include "telemetry/TelemetryPanel.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 
 using orvex::test::ProgramFolder;
@@ -75,6 +78,26 @@ TEST(MainWindowStartup, FirstRunWritesEveryKeyAndTellsWhatIsMissing)
     EXPECT_EQ(window.strAprsDest(), "APZ36Q");
 }
 
+TEST(MainWindowStartup, TheHelpNamesTheDataFolderInUse)
+{
+    ProgramFolder folder;
+    ASSERT_TRUE(
+        QFile::copy(ORVEX_SOURCE_DIR "/data/orvexdecode.html", folder.file("orvexdecode.html")));
+    MessageBoxRecorder boxes;
+    frmORVEX window(folder.path());
+    ASSERT_TRUE(window.Load());
+    ShowHelpContents();
+    QTextBrowser *help = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *browser = qobject_cast<QTextBrowser *>(widget))
+            help = browser;
+    ASSERT_NE(help, nullptr);
+    const QString text = help->toPlainText();
+    EXPECT_TRUE(text.contains("This run's data folder: " + folder.path() + "."))
+        << text.toStdString();
+    CloseHelp();
+}
+
 TEST(MainWindowStartup, WithoutAFormulaFileTheProgramSaysSoAndEnds)
 {
     ProgramFolder folder(false);
@@ -83,7 +106,8 @@ TEST(MainWindowStartup, WithoutAFormulaFileTheProgramSaysSoAndEnds)
     EXPECT_FALSE(window.Load());
     ASSERT_EQ(boxes.seen.size(), 1);
     EXPECT_EQ(boxes.seen[0].text,
-              "An error occurred loading the formulae. The error message is 'File not found'");
+              "An error occurred loading the formulae. The error message is 'File not found: " +
+                  folder.file("formula.txt") + "'");
     EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
 }
 
