@@ -5,9 +5,9 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QTextBrowser>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
+#include <QVariant>
 
 namespace {
 
@@ -27,13 +27,33 @@ HelpState &state()
     return help;
 }
 
+// Names the data folder wherever the help text holds the placeholder. It is
+// done as the page is loaded, since the browser loads it again on every link
+// once its document has been changed.
+class HelpBrowser : public QTextBrowser
+{
+public:
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        QVariant resource = QTextBrowser::loadResource(type, name);
+        const QString folder = state().dataFolder;
+        if (type != QTextDocument::HtmlResource || folder.isEmpty())
+            return resource;
+        QString html = resource.userType() == QMetaType::QByteArray
+                           ? QString::fromUtf8(resource.toByteArray())
+                           : resource.toString();
+        return html.replace(QLatin1String(dataFolderPlaceholder),
+                            QDir::toNativeSeparators(folder).toHtmlEscaped());
+    }
+};
+
 void showAt(const QString &anchor)
 {
     HelpState &help = state();
     if (help.file.isEmpty())
         return;
     if (!help.window) {
-        help.window = new QTextBrowser;
+        help.window = new HelpBrowser;
         help.window->setAttribute(Qt::WA_DeleteOnClose);
         help.window->setWindowTitle(QStringLiteral("ORVEX Telemetry Decoder Help"));
         help.window->setOpenExternalLinks(true);
@@ -46,9 +66,6 @@ void showAt(const QString &anchor)
     if (!QFileInfo::exists(help.file))
         help.window->setHtml(QStringLiteral("<p>The help file %1 could not be found.</p>")
                                  .arg(help.file.toHtmlEscaped()));
-    QTextCursor placeholder = help.window->document()->find(QLatin1String(dataFolderPlaceholder));
-    if (!placeholder.isNull() && !help.dataFolder.isEmpty())
-        placeholder.insertText(QDir::toNativeSeparators(help.dataFolder));
     help.window->show();
     help.window->raise();
     help.window->activateWindow();
