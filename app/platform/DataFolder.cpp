@@ -41,12 +41,14 @@ DataFolder DataFolder::choose(const QString &programFolder, const QString &perUs
                               const QString &installedFolder)
 {
     const QFileInfo folder(programFolder);
-    if (folder.isDir() && folder.isWritable() &&
-        QFileInfo::exists(QDir(programFolder).filePath(formulaFile)))
+    const bool holdsFormulas = QFileInfo::exists(QDir(programFolder).filePath(formulaFile));
+    if (folder.isDir() && folder.isWritable() && holdsFormulas)
         return inFolder(programFolder);
     DataFolder result;
     result.path_ = perUserFolder.isEmpty() ? QString() : QDir::cleanPath(perUserFolder);
-    result.installedPath_ = QDir::cleanPath(installedFolder);
+    // A read-only program folder with the data (a copy on a share or a
+    // medium) serves as the installed files.
+    result.installedPath_ = QDir::cleanPath(holdsFormulas ? programFolder : installedFolder);
     result.perUser_ = true;
     return result;
 }

@@ -20,7 +20,9 @@ public:
     // The rule for the running program: its executable's folder, Qt's
     // application data location, and share/orvexdecode beside bin/.
     static DataFolder forThisProgram();
-    // The rule itself, with the three candidates given.
+    // The rule itself, with the three candidates given. A program folder
+    // that holds formula.txt but cannot be written stands for the installed
+    // folder.
     static DataFolder choose(const QString &programFolder, const QString &perUserFolder,
                              const QString &installedFolder);
     // One folder given outright (tests, tools): it holds everything.

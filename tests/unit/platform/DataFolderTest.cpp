@@ -97,6 +97,7 @@ TEST_F(DataFolderTest, AWritableProgramFolderWithFormulasKeepsEverything)
 TEST_F(DataFolderTest, AProgramFolderWithoutFormulasOrUnwritableGivesThePerUserFolder)
 {
     EXPECT_TRUE(choose().isPerUser()) << "no formula.txt";
+    EXPECT_EQ(choose().shippedFile("world.gif"), installed("world.gif"));
 
     writeFile(QDir(bin()).filePath("formula.txt"), "A\n");
     QFile::setPermissions(bin(),
@@ -105,6 +106,8 @@ TEST_F(DataFolderTest, AProgramFolderWithoutFormulasOrUnwritableGivesThePerUserF
     const DataFolder folder = choose();
     EXPECT_TRUE(folder.isPerUser()) << "unwritable";
     EXPECT_EQ(folder.path(), perUser());
+    // Its files are the defaults then, as on a read-only share.
+    EXPECT_EQ(folder.shippedFile("world.gif"), QDir(bin()).filePath("world.gif"));
 }
 
 TEST_F(DataFolderTest, TheFirstStartCopiesTheUserFilesAndLaterStartsKeepTheirEdits)
