@@ -5,13 +5,16 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
+#include <QVariant>
 
 namespace {
 
 struct HelpState
 {
     QString file;
+    QString dataFolder;
     QPointer<QWidget> mainWindow;
     QPointer<QTextBrowser> window;
     // The help window's geometry: x 256, y 256, 512 by 512.
@@ -24,13 +27,33 @@ HelpState &state()
     return help;
 }
 
+// Names the data folder wherever the help text holds the placeholder. It is
+// done as the page is loaded, since the browser loads it again on every link
+// once its document has been changed.
+class HelpBrowser : public QTextBrowser
+{
+public:
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        QVariant resource = QTextBrowser::loadResource(type, name);
+        const QString folder = state().dataFolder;
+        if (type != QTextDocument::HtmlResource || folder.isEmpty())
+            return resource;
+        QString html = resource.userType() == QMetaType::QByteArray
+                           ? QString::fromUtf8(resource.toByteArray())
+                           : resource.toString();
+        return html.replace(QLatin1String(dataFolderPlaceholder),
+                            QDir::toNativeSeparators(folder).toHtmlEscaped());
+    }
+};
+
 void showAt(const QString &anchor)
 {
     HelpState &help = state();
     if (help.file.isEmpty())
         return;
     if (!help.window) {
-        help.window = new QTextBrowser;
+        help.window = new HelpBrowser;
         help.window->setAttribute(Qt::WA_DeleteOnClose);
         help.window->setWindowTitle(QStringLiteral("ORVEX Telemetry Decoder Help"));
         help.window->setOpenExternalLinks(true);
@@ -50,10 +73,15 @@ void showAt(const QString &anchor)
 
 } // namespace
 
-void InitHelp(QWidget *mainWindow, const QString &programFolder)
+void InitHelp(QWidget *mainWindow, const QString &helpFolder)
 {
-    state().file = QDir(programFolder).filePath(QStringLiteral("orvexdecode.html"));
+    state().file = QDir(helpFolder).filePath(QStringLiteral("orvexdecode.html"));
     state().mainWindow = mainWindow;
+}
+
+void setHelpDataFolder(const QString &folder)
+{
+    state().dataFolder = folder;
 }
 
 void ShowHelpContents()

@@ -43,11 +43,12 @@ const QString AGWPE = QStringLiteral("AGWPE");
 constexpr const char *programTitle = "ORVEX Telemetry Decoder";
 } // namespace
 
-frmORVEX::frmORVEX(const QString &programFolder, QWidget *parent) : QMainWindow(parent)
+frmORVEX::frmORVEX(const QString &programFolder, QWidget *parent)
+    : QMainWindow(parent),
+      dataFolder_(programFolder.isEmpty() ? orvex::DataFolder::forThisProgram()
+                                          : orvex::DataFolder::inFolder(programFolder))
 {
-    const QString folder =
-        programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder;
-    strAppPath_ = QDir::cleanPath(folder) + QLatin1Char('/');
+    strAppPath_ = dataFolder_.path() + QLatin1Char('/');
     buildWindow();
     buildMenus();
 }
@@ -154,7 +155,8 @@ void frmORVEX::buildMenus()
     help->addSeparator();
     QAction *about = help->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("mnuAbout"));
-    connect(about, &QAction::triggered, this, [this] { frmAbout(this).exec(); });
+    connect(about, &QAction::triggered, this,
+            [this] { frmAbout(this, dataFolder_.path()).exec(); });
 
     QAction *exit = bar->addAction(QStringLiteral("E&xit"));
     exit->setObjectName(QStringLiteral("mnuExit"));
@@ -173,8 +175,15 @@ void frmORVEX::setCaption()
 
 bool frmORVEX::Load()
 {
+    // The data folder first: the lock, the settings and the user's files
+    // live there.
+    if (const QString problem = dataFolder_.prepare(); !problem.isEmpty()) {
+        mb::ShowMsg(this, problem, mb::vbCritical);
+        return false;
+    }
     // 1. Help, then 2. one program per folder.
-    InitHelp(this, strAppPath_);
+    InitHelp(this, QFileInfo(dataFolder_.shippedFile(QStringLiteral("orvexdecode.html"))).path());
+    setHelpDataFolder(dataFolder_.path());
     instance_ = std::make_unique<SingleInstance>(strAppPath_);
     if (!instance_->acquire()) {
         mb::ShowMsg(this, QStringLiteral("ORVEXDecode is already running. "), mb::vbInformation);
@@ -198,9 +207,7 @@ bool frmORVEX::Load()
     decoder_ = std::make_unique<TelemetryDecoder>(formulas_);
 
     // 8. The settings file is named after the executable, beside the program.
-    cIni_ = std::make_unique<clsIni>(
-        strAppPath_ + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-        QStringLiteral(".INI"));
+    cIni_ = std::make_unique<clsIni>(strAppPath_ + orvex::DataFolder::settingsFileName());
     orvex::ProfileStore::removeLeftoverTemporaries(cIni_->strDefaultIniFile());
     orvex::ProfileStore::setWriteFailureHook(
         [self = QPointer<frmORVEX>(this)](const QString &file, const QString &reason) {
@@ -223,7 +230,8 @@ bool frmORVEX::Load()
     for (int index = 0; index < telemetry::gridCount; ++index)
         telemetry_->SizeGrid(index);
     // 18. The terminal window is loaded hidden; it forgets itself when it unloads.
-    mfrmTerm_ = std::make_unique<frmTerm>(*this, strAppPath_, cIni_->strDefaultIniFile());
+    mfrmTerm_ = std::make_unique<frmTerm>(*this, strAppPath_, cIni_->strDefaultIniFile(),
+                                          dataFolder_.shippedFile(QStringLiteral("glyphix.ttf")));
     connect(mfrmTerm_.get(), &frmTerm::ImUnloading, this, [this] {
         // Not deleted here: the window is in the middle of its own unload.
         if (frmTerm *gone = mfrmTerm_.release())
@@ -403,6 +411,11 @@ void frmORVEX::downloadKeps()
     cSats_->setStrKeplerPath(strAppPath_ + QStringLiteral("Keps"));
     FindKeps();
     CheckSatUpdate(true);
+}
+
+QString frmORVEX::mapPictureFile() const
+{
+    return dataFolder_.shippedFile(QStringLiteral("world.gif"));
 }
 
 void frmORVEX::showMap()

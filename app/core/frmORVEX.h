@@ -4,6 +4,7 @@
 #include "core/CallsignList.h"
 #include "core/SatObject.h"
 #include "map/MapHost.h"
+#include "platform/DataFolder.h"
 #include "platform/DateTime.h"
 #include "settings/StationSettings.h"
 #include "telemetry/FormulaTable.h"
@@ -34,7 +35,7 @@ class frmORVEX : public QMainWindow, public StationSettings, public TerminalHost
     Q_OBJECT
 public:
     // programFolder: where settings, formula.txt and Keps live; empty for
-    // the folder of the executable.
+    // the data folder that DataFolder's rule picks for this program.
     explicit frmORVEX(const QString &programFolder = QString(), QWidget *parent = nullptr);
     ~frmORVEX() override;
 
@@ -99,8 +100,9 @@ public:
     int intSideForCallsign(const QString &callsign) const;
     TelemetryPanel *telemetryPanel() const { return telemetry_; }
 
-    // The program folder, with a trailing separator.
+    // The program's data folder, with a trailing separator.
     QString strAppPath() const override { return strAppPath_; }
+    QString mapPictureFile() const override;
     const SatObject &satObject(int index) const { return sats_.at(static_cast<size_t>(index)); }
     bool blnOnlyShowOrvex() const { return blnOnlyShowOrvex_; }
     double stationLatitude() const { return dblLat_; }
@@ -151,6 +153,7 @@ private:
     void downloadKeps();
     orvex::Date displayTime() const;
 
+    orvex::DataFolder dataFolder_;
     QString strAppPath_;
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<clsIni> cIni_;

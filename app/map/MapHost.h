@@ -21,8 +21,10 @@ public:
     // The settings file the map keeps its position in (section SETUP);
     // nullptr when there is none, and then the position is not kept.
     virtual clsIni *cIni() const = 0;
-    // The program folder, with a trailing separator; world.gif lies there.
+    // The program folder, with a trailing separator.
     virtual QString strAppPath() const = 0;
+    // The map picture; the main window finds the installed one.
+    virtual QString mapPictureFile() const { return strAppPath() + QStringLiteral("world.gif"); }
     // The current satellite: 0 ORVEX, 1 the ISS.
     virtual qint16 intObjIndex() const = 0;
     // The name by which the current satellite is asked of cSats().

@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "map/MapText.h"
 
+#include <QDir>
 #include <QLocale>
 
 namespace MapText {
 
-QString caption(const QString &locationCaption, bool pictureRead)
+QString caption(const QString &locationCaption, bool pictureRead, const QString &picturePath)
 {
     QString text = QStringLiteral("Current Location of ") + locationCaption +
                    QStringLiteral(" Right-click for menu");
     if (!pictureRead)
-        text += QStringLiteral(" - the map picture world.gif could not be read");
+        text += QStringLiteral(" - the map picture ") +
+                (picturePath.isEmpty() ? QStringLiteral("world.gif")
+                                       : QDir::toNativeSeparators(picturePath)) +
+                QStringLiteral(" could not be read");
     return text;
 }
 

@@ -10,8 +10,9 @@ namespace MapText {
 
 // The window caption for the current satellite's display name (the main
 // window's location caption); when the world picture could not be read it
-// says so after the usual text.
-QString caption(const QString &locationCaption, bool pictureRead = true);
+// says so after the usual text, naming picturePath when given.
+QString caption(const QString &locationCaption, bool pictureRead = true,
+                const QString &picturePath = QString());
 
 // The time box text of a time already in display time (UTC or local):
 // "yyyy-mmm-dd hh:nn:ss" with English month abbreviations, e.g.

@@ -144,7 +144,7 @@ void frmMap::buildSpeedMenu()
 
 void frmMap::loadPicture()
 {
-    QImage picture(host_.strAppPath() + QStringLiteral("world.gif"));
+    QImage picture(host_.mapPictureFile());
     pictureRead_ = !picture.isNull() && picture.width() > 0 && picture.height() > 0;
     if (pictureRead_) {
         background_ = picture.convertToFormat(QImage::Format_RGB32);
@@ -206,7 +206,8 @@ void frmMap::closeEvent(QCloseEvent *event)
 
 void frmMap::SetMapCaption()
 {
-    setWindowTitle(MapText::caption(host_.MakeLocationCaption(), pictureRead_));
+    setWindowTitle(
+        MapText::caption(host_.MakeLocationCaption(), pictureRead_, host_.mapPictureFile()));
 }
 
 orvex::Date frmMap::displayTime(orvex::Date utc) const

@@ -3,15 +3,14 @@
 
 #include "core/Help.h"
 #include "core/mb.h"
+#include "platform/DataFolder.h"
 #include "platform/HttpTransfer.h"
 #include "platform/WholeFile.h"
 #include "settings/clsIni.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,7 +31,7 @@ constexpr qsizetype chunkSize = 1024;
 
 QString folderOrProgramFolder(const QString &programFolder)
 {
-    return QDir::cleanPath(programFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+    return QDir::cleanPath(programFolder.isEmpty() ? orvex::DataFolder::forThisProgram().path()
                                                    : programFolder);
 }
 
@@ -42,10 +41,7 @@ frmDownload::frmDownload(const QString &programFolder, QWidget *parent)
     : QDialog(parent), installer_(folderOrProgramFolder(programFolder))
 {
     const QString folder = folderOrProgramFolder(programFolder);
-    cIni_ = std::make_unique<clsIni>(
-        folder + QLatin1Char('/') +
-        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-        QStringLiteral(".INI"));
+    cIni_ = std::make_unique<clsIni>(QDir(folder).filePath(orvex::DataFolder::settingsFileName()));
 
     setWindowTitle(QStringLiteral("Download Keps"));
     setModal(true);

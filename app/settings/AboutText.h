@@ -13,4 +13,7 @@ QString versionLine(int major, int minor, int revision, const QString &descripti
 // The credits for what the program ships that others made.
 QString creditsText();
 
+// Where this run keeps its settings, Keps and logs.
+QString dataFolderText(const QString &folder);
+
 } // namespace orvex

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/clsIni.h"
 
+#include "platform/DataFolder.h"
 #include "platform/ProfileStore.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
+#include <QDir>
 
 namespace {
 
@@ -15,9 +15,8 @@ const QString missingSentinel = QStringLiteral("$!*%");
 
 QString defaultSettingsFile()
 {
-    const QFileInfo exe(QCoreApplication::applicationFilePath());
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + exe.completeBaseName() +
-           QStringLiteral(".INI");
+    return QDir(orvex::DataFolder::forThisProgram().path())
+        .filePath(orvex::DataFolder::settingsFileName());
 }
 
 bool startsOrEndsWithBlank(const QString &text)

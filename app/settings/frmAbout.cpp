@@ -33,7 +33,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &text)
 
 } // namespace
 
-frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
+frmAbout::frmAbout(QWidget *parent, const QString &dataFolder) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("About The ORVEX Telemetry Decoder"));
 
@@ -71,6 +71,12 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent)
     texts->addWidget(labCopyright);
     texts->addWidget(line(this));
     texts->addWidget(credits);
+    if (!dataFolder.isEmpty()) {
+        texts->addWidget(line(this));
+        auto *folder = label(this, "labDataFolder", orvex::dataFolderText(dataFolder));
+        folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        texts->addWidget(folder);
+    }
     auto *top = new QHBoxLayout;
     top->addWidget(pictureBox);
     top->addLayout(texts, 1);

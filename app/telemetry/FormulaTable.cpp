@@ -3,6 +3,7 @@
 
 #include "settings/NumberText.h"
 
+#include <QDir>
 #include <QFile>
 
 void FormulaTable::reset()
@@ -17,13 +18,17 @@ FormulaTable::LoadResult FormulaTable::LoadFormulae(const QString &path)
 {
     reset();
     QFile file(path);
+    // The path goes with every reason: an installed program reads its own copy.
+    const auto failed = [&path](const QString &reason) {
+        return LoadResult{false, reason + QStringLiteral(": ") + QDir::toNativeSeparators(path)};
+    };
     if (!file.exists())
-        return {false, QStringLiteral("File not found")};
+        return failed(QStringLiteral("File not found"));
     if (!file.open(QIODevice::ReadOnly))
-        return {false, file.errorString()};
+        return failed(file.errorString());
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return {false, file.errorString()};
+        return failed(file.errorString());
     loadText(QString::fromLatin1(bytes));
     return {true, {}};
 }

@@ -36,9 +36,9 @@ constexpr qint16 kindTransmitted = 4;
 } // namespace
 
 frmTerm::frmTerm(TerminalHost &host, const QString &programFolder, const QString &settingsFile,
-                 QWidget *parent)
-    : QMainWindow(parent), host_(host), programFolder_(programFolder), ini_(settingsFile),
-      log_(std::make_unique<TerminalLog>(programFolder, ini_))
+                 const QString &fontFile, QWidget *parent)
+    : QMainWindow(parent), host_(host), programFolder_(programFolder), fontFile_(fontFile),
+      ini_(settingsFile), log_(std::make_unique<TerminalLog>(programFolder, ini_))
 {
     setWindowFlag(Qt::Window);
     setWindowTitle(QStringLiteral("Terminal"));
@@ -197,7 +197,9 @@ void frmTerm::EnsureTerminalFont()
     const QString face = QLatin1String(TerminalRules::terminalFace);
     if (QFontDatabase::families().contains(face, Qt::CaseInsensitive))
         return;
-    QFontDatabase::addApplicationFont(QDir(programFolder_).filePath(QStringLiteral("glyphix.ttf")));
+    QFontDatabase::addApplicationFont(
+        fontFile_.isEmpty() ? QDir(programFolder_).filePath(QStringLiteral("glyphix.ttf"))
+                            : fontFile_);
 }
 
 void frmTerm::ShowData(const QString &text, qint16 kind)

@@ -31,11 +31,12 @@ class frmTerm : public QMainWindow
 {
     Q_OBJECT
 public:
-    // programFolder: where LOGS, USER.INI and glyphix.ttf are;
+    // programFolder: where LOGS and USER.INI are;
     // settingsFile: the program's settings file (TERMINAL keys and the
-    // TERMINAL_* placement in SETUP).
+    // TERMINAL_* placement in SETUP);
+    // fontFile: the terminal font, glyphix.ttf in programFolder when empty.
     frmTerm(TerminalHost &host, const QString &programFolder, const QString &settingsFile,
-            QWidget *parent = nullptr);
+            const QString &fontFile = QString(), QWidget *parent = nullptr);
     ~frmTerm() override;
 
     void Load();
@@ -83,6 +84,7 @@ private:
 
     TerminalHost &host_;
     QString programFolder_;
+    QString fontFile_;
     clsIni ini_;
     std::unique_ptr<TerminalLog> log_;
     std::unique_ptr<clsWindowPos> windowPos_;

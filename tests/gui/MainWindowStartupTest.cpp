@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "MessageBoxRecorder.h"
+#include "core/Help.h"
 #include "core/frmORVEX.h"
 #include "platform/FlexGrid.h"
 #include "platform/ScreenTwips.h"
@@ -7,11 +8,13 @@
 #include "support/ProgramFolder.h"
 #include "telemetry/TelemetryPanel.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 
 using orvex::test::ProgramFolder;
@@ -76,6 +79,28 @@ TEST(MainWindowStartup, FirstRunWritesEveryKeyAndTellsWhatIsMissing)
     EXPECT_EQ(window.strAprsDest(), "APZ36Q");
 }
 
+TEST(MainWindowStartup, TheHelpNamesTheDataFolderInUse)
+{
+    ProgramFolder folder;
+    ASSERT_TRUE(
+        QFile::copy(ORVEX_SOURCE_DIR "/data/orvexdecode.html", folder.file("orvexdecode.html")));
+    MessageBoxRecorder boxes;
+    frmORVEX window(folder.path());
+    ASSERT_TRUE(window.Load());
+    ShowHelpContents();
+    QTextBrowser *help = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *browser = qobject_cast<QTextBrowser *>(widget))
+            help = browser;
+    ASSERT_NE(help, nullptr);
+    const QString line = "This run's data folder: " + folder.path() + ".";
+    EXPECT_TRUE(help->toPlainText().contains(line)) << help->toPlainText().toStdString();
+    // A link within the page, as a click follows it.
+    help->setSource(help->source().resolved(QUrl("#files")));
+    EXPECT_TRUE(help->toPlainText().contains(line)) << "after a link";
+    CloseHelp();
+}
+
 TEST(MainWindowStartup, WithoutAFormulaFileTheProgramSaysSoAndEnds)
 {
     ProgramFolder folder(false);
@@ -84,7 +109,8 @@ TEST(MainWindowStartup, WithoutAFormulaFileTheProgramSaysSoAndEnds)
     EXPECT_FALSE(window.Load());
     ASSERT_EQ(boxes.seen.size(), 1);
     EXPECT_EQ(boxes.seen[0].text,
-              "An error occurred loading the formulae. The error message is 'File not found'");
+              "An error occurred loading the formulae. The error message is 'File not found: " +
+                  folder.file("formula.txt") + "'");
     EXPECT_EQ(boxes.seen[0].icon, QMessageBox::Critical);
 }
 

@@ -31,6 +31,14 @@ TEST(frmAbout, ShowsTheVersionTexts)
     EXPECT_TRUE(credits.contains(orvex::creditsText()));
 }
 
+TEST(frmAbout, NamesTheDataFolderWhenGiven)
+{
+    EXPECT_EQ(frmAbout().findChild<QLabel *>("labDataFolder"), nullptr);
+    frmAbout about(nullptr, "/home/op/.local/share/orvexdecode");
+    EXPECT_EQ(driver::child<QLabel>(&about, "labDataFolder")->text(),
+              "Settings, Keps and logs are kept in /home/op/.local/share/orvexdecode.");
+}
+
 TEST(frmAbout, OkAndEscBothClose)
 {
     for (const bool useEsc : {false, true}) {

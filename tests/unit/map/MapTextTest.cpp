@@ -16,6 +16,8 @@ TEST(MapText, CaptionSaysWhenThePictureCouldNotBeRead)
     const QString caption = MapText::caption(QStringLiteral("ISS"), false);
     EXPECT_TRUE(caption.startsWith("Current Location of ISS Right-click for menu"));
     EXPECT_TRUE(caption.contains("world.gif could not be read"));
+    EXPECT_TRUE(MapText::caption(QStringLiteral("ISS"), false, QStringLiteral("/opt/o/world.gif"))
+                    .endsWith(" - the map picture /opt/o/world.gif could not be read"));
 }
 
 TEST(MapText, TimeIsShownWithEnglishMonthNames)

@@ -76,7 +76,7 @@ TEST(FormulaTable, AMissingFileIsReportedAndTheShippedFileFillsEveryPlaceOfTheCh
     QTemporaryDir dir;
     const FormulaTable::LoadResult missing = table.LoadFormulae(dir.filePath("formula.txt"));
     EXPECT_FALSE(missing.ok);
-    EXPECT_EQ(missing.errorDescription, "File not found");
+    EXPECT_EQ(missing.errorDescription, "File not found: " + dir.filePath("formula.txt"));
 
     ASSERT_TRUE(table.LoadFormulae(ORVEX_SOURCE_DIR "/data/formula.txt").ok);
     const telemetry::ChannelMap map = telemetry::InitChannelMap();
