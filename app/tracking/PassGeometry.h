@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+#include "orbitengine/OrbitEngine.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the sky view and the pass alarms need of one satellite's passes over
+// the station: the pass under way or coming, its track across the sky, and
+// the range rate with the Doppler shift it causes.
+namespace tracking {
+
+inline constexpr double speedOfLightKmS = 299792.458;
+
+// One point of a pass's track: Julian date UTC, degrees.
+struct SkyPoint
+{
+    double jd = 0;
+    double azimuthDeg = 0; // from north through east, [0, 360)
+    double elevationDeg = 0;
+};
+
+struct NextPass
+{
+    orbit::Status status;
+    orbit::Visibility visibility = orbit::Visibility::Passes;
+    std::optional<orbit::Pass> pass; // under way at nowJd, else the next one
+};
+
+// The pass under way at `nowJd` (Julian date UTC), else the first one that
+// begins within `horizonDays` after it.
+NextPass currentOrNextPass(orbit::OrbitEngine &engine, const std::string &name, double nowJd,
+                           double horizonDays = 2.0);
+
+// The passes whose AOS lies in [fromJd, fromJd + days].
+std::vector<orbit::Pass> passesFrom(orbit::OrbitEngine &engine, const std::string &name,
+                                    double fromJd, double days);
+
+// Points from AOS to LOS, every `stepSeconds`, with AOS and LOS themselves.
+std::vector<SkyPoint> skyTrack(orbit::OrbitEngine &engine, const std::string &name,
+                               const orbit::Pass &pass, double stepSeconds = 10.0);
+
+struct RangeRate
+{
+    double rangeKm = 0;
+    double rangeRateKmS = 0; // positive while the satellite recedes
+};
+
+// Range and range rate from the station at `jd`; nothing when the engine
+// cannot place the satellite.
+std::optional<RangeRate> rangeRateAt(orbit::OrbitEngine &engine, const std::string &name,
+                                     double jd);
+
+// The frequency heard at the station of a signal sent at `sentHz` by the
+// satellite, and the one to send so that the satellite hears `heardHz`.
+double receivedFrequencyHz(double sentHz, double rangeRateKmS);
+double frequencyToSendHz(double heardHz, double rangeRateKmS);
+
+} // namespace tracking

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+#include "tracking/SkyViewModel.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QDoubleSpinBox;
+class QLabel;
+class QTimer;
+class SkyPlot;
+class clsIni;
+class clsSats;
+
+// The sky view: the current or next pass of the tracked satellite as a
+// polar plot, with the countdown, the pass's figures and the Doppler
+// correction of a downlink and an uplink frequency, updated every second.
+// Times follow the program's local time option.
+class SkyViewWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    // Whether the satellite is in sunlight at a Julian date UTC; nothing
+    // when that cannot be told.
+    using SunlitTest = std::function<std::optional<bool>(double jd)>;
+
+    // `ini` keeps the two frequencies (section SKYVIEW); it may be null.
+    SkyViewWindow(clsSats &sats, clsIni *ini, QWidget *parent = nullptr);
+    ~SkyViewWindow() override;
+
+    void setSatellite(const QString &name);
+    void setSunlitTest(SunlitTest test) { sunlit_ = std::move(test); }
+    // Element sets or station changed.
+    void invalidate();
+    // Looks at the clock and shows the moment (the timer calls it each second).
+    void refresh();
+
+    const tracking::SkyView &view() const { return view_; }
+
+private:
+    QString timeText(double jd) const;
+    QLabel *addRow(class QFormLayout *form, const QString &caption, const QString &name);
+    void saveFrequencies();
+
+    clsSats &sats_;
+    clsIni *ini_;
+    std::unique_ptr<tracking::SkyViewModel> model_;
+    tracking::SkyView view_;
+    SunlitTest sunlit_;
+    QString satellite_;
+    SkyPlot *plot_;
+    QTimer *timer_;
+    QLabel *title_, *countdown_, *aos_, *tca_, *los_, *maxElevation_, *duration_;
+    QLabel *range_, *rangeRate_, *sunlight_;
+    QDoubleSpinBox *downlink_, *uplink_;
+    QLabel *downShift_, *downTune_, *upShift_, *upTune_;
+};
