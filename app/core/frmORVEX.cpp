@@ -34,7 +34,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -88,7 +90,6 @@ void frmORVEX::buildWindow()
     txtMon_->setReadOnly(true);
     txtMon_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtMon_->setMinimumHeight(160);
-    txtMon_->setEnabled(false);
     column->addWidget(txtMon_, 1);
 
     // The AGWPE link: the control is a part of the window but not shown.
@@ -104,10 +105,22 @@ void frmORVEX::buildWindow()
     timRetry_ = new QTimer(this);
     timRetry_->setObjectName(QStringLiteral("timRetry"));
     timRetry_->setInterval(30000);
-    connect(timer1_, &QTimer::timeout, this, [this] { CheckSatUpdate(false); });
+    connect(timer1_, &QTimer::timeout, this, [this] {
+        CheckSatUpdate(false);
+        showLinkStatus();
+    });
     connect(timRetry_, &QTimer::timeout, this, &frmORVEX::onRetryTick);
     connect(status_->cmdChangeSat, &QPushButton::clicked, this, &frmORVEX::ChangeSat);
     connect(status_->cmdPassInfo, &QPushButton::clicked, this, &frmORVEX::showPassInfo);
+    linkStatus_ = new QLabel(linkState_.statusText(-1), this);
+    linkStatus_->setObjectName(QStringLiteral("labLinkStatus"));
+    cmdConnectNow_ = new QToolButton(this);
+    cmdConnectNow_->setObjectName(QStringLiteral("cmdConnectNow"));
+    cmdConnectNow_->setText(QStringLiteral("Connect now"));
+    cmdConnectNow_->setAutoRaise(true);
+    statusBar()->addWidget(linkStatus_, 1);
+    statusBar()->addPermanentWidget(cmdConnectNow_);
+    connect(cmdConnectNow_, &QToolButton::clicked, this, &frmORVEX::connectNow);
     connectLinkEvents();
 }
 
