@@ -88,6 +88,8 @@ void frmORVEX::buildWindow()
     txtMon_ = new QPlainTextEdit(central);
     txtMon_->setObjectName(QStringLiteral("txtMon"));
     txtMon_->setReadOnly(true);
+    // Text cut from the start must not pile up as undo steps.
+    txtMon_->setUndoRedoEnabled(false);
     txtMon_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtMon_->setMinimumHeight(160);
     column->addWidget(txtMon_, 1);
@@ -162,8 +164,10 @@ void frmORVEX::buildMenus()
     connect(download, &QAction::triggered, this, &frmORVEX::downloadKeps);
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
-    connect(help->addAction(QStringLiteral("&Help Contents")), &QAction::triggered, this,
-            [] { ShowHelpContents(); });
+    QAction *contents = help->addAction(QStringLiteral("&Help Contents"));
+    contents->setObjectName(QStringLiteral("mnuHelpContents"));
+    contents->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(contents, &QAction::triggered, this, [] { ShowHelpContents(); });
     help->addSeparator();
     QAction *about = help->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("mnuAbout"));
@@ -415,6 +419,8 @@ void frmORVEX::downloadKeps()
     cSats_->setStrKeplerPath(strAppPath_ + QStringLiteral("Keps"));
     FindKeps();
     CheckSatUpdate(true);
+    if (mfrmMap_)
+        mfrmMap_->ElementsChanged();
 }
 
 void frmORVEX::showMap()
