@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/Help.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
@@ -33,6 +34,7 @@ HelpState &state()
 class HelpBrowser : public QTextBrowser
 {
 public:
+    explicit HelpBrowser(QWidget *parent) : QTextBrowser(parent) {}
     QVariant loadResource(int type, const QUrl &name) override
     {
         QVariant resource = QTextBrowser::loadResource(type, name);
@@ -52,8 +54,18 @@ void showAt(const QString &anchor)
     HelpState &help = state();
     if (help.file.isEmpty())
         return;
+    // A modal dialog blocks every window but its own: while one is open the
+    // help becomes a window of that dialog, so it opens on top of it and
+    // can be read and scrolled.
+    QWidget *modal = QApplication::activeModalWidget();
+    if (help.window && help.window->parentWidget() != modal) {
+        help.geometry = help.window->geometry();
+        help.window->setParent(modal, Qt::Window);
+        help.window->setGeometry(help.geometry);
+    }
     if (!help.window) {
-        help.window = new HelpBrowser;
+        help.window = new HelpBrowser(modal);
+        help.window->setWindowFlag(Qt::Window);
         help.window->setAttribute(Qt::WA_DeleteOnClose);
         help.window->setWindowTitle(QStringLiteral("ORVEX Telemetry Decoder Help"));
         help.window->setOpenExternalLinks(true);

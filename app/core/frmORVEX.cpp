@@ -34,7 +34,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -87,9 +89,10 @@ void frmORVEX::buildWindow()
     txtMon_ = new QPlainTextEdit(central);
     txtMon_->setObjectName(QStringLiteral("txtMon"));
     txtMon_->setReadOnly(true);
+    // Text cut from the start must not pile up as undo steps.
+    txtMon_->setUndoRedoEnabled(false);
     txtMon_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtMon_->setMinimumHeight(160);
-    txtMon_->setEnabled(false);
     column->addWidget(txtMon_, 1);
 
     // The AGWPE link: the control is a part of the window but not shown.
@@ -105,10 +108,22 @@ void frmORVEX::buildWindow()
     timRetry_ = new QTimer(this);
     timRetry_->setObjectName(QStringLiteral("timRetry"));
     timRetry_->setInterval(30000);
-    connect(timer1_, &QTimer::timeout, this, [this] { CheckSatUpdate(false); });
+    connect(timer1_, &QTimer::timeout, this, [this] {
+        CheckSatUpdate(false);
+        showLinkStatus();
+    });
     connect(timRetry_, &QTimer::timeout, this, &frmORVEX::onRetryTick);
     connect(status_->cmdChangeSat, &QPushButton::clicked, this, &frmORVEX::ChangeSat);
     connect(status_->cmdPassInfo, &QPushButton::clicked, this, &frmORVEX::showPassInfo);
+    linkStatus_ = new QLabel(linkState_.statusText(-1), this);
+    linkStatus_->setObjectName(QStringLiteral("labLinkStatus"));
+    cmdConnectNow_ = new QToolButton(this);
+    cmdConnectNow_->setObjectName(QStringLiteral("cmdConnectNow"));
+    cmdConnectNow_->setText(QStringLiteral("Connect now"));
+    cmdConnectNow_->setAutoRaise(true);
+    statusBar()->addWidget(linkStatus_, 1);
+    statusBar()->addPermanentWidget(cmdConnectNow_);
+    connect(cmdConnectNow_, &QToolButton::clicked, this, &frmORVEX::connectNow);
     connectLinkEvents();
 }
 
@@ -150,8 +165,10 @@ void frmORVEX::buildMenus()
     connect(download, &QAction::triggered, this, &frmORVEX::downloadKeps);
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
-    connect(help->addAction(QStringLiteral("&Help Contents")), &QAction::triggered, this,
-            [] { ShowHelpContents(); });
+    QAction *contents = help->addAction(QStringLiteral("&Help Contents"));
+    contents->setObjectName(QStringLiteral("mnuHelpContents"));
+    contents->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(contents, &QAction::triggered, this, [] { ShowHelpContents(); });
     help->addSeparator();
     QAction *about = help->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("mnuAbout"));
@@ -411,6 +428,8 @@ void frmORVEX::downloadKeps()
     cSats_->setStrKeplerPath(strAppPath_ + QStringLiteral("Keps"));
     FindKeps();
     CheckSatUpdate(true);
+    if (mfrmMap_)
+        mfrmMap_->ElementsChanged();
 }
 
 QString frmORVEX::mapPictureFile() const

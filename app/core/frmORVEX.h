@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/CallsignList.h"
+#include "core/LinkState.h"
 #include "core/SatObject.h"
 #include "map/MapHost.h"
 #include "platform/DataFolder.h"
@@ -20,6 +21,7 @@ class QAction;
 class QLabel;
 class QPlainTextEdit;
 class QTimer;
+class QToolButton;
 class SatStatusPanel;
 class SingleInstance;
 class TelemetryPanel;
@@ -135,7 +137,12 @@ private:
     void connectLinkEvents();
     void ConnectToAgwpe();
     void onRetryTick();
-    void onLinkDown(const QString &text);
+    // `text` is the monitor's event line, `reason` the cause in few words.
+    void onLinkDown(const QString &text, const QString &reason);
+    QString eventLine(const QString &text) const; // the time before it, CR LF after it
+    void showLinkStatus();
+    void connectNow();
+    void ShowMonitorText(const QString &text, qint32 intWhere, bool toTerminal);
     void onMonUFrame(const QString &strFromCall, const QByteArray &bData);
     void ShowMonitoredFrame(const QByteArray &bData, qint32 intWhere);
 
@@ -189,6 +196,10 @@ private:
     QLabel *label2_ = nullptr;
     QTimer *timer1_ = nullptr;
     QTimer *timRetry_ = nullptr;
+    LinkState linkState_;
+    bool outageCountShown_ = false; // the monitor's last line counts the outage
+    QLabel *linkStatus_ = nullptr;
+    QToolButton *cmdConnectNow_ = nullptr;
     QAction *mnuOnlyShowORVEX_ = nullptr;
     QAction *mnuUseLocalTime_ = nullptr;
 };

@@ -4,13 +4,14 @@
 #include "core/frmORVEX.h"
 #include "orbit/clsSats.h"
 #include "pklink/PKLINK.h"
+#include "platform/MonitorView.h"
 #include "terminal/frmTerm.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextDocument>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 const QString lineBreak = QStringLiteral("\r\n");
@@ -20,27 +21,35 @@ const QString retrySentence = QStringLiteral("Will automatically retry in 30 sec
 void frmORVEX::connectLinkEvents()
 {
     connect(pklink_, &PKLINK::WsConnected, this, [this](const QString &strHost) {
-        txtMon_->setEnabled(true);
         blnConnected_ = true;
-        ShowMonitorText(QStringLiteral("*** AGW-Connected to - ") + strHost + lineBreak,
-                        monitor::LinkMessage);
+        outageCountShown_ = false;
+        const int failedTries =
+            linkState_.linked(strHost, pklink_->AgwIpPort(), orvex::Clock::nowUtc());
+        QString text = eventLine(QStringLiteral("*** AGW-Connected to - ") + strHost);
+        if (failedTries > 1)
+            text += eventLine(
+                QStringLiteral("*** Linked again after %1 failed tries").arg(failedTries));
+        ShowMonitorText(text, monitor::LinkMessage);
+        showLinkStatus();
     });
     connect(pklink_, &PKLINK::WsDisConnected, this, [this](const QString &strHost) {
-        onLinkDown(QStringLiteral("*** AGW-Disconnected from - ") + strHost + lineBreak);
+        onLinkDown(QStringLiteral("*** AGW-Disconnected from - ") + strHost,
+                   QStringLiteral("disconnected by the engine"));
     });
     connect(pklink_, &PKLINK::WsError, this, [this](qint16, const QString &strDesc) {
         // A failed link is down as well: the terminal must not believe it is
         // connected while the retry is pending.
         onLinkDown(QStringLiteral("*** AGW-Error with connection to ") + pklink_->AgwIpHost() +
-                   QStringLiteral(" - ") + strDesc + lineBreak);
+                       QStringLiteral(" - ") + strDesc,
+                   strDesc);
     });
     connect(pklink_, &PKLINK::GotVersion, this, [this](qint32, qint32, const QString &strVersion) {
-        ShowMonitorText(QStringLiteral("*** AGWPE V") + strVersion + lineBreak,
+        ShowMonitorText(eventLine(QStringLiteral("*** AGWPE V") + strVersion),
                         monitor::LinkMessage);
     });
     connect(pklink_, &PKLINK::GotPortInfo, this, [this](const QStringList &strPortInfo) {
         for (const QString &entry : strPortInfo)
-            ShowMonitorText(QStringLiteral("*** ") + entry + lineBreak, monitor::LinkMessage);
+            ShowMonitorText(eventLine(QStringLiteral("*** ") + entry), monitor::LinkMessage);
     });
     connect(pklink_, &PKLINK::MonUFrame, this,
             [this](qint16, const QString &strFromCall, const QString &, const QByteArray &bData) {
@@ -59,16 +68,52 @@ void frmORVEX::connectLinkEvents()
     });
 }
 
-void frmORVEX::onLinkDown(const QString &text)
+QString frmORVEX::eventLine(const QString &text) const
 {
-    txtMon_->setEnabled(false);
+    return orvex::dateToWallClock(displayTime()).toString(QStringLiteral("HH:mm:ss ")) + text +
+           lineBreak;
+}
+
+void frmORVEX::onLinkDown(const QString &text, const QString &reason)
+{
+    // The monitor stays readable while the link is down: the status bar
+    // says the link's state.
     blnConnected_ = false;
-    QString shown = text;
-    if (!blnNoRetry_) {
-        shown += retrySentence + lineBreak;
+    if (!blnNoRetry_)
         timRetry_->start();
+    const bool outageBegins = linkState_.failed(reason, orvex::Clock::nowUtc());
+    showLinkStatus();
+    if (!outageBegins) {
+        // The outage goes on: one line that counts, instead of the same two
+        // lines every 30 s.
+        if (outageCountShown_)
+            monitorview::removeLastLine(*txtMon_);
+        ShowMonitorText(linkState_.countLine() + lineBreak, monitor::LinkMessage,
+                        /*toTerminal=*/false);
+        outageCountShown_ = true;
+        return;
     }
+    QString shown = eventLine(text);
+    if (!blnNoRetry_)
+        shown += retrySentence + lineBreak;
     ShowMonitorText(shown, monitor::LinkMessage);
+}
+
+void frmORVEX::showLinkStatus()
+{
+    if (!linkStatus_)
+        return;
+    linkStatus_->setText(
+        linkState_.statusText(timRetry_->isActive() ? timRetry_->remainingTime() : -1));
+    cmdConnectNow_->setVisible(!linkState_.isLinked());
+}
+
+void frmORVEX::connectNow()
+{
+    timRetry_->stop();
+    if (blnConnected_)
+        return;
+    ConnectToAgwpe();
 }
 
 void frmORVEX::ConnectToAgwpe()
@@ -129,9 +174,16 @@ void frmORVEX::ShowMonitoredFrame(const QByteArray &bData, qint32 intWhere)
 
 void frmORVEX::ShowMonitorText(const QString &text, qint32 intWhere)
 {
+    ShowMonitorText(text, intWhere, true);
+}
+
+void frmORVEX::ShowMonitorText(const QString &text, qint32 intWhere, bool toTerminal)
+{
     const QString joined = monitor::joinMonitorLines(text);
+    if (intWhere != monitor::LinkMessage)
+        outageCountShown_ = false;
     // The terminal window gets every kind but the short form.
-    if (intWhere != monitor::SatelliteShort && mfrmTerm_)
+    if (toTerminal && intWhere != monitor::SatelliteShort && mfrmTerm_)
         mfrmTerm_->ShowData(intWhere >= monitor::UiFrame ? joined + QStringLiteral("\r\n") : joined,
                             static_cast<qint16>(intWhere));
 
@@ -142,13 +194,11 @@ void frmORVEX::ShowMonitorText(const QString &text, qint32 intWhere)
         return;
     // The document's count holds one separator past the last line; the
     // text itself is only copied when it is cut.
-    if (txtMon_->document()->characterCount() - 1 > monitor::monitorLimit)
-        txtMon_->setPlainText(txtMon_->toPlainText().right(monitor::monitorKeep));
+    const int length = monitorview::length(*txtMon_);
+    if (length > monitor::monitorLimit)
+        monitorview::removeLeading(*txtMon_, length - monitor::monitorKeep);
     // The box shows LF line ends; the text's CR LF pairs become one line break each.
-    QTextCursor cursor(txtMon_->document());
-    cursor.movePosition(QTextCursor::End);
     QString shown = joined;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    cursor.insertText(shown);
-    txtMon_->verticalScrollBar()->setValue(txtMon_->verticalScrollBar()->maximum());
+    monitorview::appendAtEnd(*txtMon_, shown);
 }

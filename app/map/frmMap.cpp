@@ -236,6 +236,13 @@ void frmMap::SatHasChanged()
     apply(reaction);
 }
 
+void frmMap::ElementsChanged()
+{
+    strMapObject_ = host_.strObject();
+    SetMapCaption();
+    RefreshMap();
+}
+
 void frmMap::RefreshMap()
 {
     const orvex::Date base = clock_.baseTime();

@@ -41,6 +41,9 @@ public:
     // The main window switched the satellite: back to real time, the new
     // satellite's name and caption, and a new picture.
     void SatHasChanged();
+    // The element sets were read again: the satellite's name line may be
+    // new. The map keeps its time and speed.
+    void ElementsChanged();
 
     QString strMapObject() const { return strMapObject_; }
     // The picture as last drawn.

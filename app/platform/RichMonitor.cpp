@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/RichMonitor.h"
 
+#include "platform/MonitorView.h"
+
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -22,15 +24,9 @@ void RichMonitor::appendColoured(const QString &text, const QColor &colour)
     QString lines = text;
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-
-    moveCursor(QTextCursor::End);
-    QTextCursor cursor = textCursor();
     QTextCharFormat format;
     format.setForeground(colour);
-    cursor.insertText(lines, format);
-    setTextCursor(cursor);
-    moveCursor(QTextCursor::End);
-    ensureCursorVisible();
+    monitorview::appendAtEnd(*this, lines, format);
 }
 
 void RichMonitor::removeLeading(int count)
@@ -39,16 +35,13 @@ void RichMonitor::removeLeading(int count)
         return;
     const bool updating = updatesEnabled();
     setUpdatesEnabled(false);
-    QTextCursor cursor(document());
-    cursor.setPosition(0);
-    cursor.setPosition(qMin(count, length()), QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
+    monitorview::removeLeading(*this, count);
     setUpdatesEnabled(updating);
 }
 
 int RichMonitor::length() const
 {
-    return document()->characterCount() - 1;
+    return monitorview::length(*this);
 }
 
 QString RichMonitor::text() const

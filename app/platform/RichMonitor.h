@@ -15,7 +15,8 @@ class RichMonitor : public QPlainTextEdit
 public:
     explicit RichMonitor(QWidget *parent = nullptr);
 
-    // Caret to the end, the text in `colour`, caret to the end again.
+    // The text in `colour` at the end; the caret and a selection stay, and
+    // the view follows only when it showed the end.
     void appendColoured(const QString &text, const QColor &colour);
     // Removes the first `count` characters without repainting in between.
     void removeLeading(int count);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/StationCoordinates.h"
 
+#include <QStringList>
+
 #include "settings/NumberText.h"
 
 #include <cmath>
@@ -65,6 +67,15 @@ std::optional<QString> coordinateFromInput(const QString &text, bool longitude, 
     std::optional<qint16> hundredths = 0;
     if (first < 0) {
         degrees = wholeNumber(rest);
+    } else if (second < 0 && first == degreeDigits(longitude) + 2) {
+        // The stored form, as the help shows it: degrees and minutes run
+        // together before the point, hundredths after it ("3859.50N").
+        degrees = wholeNumber(rest.left(first - 2));
+        minutes = wholeNumber(rest.mid(first - 2, 2));
+        const QString part = rest.mid(first + 1);
+        hundredths = wholeNumber(part);
+        if (hundredths && part.size() == 1)
+            hundredths = static_cast<qint16>(*hundredths * 10);
     } else if (second < 0) {
         degrees = wholeNumber(rest.left(first));
         minutes = wholeNumber(rest.mid(first + 1));
@@ -90,6 +101,21 @@ std::optional<QString> coordinateFromInput(const QString &text, bool longitude, 
         .arg(*minutes, 2, 10, QLatin1Char('0'))
         .arg(*hundredths, 2, 10, QLatin1Char('0'))
         .arg(hemisphere);
+}
+
+QString coordinateMeaning(const QString &text, bool longitude)
+{
+    if (text.trimmed().isEmpty())
+        return QString();
+    const auto display = coordinateFromInput(text, longitude, false);
+    if (!display)
+        return QStringLiteral("not a %1")
+            .arg(longitude ? QStringLiteral("longitude") : QStringLiteral("latitude"));
+    // "38.59.50N": degrees, minutes, hundredths of a minute, hemisphere.
+    const QStringList parts = display->left(display->size() - 1).split(QLatin1Char('.'));
+    return QStringLiteral("%1\u00B0 %2.%3\u2032 %4")
+        .arg(parts[0].toInt())
+        .arg(parts[1], parts[2], display->right(1));
 }
 
 QString locatorFromMinutes(float latitudeMinutes, float longitudeMinutes)

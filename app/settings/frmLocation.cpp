@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QShortcut>
 
+#include <tuple>
+
 namespace {
 
 QLineEdit *makeBox(QWidget *parent, const char *name, int maxLength)
@@ -60,6 +62,16 @@ frmLocation::frmLocation(StationSettings &settings, QWidget *parent)
     orvex::addFieldRow(grid, 1, QStringLiteral("Longitude"), txtLong);
     orvex::addFieldRow(grid, 2, QStringLiteral("Callsign"), txtCallsign);
     orvex::addFieldRow(grid, 3, QStringLiteral("Comment"), txtComment);
+    // How each coordinate is understood, shown while it is typed, so that
+    // decimal degrees typed as degrees and minutes cannot pass unnoticed.
+    for (auto [label, name, row] : {std::tuple{&labLatMeaning, "labLatMeaning", 0},
+                                    std::tuple{&labLongMeaning, "labLongMeaning", 1}}) {
+        *label = new QLabel(this);
+        (*label)->setObjectName(QLatin1String(name));
+        (*label)->setMinimumWidth(
+            (*label)->fontMetrics().horizontalAdvance(QStringLiteral("not a longitude  ")));
+        grid->addWidget(*label, row, 2);
+    }
     grid->addWidget(new QLabel(QStringLiteral("Locator"), this), 4, 0);
     grid->addWidget(labLocator, 4, 1);
     orvex::layOutFormDialog(this, grid, 5, cmdOk, cmdCancel);
@@ -90,6 +102,8 @@ frmLocation::frmLocation(StationSettings &settings, QWidget *parent)
         return true;
     });
 
+    connect(txtLat, &QLineEdit::textChanged, this, &frmLocation::showMeaning);
+    connect(txtLong, &QLineEdit::textChanged, this, &frmLocation::showMeaning);
     connect(cmdOk, &QPushButton::clicked, this, &frmLocation::cmdOkClicked);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -103,6 +117,22 @@ frmLocation::frmLocation(StationSettings &settings, QWidget *parent)
     txtComment->setText(settings_.strComment());
     txtCallsign->setText(settings_.strCallsign());
     UpdateLocator();
+    showMeaning();
+}
+
+void frmLocation::showMeaning()
+{
+    labLatMeaning->setText(orvex::coordinateMeaning(txtLat->text(), false));
+    labLongMeaning->setText(orvex::coordinateMeaning(txtLong->text(), true));
+    const auto lat = orvex::coordinateFromInput(txtLat->text(), false, false);
+    const auto lon = orvex::coordinateFromInput(txtLong->text(), true, false);
+    if (!lat || !lon)
+        return;
+    const auto latitude =
+        static_cast<float>(ORXUtil::LatToDegrees(orvex::coordinateStoredText(*lat, false)));
+    const auto longitude =
+        static_cast<float>(ORXUtil::LongToDegrees(orvex::coordinateStoredText(*lon, true)));
+    labLocator->setText(orvex::locatorFromMinutes(latitude * 60, longitude * 60));
 }
 
 bool frmLocation::ValidateLatLong(QWidget *owner, QLineEdit *box, bool longitude, bool emptyAllowed)

@@ -25,6 +25,9 @@ public:
 
 private:
     void UpdateLocator();
+    // Beside each coordinate box, how its text is understood; and the
+    // locator of the two once both are coordinates.
+    void showMeaning();
     bool checkCallsign();
     void cmdOkClicked();
 
@@ -34,6 +37,8 @@ private:
     QLineEdit *txtCallsign;
     QLineEdit *txtComment;
     QLabel *labLocator;
+    QLabel *labLatMeaning = nullptr;
+    QLabel *labLongMeaning = nullptr;
     QPushButton *cmdOk;
     QPushButton *cmdCancel;
     FocusLeaveGuard *guard_;

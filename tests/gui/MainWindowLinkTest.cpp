@@ -10,11 +10,14 @@
 #include "telemetry/TelemetryPanel.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using orvex::test::AgwFrame;
@@ -42,6 +45,11 @@ protected:
     }
 
     QString monitorText() const { return station->monitorText(); }
+    QString linkStatus() const
+    {
+        const auto *label = window->findChild<QLabel *>(QStringLiteral("labLinkStatus"));
+        return label ? label->text() : QString();
+    }
     QTimer *timer(const char *name) const { return station->timer(name); }
 
     MessageBoxRecorder boxes;
@@ -56,6 +64,14 @@ TEST_F(MainWindowLink, ConnectedLinkEnablesTheMonitorAndShowsFramesInLongForm)
 {
     EXPECT_TRUE(window->txtMon()->isEnabled());
     EXPECT_TRUE(monitorText().contains("*** AGW-Connected to - 127.0.0.1\n"));
+    // Event lines carry their time.
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("(^|\n)\\d\\d:\\d\\d:\\d\\d \\*\\*\\* AGW-Connected"))
+            .match(monitorText())
+            .hasMatch());
+    EXPECT_TRUE(
+        linkStatus().startsWith(QStringLiteral("Linked to 127.0.0.1:%1 since ").arg(server.port())))
+        << linkStatus().toStdString();
 
     server.sendFrame('U', 0, "Q9ZZZ-3", "APRS", telemetryFrame);
     server.sendFrame('U', 0, "K1ABC", "APRS", otherFrame);
@@ -91,12 +107,20 @@ TEST_F(MainWindowLink, ALostLinkIsMarkedDownAndRetried)
     ASSERT_TRUE(orvex::test::waitUntil(
         [&] { return monitorText().contains("Will automatically retry in 30 seconds time."); }));
     EXPECT_FALSE(window->blnConectedToAgw());
-    EXPECT_FALSE(window->txtMon()->isEnabled());
     ASSERT_NE(timer("timRetry"), nullptr);
     EXPECT_TRUE(timer("timRetry")->isActive());
+    // What was heard before the drop stays readable; the status bar says
+    // the link is down and offers to try at once.
+    EXPECT_TRUE(window->txtMon()->isEnabled());
+    EXPECT_TRUE(linkStatus().startsWith(
+        QStringLiteral("No link: disconnected by the engine, next try in ")))
+        << linkStatus().toStdString();
+    auto *connectNow = window->findChild<QToolButton *>(QStringLiteral("cmdConnectNow"));
+    ASSERT_NE(connectNow, nullptr);
+    EXPECT_FALSE(connectNow->isHidden());
 
-    // The retry connects again.
-    QMetaObject::invokeMethod(timer("timRetry"), "timeout", Qt::DirectConnection);
+    // Connect now connects again, and the retry is off.
+    connectNow->click();
     EXPECT_FALSE(timer("timRetry")->isActive());
     ASSERT_TRUE(server.waitForClient());
     ASSERT_TRUE(orvex::test::waitUntil([&] { return window->blnConectedToAgw(); }));

@@ -204,6 +204,21 @@ TEST_F(MapWindow, ChangeSatSwitchesTheSatelliteAndReturnsToRealTime)
     EXPECT_EQ(map->timeText(), "2008-Sep-20 12:10:27");
 }
 
+TEST_F(MapWindow, NewElementSetsReachAnOpenMapWithoutResettingItsClock)
+{
+    host.index = 0;
+    const auto map = open();
+    item(*map, "mnuSpeedFast")->trigger();
+    EXPECT_TRUE(map->timeText().contains("No position of ORVEX")) << map->timeText().toStdString();
+
+    // A download brought the satellite's first element set, under its own name.
+    host.names[0] = IssElements::name();
+    map->ElementsChanged();
+    EXPECT_EQ(map->strMapObject(), "ISS (ZARYA)");
+    EXPECT_FALSE(map->timeText().contains("No position")) << map->timeText().toStdString();
+    EXPECT_EQ(ticked(*map), QStringList({"Fast"}));
+}
+
 TEST_F(MapWindow, AnOrbitFailureKeepsThePictureShowsTheReasonAndTheTimerGoesOn)
 {
     const auto map = open();

@@ -5,10 +5,14 @@
 #include "FakeStationSettings.h"
 #include "MessageBoxRecorder.h"
 #include "QStringPrinter.h"
+#include "core/Help.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
 
 #include <gtest/gtest.h>
 
@@ -290,4 +294,32 @@ TEST_F(frmLocationTest, NextOpeningReadsTheMainWindowAfresh)
     driver::click(cmdCancel);
     open();
     EXPECT_EQ(txtLat->text(), "38.59.50N");
+}
+
+TEST_F(frmLocationTest, F1OpensTheHelpOnTopOfTheModalDialogAndUsableThere)
+{
+    InitHelp(nullptr, dir.path());
+    dialog = std::make_unique<frmLocation>(settings);
+    dialog->setModal(true);
+    driver::showAndActivate(dialog.get());
+    ASSERT_EQ(QApplication::activeModalWidget(), dialog.get());
+    QTest::keyClick(dialog.get(), Qt::Key_F1);
+    // A window of the modal dialog: the dialog does not block it.
+    auto *help = dialog->findChild<QTextBrowser *>();
+    ASSERT_NE(help, nullptr) << "the help opened behind the dialog";
+    EXPECT_TRUE(help->isWindow());
+    EXPECT_TRUE(help->isVisible());
+    CloseHelp();
+}
+
+TEST_F(frmLocationTest, TypedCoordinatesShowHowTheyAreReadAndTheirLocatorBeforeOk)
+{
+    open();
+    txtLat->setText(QStringLiteral("3859.50N"));
+    txtLong->setText(QStringLiteral("07701.23W"));
+    EXPECT_EQ(driver::child<QLabel>(dialog.get(), "labLatMeaning")->text(),
+              QStringLiteral("38\u00B0 59.50\u2032 N"));
+    EXPECT_EQ(driver::child<QLabel>(dialog.get(), "labLongMeaning")->text(),
+              QStringLiteral("77\u00B0 01.23\u2032 W"));
+    EXPECT_EQ(labLocator->text(), QStringLiteral("FM18LX"));
 }

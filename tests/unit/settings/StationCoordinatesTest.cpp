@@ -109,3 +109,19 @@ TEST(Locator, PositionsOffTheGlobeGiveNothing)
     EXPECT_EQ(locatorFromMinutes(NAN, 0), "");
     EXPECT_EQ(locatorFromMinutes(0, INFINITY), "");
 }
+
+TEST(StationCoordinates, TheStoredFormIsReadAsTheHelpShowsItAndShownAsUnderstood)
+{
+    EXPECT_EQ(orvex::coordinateFromInput(QStringLiteral("3859.50N"), false, false),
+              QStringLiteral("38.59.50N"));
+    EXPECT_EQ(orvex::coordinateFromInput(QStringLiteral("07701.23W"), true, false),
+              QStringLiteral("077.01.23W"));
+    EXPECT_EQ(orvex::coordinateFromInput(QStringLiteral("3861.00N"), false, false), std::nullopt);
+    EXPECT_EQ(orvex::coordinateMeaning(QStringLiteral("95N"), false),
+              QStringLiteral("not a latitude"));
+    EXPECT_EQ(orvex::coordinateMeaning(QStringLiteral("47.38N"), false),
+              QStringLiteral("47\u00B0 38.00\u2032 N"));
+    EXPECT_EQ(orvex::coordinateMeaning(QStringLiteral("07701.23W"), true),
+              QStringLiteral("77\u00B0 01.23\u2032 W"));
+    EXPECT_EQ(orvex::coordinateMeaning(QString(), true), QString());
+}
