@@ -135,7 +135,8 @@ TEST_F(MainWindowStatus, MenuOpensOneMapAndRestoresItAndShowsTheHiddenTerminal)
 
 TEST_F(MainWindowStatus, ADownloadedSetIsUsedBeforeTheDemosAndNamedWithItsAge)
 {
-    // The demo's sets are a day or two newer than the downloaded ones.
+    // The demo's sets are a day or two newer than the downloaded ones, and
+    // its file comes first in the folder.
     QDir(dir.path()).mkdir("Keps");
     QFile demo(dir.filePath("Keps/demo.txt"));
     ASSERT_TRUE(demo.open(QIODevice::WriteOnly));
@@ -143,17 +144,18 @@ TEST_F(MainWindowStatus, ADownloadedSetIsUsedBeforeTheDemosAndNamedWithItsAge)
     ASSERT_TRUE(demoSets.open(QIODevice::ReadOnly));
     demo.write("# DEMO ELEMENTS: invented\n" + demoSets.readAll());
     demo.close();
-    QFile::copy(ORVEX_SOURCE_DIR "/tests/data/orbit/station.txt", dir.filePath("Keps/amateur.txt"));
+    QFile::copy(ORVEX_SOURCE_DIR "/tests/data/orbit/station.txt",
+                dir.filePath("Keps/stations.txt"));
     start(QTime(2, 0));
 
     EXPECT_EQ(panel()->title(), "ORVEX (ORVEX-1) Current Location");
     EXPECT_TRUE(panel()->toolTip().startsWith("ORVEX-1, 26931, epoch 2026-12-05 "))
         << panel()->toolTip().toStdString();
-    EXPECT_TRUE(panel()->toolTip().endsWith(", Keps/amateur.txt"));
+    EXPECT_TRUE(panel()->toolTip().endsWith(", Keps/stations.txt"));
     EXPECT_FALSE(panel()->hasElementWarning());
     window->ChangeSat();
     EXPECT_EQ(panel()->toolTip(), "ISS (ZARYA), 25544, epoch 2026-12-06 12:26 UTC, 1.6 days old, "
-                                  "Keps/amateur.txt");
+                                  "Keps/stations.txt");
 
     // Ten days on, the panel warns, and so does the pass list's header.
     orvex::Clock::setFixed(QDateTime(QDate(2026, 12, 16), QTime(2, 0), Qt::UTC));

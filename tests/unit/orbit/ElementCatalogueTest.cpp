@@ -118,8 +118,10 @@ TEST(ElementCatalogue, SetsAreReadInFullOnlyWhenAskedAndEachNameIsHeldOnce)
     EXPECT_EQ(broken.code(), StatusCode::BadElements);
     EXPECT_EQ(broken.reason(), "keps.txt line 903: unreadable inclination");
 
-    // A file changed after it was indexed is not read at the wrong place.
-    folder.write("keps.txt", std::string(100, '\n') + text);
+    // A set changed in place after the file was indexed is not taken for the one indexed.
+    const std::string sat7 = elementSet("SAT 7", 40007, 300.0);
+    text.replace(text.find(sat7), sat7.size(), elementSet("SAT 7", 40007, 301.0));
+    folder.write("keps.txt", text);
     const Status moved = engine.elementStatus("SAT 7");
     EXPECT_EQ(moved.code(), StatusCode::BadElements);
     EXPECT_NE(moved.reason().find("has changed since it was read"), std::string::npos);
