@@ -3,6 +3,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -14,6 +15,15 @@ QString foldBlanks(const QString &line)
     QString folded = line.trimmed();
     folded.replace(blanks, QStringLiteral(" "));
     return folded;
+}
+
+// After leading blanks, "2" and a blank: what a line 2 looks like once folded.
+bool beginsLineTwo(const QString &line)
+{
+    qsizetype i = 0;
+    while (i < line.size() && line[i].isSpace())
+        ++i;
+    return i + 1 < line.size() && line[i] == QLatin1Char('2') && line[i + 1] == QLatin1Char(' ');
 }
 
 } // namespace
@@ -39,18 +49,27 @@ void ScanKepsText(const QString &text, SatTable &sats)
 
 void KepsScanner::feed(QStringView piece)
 {
-    for (const QChar c : piece) {
+    // Runs of ordinary characters are taken at once; CR, LF and CR LF end a line.
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= piece.size(); ++i) {
+        const bool atEnd = i == piece.size();
+        const QChar c = atEnd ? QChar() : piece[i];
+        if (!atEnd && c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        if (i > start) {
+            afterCr_ = false;
+            if (line_.size() < maxLineLength)
+                line_ += piece.sliced(start, std::min(i - start, maxLineLength - line_.size()));
+        }
+        start = i + 1;
+        if (atEnd)
+            break;
         if (c == QLatin1Char('\n') && afterCr_) {
             afterCr_ = false; // the LF of a CR LF
             continue;
         }
         afterCr_ = c == QLatin1Char('\r');
-        if (afterCr_ || c == QLatin1Char('\n')) {
-            scanLine(std::exchange(line_, QString()));
-            continue;
-        }
-        if (line_.size() < maxLineLength)
-            line_ += c;
+        scanLine(std::exchange(line_, QString()));
     }
 }
 
@@ -66,7 +85,9 @@ void KepsScanner::scanLine(const QString &line)
     older_ = std::move(middle_);
     middle_ = std::move(newest_);
     newest_ = line;
-    if (newest_.trimmed().isEmpty())
+    // Only a line 2 ("2 " and the number) can end a set: every other line is
+    // kept as it is (the older lines are folded when they are used).
+    if (!beginsLineTwo(newest_))
         return;
     newest_ = foldBlanks(newest_);
     const QStringList fields = newest_.split(QLatin1Char(' '));
