@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbitengine/ElementLines.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -39,6 +40,13 @@ void ElementLineReader::feed(std::string_view piece)
         ++bytes_;
         endLine();
         piece.remove_prefix(length + 1);
+        // Runs of empty lines after empty lines change nothing but the counts.
+        if (lines_ > 1 && older_.text.empty() && previous_.text.empty()) {
+            const size_t empty = std::min(piece.find_first_not_of('\n'), piece.size());
+            lines_ += empty;
+            bytes_ += empty;
+            piece.remove_prefix(empty);
+        }
     }
 }
 

@@ -69,6 +69,9 @@ void KepsScanner::feed(QStringView piece)
             continue;
         }
         afterCr_ = c == QLatin1Char('\r');
+        // An empty line after three empty ones changes nothing.
+        if (line_.isEmpty() && newest_.isEmpty() && middle_.isEmpty() && older_.isEmpty())
+            continue;
         scanLine(std::exchange(line_, QString()));
     }
 }
