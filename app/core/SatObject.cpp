@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/SatObject.h"
 
-#include <QRegularExpression>
+#include <QStringList>
 
 #include <algorithm>
 #include <utility>
@@ -11,9 +11,12 @@ namespace {
 // Trimmed, with every run of blanks folded to one.
 QString foldBlanks(const QString &line)
 {
-    static const QRegularExpression blanks(QStringLiteral(" {2,}"));
-    QString folded = line.trimmed();
-    folded.replace(blanks, QStringLiteral(" "));
+    const QString trimmed = line.trimmed();
+    QString folded;
+    folded.reserve(trimmed.size());
+    for (qsizetype i = 0; i < trimmed.size(); ++i)
+        if (trimmed[i] != QLatin1Char(' ') || trimmed[i - 1] != QLatin1Char(' '))
+            folded += trimmed[i];
     return folded;
 }
 
