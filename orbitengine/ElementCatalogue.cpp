@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 
 namespace orbit {
 namespace {
@@ -178,9 +179,8 @@ void ElementCatalogue::load(const std::string &name, const Entry &entry) const
     };
     // The set is read again from its line 1, with the reader that found it,
     // so that it sees the very same lines.
-    FileHandle handle(file.path);
-    if (!handle.get() ||
-        std::fseek(handle.get(), static_cast<long>(entry.line1Offset), SEEK_SET) != 0)
+    std::ifstream in(file.path, std::ios::binary);
+    if (!in || !in.seekg(static_cast<std::streamoff>(entry.line1Offset)))
         return failed(file.shownName + ": cannot be read again");
     std::optional<ElementSetResult> result;
     bool same = false;
@@ -192,7 +192,8 @@ void ElementCatalogue::load(const std::string &name, const Entry &entry) const
     });
     char block[4096];
     while (!result && reader.linesRead() < 2) {
-        const size_t got = std::fread(block, 1, sizeof block, handle.get());
+        in.read(block, sizeof block);
+        const auto got = static_cast<size_t>(in.gcount());
         if (got == 0) {
             reader.finish();
             break;
