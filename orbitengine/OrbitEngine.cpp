@@ -8,8 +8,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace orbit {
 namespace {
@@ -67,19 +65,8 @@ Status OrbitEngine::SetElementFolder(const std::string &path)
     }
     std::sort(files.begin(), files.end());
     clearElementSets();
-    for (const auto &file : files) {
-        std::ifstream in(file, std::ios::binary);
-        if (!in) {
-            skipped_.push_back(file.string() + ": cannot be read");
-            continue;
-        }
-        std::ostringstream text;
-        text << in.rdbuf();
-        const size_t before = skipped_.size();
-        addElementText(text.str());
-        for (size_t i = before; i < skipped_.size(); ++i)
-            skipped_[i] = file.filename().string() + " " + skipped_[i];
-    }
+    for (const auto &file : files)
+        catalogue_.readFile(file.string());
     return Status::ok();
 }
 
@@ -88,6 +75,7 @@ Status OrbitEngine::SetObserverLatitude(double degrees)
     if (!std::isfinite(degrees) || degrees < -90.0 || degrees > 90.0)
         return {StatusCode::BadArgument, "latitude outside -90 to 90 degrees"};
     latitudeDeg_ = degrees;
+    ++revision_;
     observer_ = makeObserver(latitudeDeg_, longitudeDeg_);
     return Status::ok();
 }
@@ -97,75 +85,68 @@ Status OrbitEngine::SetObserverLongitude(double degrees)
     if (!std::isfinite(degrees) || degrees < -180.0 || degrees >= 360.0)
         return {StatusCode::BadArgument, "longitude outside 0 up to 360 degrees"};
     longitudeDeg_ = degrees;
+    ++revision_;
     observer_ = makeObserver(latitudeDeg_, longitudeDeg_);
     return Status::ok();
 }
 
 void OrbitEngine::clearElementSets()
 {
-    sets_.clear();
-    skipped_.clear();
-}
-
-void OrbitEngine::addSet(const ElementSet &set)
-{
-    if (set.name.empty())
-        return;
-    auto found = sets_.find(set.name);
-    // Of two sets under one name the one with the later epoch is kept.
-    if (found != sets_.end() && found->second.elements.epochJd() > set.epochJd())
-        return;
-    Entry entry;
-    entry.elements = set;
-    entry.initStatus = entry.propagator.init(set);
-    sets_.insert_or_assign(set.name, std::move(entry));
+    catalogue_.clear();
+    ++revision_;
 }
 
 void OrbitEngine::addElementText(std::string_view text)
 {
-    ElementText read = readElementText(text);
-    for (const auto &set : read.sets)
-        addSet(set);
-    for (auto &reason : read.skipped)
-        skipped_.push_back(std::move(reason));
+    catalogue_.addText(text);
+    ++revision_;
 }
 
 const ElementSet *OrbitEngine::findElementSet(const std::string &name) const
 {
-    const auto found = sets_.find(normaliseName(name));
-    return found == sets_.end() ? nullptr : &found->second.elements;
+    const LoadedElementSet *set = catalogue_.find(name);
+    return set && set->elements ? &*set->elements : nullptr;
+}
+
+Status OrbitEngine::elementStatus(const std::string &name) const
+{
+    Status status;
+    lookup(name, status);
+    return status;
+}
+
+std::optional<ElementSource> OrbitEngine::elementSource(const std::string &name) const
+{
+    return catalogue_.source(name);
 }
 
 std::vector<std::string> OrbitEngine::names() const
 {
-    std::vector<std::string> out;
-    for (const auto &[name, entry] : sets_)
-        out.push_back(name);
-    return out;
+    return catalogue_.names();
 }
 
-OrbitEngine::Entry *OrbitEngine::lookup(const std::string &name, Status &status)
+LoadedElementSet *OrbitEngine::lookup(const std::string &name, Status &status) const
 {
-    const auto found = sets_.find(normaliseName(name));
-    if (found == sets_.end()) {
+    LoadedElementSet *set = catalogue_.find(name);
+    if (!set) {
         status = {StatusCode::NotFound, "no element set named \"" + name + "\""};
         return nullptr;
     }
-    status = found->second.initStatus;
-    return status ? &found->second : nullptr;
+    status = set->status;
+    return status ? set : nullptr;
 }
 
 Status OrbitEngine::GetPosition(const std::string &name, EngineTime time, Position &out)
 {
     out = Position{};
     Status status;
-    Entry *entry = lookup(name, status);
+    LoadedElementSet *entry = lookup(name, status);
     if (!entry)
         return status;
     if (!std::isfinite(time))
         return {StatusCode::BadArgument, "time is not a number"};
     const double minutes =
-        ((time - entry->elements.epochJdWhole) - entry->elements.epochJdFraction) * 1440.0;
+        ((time - entry->elements->epochJdWhole) - entry->elements->epochJdFraction) * 1440.0;
     StateVector state;
     status = entry->propagator.propagate(minutes, state);
     if (!status)
@@ -191,9 +172,10 @@ Status OrbitEngine::GetPosition(const std::string &name, EngineTime time, Positi
 PassSearch OrbitEngine::findPasses(const std::string &name, EngineTime startJd, EngineTime endJd)
 {
     PassSearch result;
-    Entry *entry = lookup(name, result.status);
+    LoadedElementSet *entry = lookup(name, result.status);
     if (!entry)
         return result;
+    ++passSearches_;
     return orbit::findPasses(entry->propagator, observer_, startJd, endJd);
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "orbitengine/ElementCatalogue.h"
 #include "orbitengine/Geometry.h"
 #include "orbitengine/Passes.h"
 #include "orbitengine/Sgp4.h"
@@ -8,7 +9,7 @@
 #include "orbitengine/Tle.h"
 
 #include <cstdint>
-#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,9 +35,10 @@ struct Position
 class OrbitEngine
 {
 public:
-    // Reads every element file of the folder (replacing the sets held so far).
-    // Files or sets that cannot be read are skipped; see skippedSets().
-    // Fails only when the folder itself cannot be listed.
+    // Indexes every element file of the folder (replacing the sets held so
+    // far); a set is read in full when first asked for. Files or sets that
+    // cannot be read are skipped; see skippedSets(). Fails only when the
+    // folder itself cannot be listed.
     Status SetElementFolder(const std::string &path);
     // Degrees, north positive, -90 to 90.
     Status SetObserverLatitude(double degrees);
@@ -65,24 +67,33 @@ public:
     // Element sets without a folder (tests, tools): adds the sets of one text.
     void addElementText(std::string_view text);
     void clearElementSets();
-    // The set held for a name line (looked up trimmed, blanks folded); nullptr if none.
+    // The set held for a name line (looked up trimmed, blanks folded); nullptr
+    // if none or when it cannot be read.
     const ElementSet *findElementSet(const std::string &name) const;
+    // Whether the named set can be used, or why not (not found, unreadable,
+    // values no orbit has, a propagator that refuses it).
+    Status elementStatus(const std::string &name) const;
+    // File, name line, catalogue number and epoch of the set held for a name.
+    std::optional<ElementSource> elementSource(const std::string &name) const;
     std::vector<std::string> names() const;
-    const std::vector<std::string> &skippedSets() const { return skipped_; }
+    const std::vector<std::string> &skippedSets() const { return catalogue_.skipped(); }
     const Observer &observer() const { return observer_; }
 
-private:
-    struct Entry
-    {
-        ElementSet elements;
-        Sgp4 propagator;
-        Status initStatus;
-    };
-    Entry *lookup(const std::string &name, Status &status);
-    void addSet(const ElementSet &set);
+    // What the element sets cost to read and hold.
+    const CatalogueCost &catalogueCost() const { return catalogue_.cost(); }
+    void setMaxNamesPerFile(std::size_t count) { catalogue_.setMaxNamesPerFile(count); }
+    // Counts every change of element sets or station, so that answers kept
+    // by callers can tell that they are out of date.
+    std::uint64_t revision() const { return revision_; }
+    // Pass searches made so far.
+    std::uint64_t passSearches() const { return passSearches_; }
 
-    std::map<std::string, Entry> sets_; // by normalised name
-    std::vector<std::string> skipped_;
+private:
+    LoadedElementSet *lookup(const std::string &name, Status &status) const;
+
+    ElementCatalogue catalogue_;
+    std::uint64_t revision_ = 0;
+    std::uint64_t passSearches_ = 0;
     double latitudeDeg_ = 0;
     double longitudeDeg_ = 0;
     Observer observer_ = makeObserver(0, 0);

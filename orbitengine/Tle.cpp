@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbitengine/Tle.h"
 
+#include "orbitengine/ElementLines.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -181,12 +183,12 @@ std::optional<int> decodeCatalogNumber(std::string_view field)
     return integer(field);
 }
 
-ElementSetResult parseElementSet(std::string_view nameLine, std::string_view line1,
-                                 std::string_view line2, bool verifyChecksums)
+ElementHeadResult readElementHead(std::string_view line1, std::string_view line2,
+                                  bool verifyChecksums)
 {
-    ElementSetResult result;
+    ElementHeadResult result;
     const auto fail = [&result](std::string reason) {
-        result.set.reset();
+        result.head.reset();
         result.error = std::move(reason);
         return result;
     };
@@ -207,9 +209,6 @@ ElementSetResult parseElementSet(std::string_view nameLine, std::string_view lin
         if (!isDigit(line2[68]) || line2[68] - '0' != lineChecksum(line2))
             return fail("line 2: bad checksum");
     }
-
-    ElementSet e;
-    e.name = normaliseName(nameLine);
     const auto number1 = decodeCatalogNumber(columns(line1, 3, 7));
     const auto number2 = decodeCatalogNumber(columns(line2, 3, 7));
     if (!number1)
@@ -218,18 +217,44 @@ ElementSetResult parseElementSet(std::string_view nameLine, std::string_view lin
         return fail("line 2: unreadable catalogue number");
     if (*number1 != *number2)
         return fail("line 2: catalogue number differs from line 1");
-    e.catalogNumber = *number1;
-    e.classification = line1[7] == ' ' ? 'U' : line1[7];
-    e.designator = std::string(trim(columns(line1, 10, 17)));
-
     const auto year = integer(columns(line1, 19, 20));
     const auto day = decimal(columns(line1, 21, 32));
     if (!year || !day || *day < 1.0 || *day >= 367.0)
         return fail("line 1: unreadable epoch");
-    e.epochYear = *year < 57 ? 2000 + *year : 1900 + *year;
-    e.epochDayOfYear = *day;
-    e.epochJdWhole = julianDateOfYearStart(e.epochYear);
-    e.epochJdFraction = *day - 1.0;
+    ElementHead head;
+    head.catalogNumber = *number1;
+    head.epochYear = *year < 57 ? 2000 + *year : 1900 + *year;
+    head.epochDayOfYear = *day;
+    head.epochJdWhole = julianDateOfYearStart(head.epochYear);
+    head.epochJdFraction = *day - 1.0;
+    result.head = head;
+    return result;
+}
+
+ElementSetResult parseElementSet(std::string_view nameLine, std::string_view line1,
+                                 std::string_view line2, bool verifyChecksums)
+{
+    ElementSetResult result;
+    const auto fail = [&result](std::string reason) {
+        result.set.reset();
+        result.error = std::move(reason);
+        return result;
+    };
+    const ElementHeadResult head = readElementHead(line1, line2, verifyChecksums);
+    if (!head.head)
+        return fail(head.error);
+    line1 = stripLineEnd(line1);
+    line2 = stripLineEnd(line2);
+
+    ElementSet e;
+    e.name = normaliseName(nameLine);
+    e.catalogNumber = head.head->catalogNumber;
+    e.classification = line1[7] == ' ' ? 'U' : line1[7];
+    e.designator = std::string(trim(columns(line1, 10, 17)));
+    e.epochYear = head.head->epochYear;
+    e.epochDayOfYear = head.head->epochDayOfYear;
+    e.epochJdWhole = head.head->epochJdWhole;
+    e.epochJdFraction = head.head->epochJdFraction;
 
     const auto ndot = decimal(columns(line1, 34, 43), 0.0);
     const auto nddot = packedExponent(columns(line1, 45, 52));
@@ -287,45 +312,30 @@ ElementSetResult parseElementSet(std::string_view nameLine, std::string_view lin
 
 ElementText readElementText(std::string_view text)
 {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        lines.push_back(stripLineEnd(line));
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
-    }
-
     ElementText out;
-    const auto isLine = [&lines](size_t i, char digit) {
-        return i < lines.size() && lines[i].size() >= 2 && lines[i][0] == digit &&
-               lines[i][1] == ' ';
-    };
-    size_t consumedUpTo = 0; // lines before this index belong to a set already read
-    for (size_t i = 0; i + 1 < lines.size(); ++i) {
-        if (!isLine(i, '1') || !isLine(i + 1, '2'))
-            continue;
-        std::string_view name;
-        if (i > consumedUpTo && !trim(lines[i - 1]).empty())
-            name = lines[i - 1];
-        auto result = parseElementSet(name, lines[i], lines[i + 1]);
+    ElementLineReader reader([&out](const ElementLines &lines) {
+        auto result = parseElementSet(lines.name, lines.line1, lines.line2);
         if (result.set) {
             out.sets.push_back(std::move(*result.set));
-        } else {
-            // "line 1: ..." of the set becomes the line number in the text.
-            size_t lineNumber = i + 1;
-            std::string reason = result.error;
-            if (reason.rfind("line 2: ", 0) == 0)
-                ++lineNumber;
-            if (reason.rfind("line ", 0) == 0 && reason.size() > 8)
-                reason = reason.substr(8);
-            out.skipped.push_back("line " + std::to_string(lineNumber) + ": " + reason);
+            return;
         }
-        consumedUpTo = i + 2;
-        ++i;
-    }
+        // "line 1: ..." of the set becomes the line number in the text.
+        out.skipped.push_back(setFailureReason(lines.line1Number, result.error));
+    });
+    reader.feed(text);
+    reader.finish();
     return out;
+}
+
+std::string setFailureReason(std::uint64_t line1Number, const std::string &error)
+{
+    std::uint64_t lineNumber = line1Number;
+    std::string reason = error;
+    if (reason.rfind("line 2: ", 0) == 0)
+        ++lineNumber;
+    if (reason.rfind("line ", 0) == 0 && reason.size() > 8)
+        reason = reason.substr(8);
+    return "line " + std::to_string(lineNumber) + ": " + reason;
 }
 
 } // namespace orbit

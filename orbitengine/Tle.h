@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,6 +54,30 @@ int lineChecksum(std::string_view line);
 // Alpha-5 form (a letter A-Z without I and O for the ten-thousands, then four digits).
 std::optional<int> decodeCatalogNumber(std::string_view field);
 
+// What locates an element set and decides between two of one name, read
+// without the rest of its fields: catalogue number and epoch.
+struct ElementHead
+{
+    int catalogNumber = 0;
+    int epochYear = 0;
+    double epochDayOfYear = 0;
+    double epochJdWhole = 0;
+    double epochJdFraction = 0;
+
+    double epochJd() const { return epochJdWhole + epochJdFraction; }
+};
+
+struct ElementHeadResult
+{
+    std::optional<ElementHead> head; // empty on failure
+    std::string error;               // reason when empty, as parseElementSet gives it
+};
+
+// The checks of the two lines' shape, checksums, catalogue numbers and epoch,
+// the first that parseElementSet makes, and the fields they read.
+ElementHeadResult readElementHead(std::string_view line1, std::string_view line2,
+                                  bool verifyChecksums = true);
+
 // Reads one element set from its two lines (trailing CR and blanks allowed).
 // With verifyChecksums false the checksum column is not looked at.
 ElementSetResult parseElementSet(std::string_view nameLine, std::string_view line1,
@@ -68,5 +93,9 @@ struct ElementText
 // a text with CR LF or LF line ends; blank lines and other text around the
 // sets are skipped, a set with a bad checksum or field is skipped with a reason.
 ElementText readElementText(std::string_view text);
+
+// A set's failure "line 1: reason" or "line 2: reason" as the line of the
+// text it is on, "line N: reason", given the number of its line 1.
+std::string setFailureReason(std::uint64_t line1Number, const std::string &error);
 
 } // namespace orbit

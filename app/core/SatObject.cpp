@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/SatObject.h"
 
-#include <QRegularExpression>
+#include <QStringList>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -10,10 +11,22 @@ namespace {
 // Trimmed, with every run of blanks folded to one.
 QString foldBlanks(const QString &line)
 {
-    static const QRegularExpression blanks(QStringLiteral(" {2,}"));
-    QString folded = line.trimmed();
-    folded.replace(blanks, QStringLiteral(" "));
+    const QString trimmed = line.trimmed();
+    QString folded;
+    folded.reserve(trimmed.size());
+    for (qsizetype i = 0; i < trimmed.size(); ++i)
+        if (trimmed[i] != QLatin1Char(' ') || trimmed[i - 1] != QLatin1Char(' '))
+            folded += trimmed[i];
     return folded;
+}
+
+// After leading blanks, "2" and a blank: what a line 2 looks like once folded.
+bool beginsLineTwo(const QString &line)
+{
+    qsizetype i = 0;
+    while (i < line.size() && line[i].isSpace())
+        ++i;
+    return i + 1 < line.size() && line[i] == QLatin1Char('2') && line[i + 1] == QLatin1Char(' ');
 }
 
 } // namespace
@@ -39,18 +52,30 @@ void ScanKepsText(const QString &text, SatTable &sats)
 
 void KepsScanner::feed(QStringView piece)
 {
-    for (const QChar c : piece) {
+    // Runs of ordinary characters are taken at once; CR, LF and CR LF end a line.
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= piece.size(); ++i) {
+        const bool atEnd = i == piece.size();
+        const QChar c = atEnd ? QChar() : piece[i];
+        if (!atEnd && c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        if (i > start) {
+            afterCr_ = false;
+            if (line_.size() < maxLineLength)
+                line_ += piece.sliced(start, std::min(i - start, maxLineLength - line_.size()));
+        }
+        start = i + 1;
+        if (atEnd)
+            break;
         if (c == QLatin1Char('\n') && afterCr_) {
             afterCr_ = false; // the LF of a CR LF
             continue;
         }
         afterCr_ = c == QLatin1Char('\r');
-        if (afterCr_ || c == QLatin1Char('\n')) {
-            scanLine(std::exchange(line_, QString()));
+        // An empty line after three empty ones changes nothing.
+        if (line_.isEmpty() && newest_.isEmpty() && middle_.isEmpty() && older_.isEmpty())
             continue;
-        }
-        if (line_.size() < maxLineLength)
-            line_ += c;
+        scanLine(std::exchange(line_, QString()));
     }
 }
 
@@ -66,7 +91,9 @@ void KepsScanner::scanLine(const QString &line)
     older_ = std::move(middle_);
     middle_ = std::move(newest_);
     newest_ = line;
-    if (newest_.trimmed().isEmpty())
+    // Only a line 2 ("2 " and the number) can end a set: every other line is
+    // kept as it is (the older lines are folded when they are used).
+    if (!beginsLineTwo(newest_))
         return;
     newest_ = foldBlanks(newest_);
     const QStringList fields = newest_.split(QLatin1Char(' '));

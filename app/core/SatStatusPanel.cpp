@@ -54,6 +54,16 @@ void SatStatusPanel::setInViewColour(bool inView)
     }
 }
 
+void SatStatusPanel::showElementNote(const QString &toolTip, bool warning)
+{
+    setToolTip(toolTip);
+    if (warning == elementWarning_)
+        return;
+    elementWarning_ = warning;
+    // Only the caption: a palette colour would reach every label of the frame.
+    setStyleSheet(warning ? QStringLiteral("QGroupBox::title { color: #C00000; }") : QString());
+}
+
 bool SatStatusPanel::hasInViewColour() const
 {
     return labLat->palette().color(QPalette::Window) == inViewColour;

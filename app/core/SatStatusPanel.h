@@ -26,4 +26,12 @@ public:
     // The five value labels in the in-view colour (pale cyan) or the window colour.
     void setInViewColour(bool inView);
     bool hasInViewColour() const;
+
+    // The element set in use, as the frame's tool tip; with `warning` (an old
+    // or unusable set) the frame caption takes the warning colour.
+    void showElementNote(const QString &toolTip, bool warning);
+    bool hasElementWarning() const { return elementWarning_; }
+
+private:
+    bool elementWarning_ = false;
 };

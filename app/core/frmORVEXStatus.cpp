@@ -3,6 +3,7 @@
 #include "core/SatStatusPanel.h"
 #include "core/frmORVEX.h"
 #include "map/frmMap.h"
+#include "orbit/DemoElements.h"
 #include "orbit/clsSats.h"
 #include "orbit/frmPass.h"
 #include "settings/clsIni.h"
@@ -53,6 +54,10 @@ void frmORVEX::UpdateSatStatus()
                        latitude, longitudeText, latitudeText, altitude, &nextPass);
     status_->labLat->setText(latitudeText);
     status_->labLong->setText(longitudeText);
+    const ElementNote note =
+        elementNote(cSats_->elementProvenance(sat.name), cSats_->elementProblem(sat.name),
+                    cSats_->datGmtTime(), strAppPath_);
+    status_->showElementNote(note.text, note.warning);
     if (!blnLocationKnown_)
         return;
     status_->labDue->setText(nextPass);
@@ -107,10 +112,25 @@ void frmORVEX::FindKeps()
         sat.elementSetFound = false;
     const QDir keps(strAppPath_ + QStringLiteral("Keps"));
     const QStringList files = keps.entryList(QDir::Files, QDir::Name);
+    // The demo station's invented sets name only what no other file holds.
+    QStringList demoFiles;
     for (const QString &file : files) {
+        if (isDemoElementFile(keps.filePath(file))) {
+            demoFiles << file;
+            continue;
+        }
         ScanKepsFile(keps.filePath(file));
         if (blnAllKepsFound(sats_))
             break;
+    }
+    for (const QString &file : demoFiles) {
+        if (blnAllKepsFound(sats_))
+            break;
+        const SatTable before = sats_;
+        ScanKepsFile(keps.filePath(file));
+        for (size_t i = 0; i < sats_.size(); ++i)
+            if (before[i].elementSetFound)
+                sats_[i] = before[i];
     }
     status_->setTitle(MakeLocationCaption() + QStringLiteral(" Current Location"));
 }
@@ -137,6 +157,10 @@ void frmORVEX::showPassInfo()
     QApplication::setOverrideCursor(Qt::WaitCursor);
     frmPass window(this);
     window.setPassText(cSats_->strPassInfo(strObject()));
+    const ElementNote note =
+        elementNote(cSats_->elementProvenance(strObject()), cSats_->elementProblem(strObject()),
+                    cSats_->datGmtTime(), strAppPath_);
+    window.setElementNote(note.text, note.warning);
     window.setWindowTitle(MakeLocationCaption() + QStringLiteral(" Pass Predictions"));
     QApplication::restoreOverrideCursor();
     window.exec();

@@ -135,6 +135,10 @@ orbit::Status clsSats::GetSatInfo(qint16 &inView, const QString &satelliteName, 
 orvex::Date clsSats::GetNextPassTime(const QString &satelliteName)
 {
     const orvex::Date now = datGmtTime();
+    const auto kept = nextPasses_.find(satelliteName);
+    if (kept != nextPasses_.end() && kept->second.engineRevision == engine_->revision() &&
+        kept->second.askedAt <= now && now < kept->second.start)
+        return localTime_ ? GmtToLocal(kept->second.start) : kept->second.start;
     std::string records;
     if (!engine_->ListPasses(toEngineName(satelliteName), std::floor(now), 10, 2, 0, 0, records))
         return 0;
@@ -152,6 +156,8 @@ orvex::Date clsSats::GetNextPassTime(const QString &satelliteName)
     }
     if (!answer)
         return 0;
+    if (*answer > now)
+        nextPasses_[satelliteName] = {engine_->revision(), now, *answer};
     return localTime_ ? GmtToLocal(*answer) : *answer;
 }
 
@@ -184,6 +190,26 @@ orvex::Date clsSats::GmtToLocal(orvex::Date datUtc) const
 orbit::Status clsSats::setStrKeplerPath(const QString &folder)
 {
     return engine_->SetElementFolder(folder.toLocal8Bit().toStdString());
+}
+
+std::optional<ElementProvenance> clsSats::elementProvenance(const QString &satelliteName) const
+{
+    const auto source = engine_->elementSource(toEngineName(satelliteName));
+    if (!source)
+        return std::nullopt;
+    ElementProvenance set;
+    set.file = QString::fromLocal8Bit(source->file.c_str());
+    set.name = QString::fromLatin1(source->name.c_str());
+    set.catalogNumber = source->catalogNumber;
+    set.epoch = source->epochJd - julianDateOfDateZero;
+    set.demo = source->demo;
+    return set;
+}
+
+QString clsSats::elementProblem(const QString &satelliteName) const
+{
+    const orbit::Status status = engine_->elementStatus(toEngineName(satelliteName));
+    return status ? QString() : QString::fromLatin1(status.reason().c_str());
 }
 
 std::optional<qint16> clsSats::intAzimuthAt(const QString &satelliteName, orvex::Date datUtc)

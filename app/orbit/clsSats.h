@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "orbit/ElementProvenance.h"
 #include "orbitengine/OrbitEngine.h"
 #include "platform/DateTime.h"
 
 #include <QString>
 #include <QtGlobal>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -44,7 +46,9 @@ public:
                              double &altitudeKm, QString *nextPass = nullptr);
 
     // Start of the next pass after now, local or UTC as blnLocalTime says;
-    // Date 0 on any error.
+    // Date 0 on any error. The answer is kept until that pass begins (or the
+    // element sets or the station change), so that the panel's refresh does
+    // not search the passes again every few seconds.
     orvex::Date GetNextPassTime(const QString &satelliteName);
 
     // Now, UTC, from the program's clock.
@@ -57,6 +61,12 @@ public:
 
     // Folder of the element files; the engine reads them at once.
     orbit::Status setStrKeplerPath(const QString &folder);
+
+    // File, name line, catalogue number and epoch of the set a satellite is
+    // computed from; empty when no set has that name.
+    std::optional<ElementProvenance> elementProvenance(const QString &satelliteName) const;
+    // Why the satellite's set cannot be used ("" when it can).
+    QString elementProblem(const QString &satelliteName) const;
 
     // The engine itself, for callers that need more than the members above
     // (e.g. the map's ground track).
@@ -76,7 +86,16 @@ private:
     static orvex::SystemTime DateToSystemTime(orvex::Date date);
     static orvex::Date SystemTimeToDate(const orvex::SystemTime &time);
 
+    // The next pass start last found for a satellite, UTC, while it is valid.
+    struct KeptNextPass
+    {
+        std::uint64_t engineRevision = 0;
+        orvex::Date askedAt = 0;
+        orvex::Date start = 0;
+    };
+
     std::unique_ptr<orbit::OrbitEngine> engine_;
+    std::map<QString, KeptNextPass> nextPasses_;
     bool localTime_ = false;
     double radToDeg_;
 };

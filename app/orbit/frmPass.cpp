@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -22,6 +23,12 @@ frmPass::frmPass(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmPass"));
     setWindowTitle(QStringLiteral("ORVEX Pass Predictions"));
     auto *layout = new QVBoxLayout(this);
+    labElements_ = new QLabel(this);
+    labElements_->setObjectName(QStringLiteral("labElements"));
+    labElements_->setWordWrap(true);
+    labElements_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    labElements_->hide();
+    layout->addWidget(labElements_);
     txtInfo_ = new QPlainTextEdit(this);
     txtInfo_->setObjectName(QStringLiteral("txtInfo"));
     txtInfo_->setReadOnly(true);
@@ -62,6 +69,13 @@ void frmPass::setPassText(const QString &text)
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     txtInfo_->setPlainText(shown);
+}
+
+void frmPass::setElementNote(const QString &text, bool warning)
+{
+    labElements_->setText(text);
+    labElements_->setStyleSheet(warning ? QStringLiteral("color: #C00000;") : QString());
+    labElements_->setVisible(!text.isEmpty());
 }
 
 void frmPass::cmdCopy_Click()

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -18,6 +19,10 @@ public:
     void setPassText(const QString &text);
     QString passText() const { return text_; }
     QPlainTextEdit *txtInfo() const { return txtInfo_; }
+    // The header line above the list: which element set, how old; in the
+    // warning colour when it is old or unusable. Not part of the copied text.
+    void setElementNote(const QString &text, bool warning);
+    QLabel *labElements() const { return labElements_; }
 
     // Prints on the default printer; without one, offers a PDF file instead.
     void cmdPrint_Click();
@@ -26,6 +31,7 @@ public:
 private:
     bool printTo(class QPrinter &printer);
 
+    QLabel *labElements_ = nullptr;
     QPlainTextEdit *txtInfo_ = nullptr;
     QPushButton *cmdCopy_ = nullptr;
     QPushButton *cmdPrint_ = nullptr;

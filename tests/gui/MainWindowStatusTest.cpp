@@ -4,10 +4,12 @@
 #include "core/frmORVEX.h"
 #include "map/frmMap.h"
 #include "orbit/clsSats.h"
+#include "orbit/frmPass.h"
 #include "platform/DateTime.h"
 #include "terminal/frmTerm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -15,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -128,4 +131,47 @@ TEST_F(MainWindowStatus, MenuOpensOneMapAndRestoresItAndShowsTheHiddenTerminal)
     window->close();
     EXPECT_EQ(window->map(), nullptr);
     EXPECT_EQ(window->terminal(), nullptr);
+}
+
+TEST_F(MainWindowStatus, ADownloadedSetIsUsedBeforeTheDemosAndNamedWithItsAge)
+{
+    // The demo's sets are a day or two newer than the downloaded ones, and
+    // its file comes first in the folder.
+    QDir(dir.path()).mkdir("Keps");
+    QFile demo(dir.filePath("Keps/demo.txt"));
+    ASSERT_TRUE(demo.open(QIODevice::WriteOnly));
+    QFile demoSets(ORVEX_SOURCE_DIR "/tests/data/demo-elements.txt");
+    ASSERT_TRUE(demoSets.open(QIODevice::ReadOnly));
+    demo.write("# DEMO ELEMENTS: invented\n" + demoSets.readAll());
+    demo.close();
+    QFile::copy(ORVEX_SOURCE_DIR "/tests/data/orbit/station.txt",
+                dir.filePath("Keps/stations.txt"));
+    start(QTime(2, 0));
+
+    EXPECT_EQ(panel()->title(), "ORVEX (ORVEX-1) Current Location");
+    EXPECT_TRUE(panel()->toolTip().startsWith("ORVEX-1, 26931, epoch 2026-12-05 "))
+        << panel()->toolTip().toStdString();
+    EXPECT_TRUE(panel()->toolTip().endsWith(", Keps/stations.txt"));
+    EXPECT_FALSE(panel()->hasElementWarning());
+    window->ChangeSat();
+    EXPECT_EQ(panel()->toolTip(), "ISS (ZARYA), 25544, epoch 2026-12-06 12:26 UTC, 1.6 days old, "
+                                  "Keps/stations.txt");
+
+    // Ten days on, the panel warns, and so does the pass list's header.
+    orvex::Clock::setFixed(QDateTime(QDate(2026, 12, 16), QTime(2, 0), Qt::UTC));
+    window->ChangeSat();
+    window->ChangeSat();
+    EXPECT_TRUE(panel()->hasElementWarning());
+    EXPECT_TRUE(panel()->toolTip().endsWith("more than 7 days old: download fresh Keps."));
+    QString header;
+    QTimer::singleShot(0, [&header] {
+        if (auto *list = qobject_cast<frmPass *>(QApplication::activeModalWidget())) {
+            header = list->labElements()->text();
+            list->reject();
+        }
+    });
+    panel()->cmdPassInfo->click();
+    EXPECT_TRUE(header.startsWith("ISS (ZARYA), 25544, epoch 2026-12-06 12:26 UTC, 9.6 days old"))
+        << header.toStdString();
+    EXPECT_TRUE(header.endsWith("more than 7 days old: download fresh Keps."));
 }

@@ -8,6 +8,11 @@ ending in its mod-10 check digit (digits count their value, '-' counts 1).
 import datetime
 import math
 
+# First line of the demo's element file. The program uses any other file's set
+# of the same satellite before these invented ones, whatever their epochs, so
+# that a real download is never shadowed by the demo.
+DEMO_MARKER = '# DEMO ELEMENTS: invented by the ORVEX demo station, not for tracking'
+
 
 def checksum(line):
     """Check digit of the first 68 columns of an element line."""
@@ -80,7 +85,8 @@ def sun_right_ascension(moment):
 
 
 def demo_element_text(today=None):
-    """The text of Keps/demo.txt: ORVEX (26931) and the ISS (25544), epoch today 00:00 UTC."""
+    """The text of Keps/demo.txt: the marker line, then ORVEX (26931) and the ISS (25544),
+    epoch today 00:00 UTC."""
     if today is None:
         today = datetime.datetime.now(datetime.timezone.utc).date()
     epoch = datetime.datetime(today.year, today.month, today.day, tzinfo=datetime.timezone.utc)
@@ -100,4 +106,4 @@ def demo_element_text(today=None):
                         51.6412, iss_raan, 0.0005472, 33.4155, 326.7301,
                         15.50103472, int(day_number * 15.5) % 100000)
 
-    return 'ORVEX\n%s\n%s\nISS (ZARYA)\n%s\n%s\n' % (orvex + iss)
+    return '%s\nORVEX\n%s\n%s\nISS (ZARYA)\n%s\n%s\n' % ((DEMO_MARKER,) + orvex + iss)

@@ -59,7 +59,11 @@ class ElementLines(unittest.TestCase):
 class DemoElementFile(unittest.TestCase):
     def setUp(self):
         self.day = datetime.date(2026, 12, 8)
-        self.lines = elements.demo_element_text(self.day).splitlines()
+        text = elements.demo_element_text(self.day).splitlines()
+        self.marker, self.lines = text[0], text[1:]
+
+    def test_marked_as_demo_data(self):
+        self.assertTrue(self.marker.startswith('# DEMO ELEMENTS'), self.marker)
 
     def test_three_line_sets_with_names(self):
         self.assertEqual(len(self.lines), 6)
@@ -90,8 +94,8 @@ class DemoElementFile(unittest.TestCase):
     def test_every_day_of_a_year_gives_valid_lines(self):
         day = datetime.date(2027, 1, 1)
         while day.year == 2027:
-            for line in elements.demo_element_text(day).splitlines()[1::3] + \
-                    elements.demo_element_text(day).splitlines()[2::3]:
+            for line in elements.demo_element_text(day).splitlines()[2::3] + \
+                    elements.demo_element_text(day).splitlines()[3::3]:
                 self.assertEqual(len(line), 69, line)
                 self.assertEqual(elements.checksum(line), int(line[68]), line)
             day += datetime.timedelta(days=1)
@@ -99,7 +103,7 @@ class DemoElementFile(unittest.TestCase):
     def test_orvex_node_follows_the_sun(self):
         # Sun-synchronous: the node's angle to the sun stays the same through the year.
         def node_offset(day):
-            raan = float(elements.demo_element_text(day).splitlines()[2][17:25])
+            raan = float(elements.demo_element_text(day).splitlines()[3][17:25])
             sun = elements.sun_right_ascension(
                 datetime.datetime(day.year, day.month, day.day, tzinfo=datetime.timezone.utc))
             return (raan - sun) % 360.0

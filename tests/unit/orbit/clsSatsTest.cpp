@@ -327,3 +327,17 @@ TEST_F(ClsSatsTest, GeostationarySatelliteIsNowWithoutAPass)
     EXPECT_NE(inView, 0);
     EXPECT_EQ(next, "Now!");
 }
+
+TEST_F(ClsSatsTest, TheNextPassIsKeptUntilItBeginsOrTheElementsChange)
+{
+    const orbit::OrbitEngine &engine = sats.engine();
+    EXPECT_EQ(wallClock(sats.GetNextPassTime("ISS (ZARYA)")), "2026-12-08 09:25:18");
+    const auto searches = engine.passSearches();
+    Clock::setFixed(QDateTime(QDate(2026, 12, 8), QTime(9, 25, 17), QTimeZone::utc()));
+    EXPECT_EQ(wallClock(sats.GetNextPassTime("ISS (ZARYA)")), "2026-12-08 09:25:18");
+    EXPECT_EQ(engine.passSearches(), searches) << "kept, not searched again";
+
+    ASSERT_TRUE(sats.setDblObsLat(50.0)); // another station: another answer
+    EXPECT_NE(wallClock(sats.GetNextPassTime("ISS (ZARYA)")), "2026-12-08 09:25:18");
+    EXPECT_GT(engine.passSearches(), searches);
+}
