@@ -4,6 +4,7 @@
 #include "core/frmORVEX.h"
 #include "orbit/clsSats.h"
 #include "pklink/PKLINK.h"
+#include "sharing/SidsUploader.h"
 #include "terminal/frmTerm.h"
 
 #include <QCoreApplication>
@@ -111,6 +112,8 @@ void frmORVEX::onMonUFrame(const QString &strFromCall, const QByteArray &bData)
 {
     if (!callsigns_ || !callsigns_->contains(strFromCall))
         return;
+    if (sids_)
+        sids_->monitoredFrame(strFromCall, bData);
     const QStringList lines = monitor::frameLines(bData);
     if (lines.size() < 2)
         return;
