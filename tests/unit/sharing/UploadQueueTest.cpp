@@ -65,9 +65,6 @@ TEST(UploadQueue, OldestFirstAndLeavesTheQueueOnlyOnTheServersWord)
     EXPECT_EQ(counts.queued, 1);
     EXPECT_EQ(counts.sent, 1);
     EXPECT_EQ(counts.failed, 1);
-    // Neither a sent nor a failed frame can be brought back by a late attempt note.
-    queue.noteAttempt(second, QStringLiteral("late"));
-    EXPECT_EQ(queue.counts().failed, 1);
 }
 
 TEST(UploadQueue, SurvivesReopenWithEveryFieldAndTheRefusalReason)
