@@ -1,33 +1,56 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "SidsTestServer.h"
 
-#include <QPointer>
+#include <QFile>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpSocket>
 #include <QTimer>
 
 #include <memory>
 
-SidsTestServer::SidsTestServer()
+SidsTestServer::SidsTestServer(bool tls) : tls_(tls)
 {
-    connect(&server_, &QTcpServer::newConnection, this, &SidsTestServer::onConnection);
+    if (tls) {
+        auto *server = new QSslServer;
+        QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+        QFile cert(QStringLiteral(ORVEX_SOURCE_DIR "/tests/data/sharing/sids-cert.pem"));
+        QFile key(QStringLiteral(ORVEX_SOURCE_DIR "/tests/data/sharing/sids-key.pem"));
+        if (cert.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly)) {
+            config.setLocalCertificate(QSslCertificate(&cert, QSsl::Pem));
+            config.setPrivateKey(QSslKey(&key, QSsl::Rsa, QSsl::Pem));
+        }
+        server->setSslConfiguration(config);
+        server_.reset(server);
+    } else {
+        server_ = std::make_unique<QTcpServer>();
+    }
+    // Both kinds announce a connection that is ready (for TLS: after the handshake) so.
+    connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this,
+            &SidsTestServer::onConnection);
 }
 
 bool SidsTestServer::listen(quint16 port)
 {
-    if (!server_.listen(QHostAddress::LocalHost, port))
+    if (!server_->listen(QHostAddress::LocalHost, port))
         return false;
-    port_ = server_.serverPort();
+    port_ = server_->serverPort();
     return true;
 }
 
 QUrl SidsTestServer::url(const char *path) const
 {
-    return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(QLatin1String(path)));
+    return QUrl(QStringLiteral("%1://127.0.0.1:%2%3")
+                    .arg(QLatin1String(tls_ ? "https" : "http"))
+                    .arg(port_)
+                    .arg(QLatin1String(path)));
 }
 
 void SidsTestServer::onConnection()
 {
-    while (QTcpSocket *socket = server_.nextPendingConnection()) {
+    while (QTcpSocket *socket = server_->nextPendingConnection()) {
         connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         auto buffer = std::make_shared<QByteArray>();
         connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer] {

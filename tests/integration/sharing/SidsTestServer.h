@@ -8,10 +8,13 @@
 #include <QUrl>
 
 #include <deque>
+#include <memory>
 
 // A SiDS server for tests on 127.0.0.1 and a free port: it keeps every
 // request (with its body) and answers each with the next scripted answer,
-// or "201 Created" when none is left.
+// or "201 Created" when none is left. With `tls` it speaks HTTPS with a
+// self-signed certificate for 127.0.0.1 (tests/data/sharing), which no
+// client should trust.
 class SidsTestServer : public QObject
 {
     Q_OBJECT
@@ -32,9 +35,9 @@ public:
         qsizetype bodyRepeat = 1; // the body sent this many times over
     };
 
-    SidsTestServer();
+    explicit SidsTestServer(bool tls = false);
     bool listen(quint16 port = 0);
-    void close() { server_.close(); }
+    void close() { server_->close(); }
     quint16 port() const { return port_; }
     QUrl url(const char *path = "/api/telemetry/") const;
 
@@ -46,7 +49,8 @@ private:
     void onConnection();
     void answer(class QTcpSocket *socket);
 
-    QTcpServer server_;
+    std::unique_ptr<QTcpServer> server_;
+    bool tls_;
     quint16 port_ = 0;
     std::deque<Answer> answers_;
 };

@@ -236,3 +236,21 @@ TEST(SidsPoster, A307RedirectOnTheSameSchemeIsFollowedWithTheBody)
     EXPECT_EQ(server.requests[1].path, "/api/telemetry/v2/");
     EXPECT_EQ(server.requests[1].body, "noradID=1");
 }
+
+// A certificate that is not trusted fails the attempt: nothing is sent and
+// the frame waits, with the reason in words.
+TEST(SidsPoster, AnUntrustedCertificateIsAFailureNeverIgnored)
+{
+    SidsTestServer server(true);
+    ASSERT_TRUE(server.listen());
+    SidsPoster poster;
+    std::optional<SidsPoster::Result> result;
+    QObject::connect(&poster, &SidsPoster::finished,
+                     [&](const SidsPoster::Result &r) { result = r; });
+    poster.post(server.url(), "noradID=1");
+    ASSERT_TRUE(waitUntil([&] { return result.has_value(); }));
+    EXPECT_EQ(result->outcome, Outcome::RetryLater);
+    EXPECT_TRUE(result->reason.startsWith("The server's certificate is not accepted: "))
+        << result->reason.toStdString();
+    EXPECT_TRUE(server.requests.isEmpty());
+}
