@@ -179,8 +179,7 @@ std::optional<UploadQueue::Entry> UploadQueue::oldestQueued()
     sqlite3_stmt *row = select.get();
     Entry entry;
     entry.id = sqlite3_column_int64(row, 0);
-    entry.report.heardUtc =
-        QDateTime::fromMSecsSinceEpoch(sqlite3_column_int64(row, 1), Qt::UTC);
+    entry.report.heardUtc = QDateTime::fromMSecsSinceEpoch(sqlite3_column_int64(row, 1), Qt::UTC);
     entry.report.noradId = select.text(2);
     entry.report.source = select.text(3);
     entry.report.frame = select.blob(4);
