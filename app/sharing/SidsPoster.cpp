@@ -104,8 +104,9 @@ void SidsPoster::onRedirected(const QUrl &target)
             ? QStringLiteral("The server redirected the upload to another kind of address (%1); "
                              "not followed.")
                   .arg(target.toDisplayString())
-            : QStringLiteral("The server answered %1 and pointed to %2; a redirect of this kind "
-                             "would drop the frame, so it is not followed. Check the URL.")
+            : QStringLiteral("The server answered %1 and pointed to %2; following it would "
+                             "turn the upload into a plain GET, so it is not followed. Check "
+                             "the URL.")
                   .arg(status)
                   .arg(target.toDisplayString());
     reply_->abort();
