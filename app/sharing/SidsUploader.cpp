@@ -23,6 +23,12 @@ bool endsWithOneOf(const QString &text, const char *letters)
     return !text.isEmpty() && QByteArray(letters).contains(text.back().toLatin1());
 }
 
+// The network layer's texts come without a full stop; ours end in one.
+QString asSentence(const QString &text)
+{
+    return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
+}
+
 } // namespace
 
 SidsUploader::SidsUploader(clsIni &ini, const QString &databasePath, StationSource station,
@@ -212,7 +218,7 @@ void SidsUploader::onPosted(const SidsPoster::Result &result)
         lastAnswer_ = answer;
         queue_.noteAttempt(currentId_, answer);
         nextAttemptUtc_ = at.addSecs(delay.count());
-        setError(QStringLiteral("Not delivered: ") + answer +
+        setError(QStringLiteral("Not delivered: ") + asSentence(answer) +
                  QStringLiteral(" Next attempt at %1 UTC.")
                      .arg(nextAttemptUtc_.toString(QStringLiteral("HH:mm:ss"))));
         retryTimer_->start(std::chrono::duration_cast<std::chrono::milliseconds>(delay));
