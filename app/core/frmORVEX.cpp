@@ -19,6 +19,7 @@
 #include "settings/frmAgwpeSetup.h"
 #include "settings/frmCalls.h"
 #include "settings/frmLocation.h"
+#include "sharing/SidsUploader.h"
 #include "telemetry/TelemetryDecoder.h"
 #include "telemetry/TelemetryPanel.h"
 #include "terminal/frmTerm.h"
@@ -163,6 +164,9 @@ void frmORVEX::buildMenus()
     QAction *download = options->addAction(QStringLiteral("&Download Keps"));
     download->setObjectName(QStringLiteral("mnuDownloadKeps"));
     connect(download, &QAction::triggered, this, &frmORVEX::downloadKeps);
+    QAction *sids = options->addAction(QStringLiteral("SiDS &Upload..."));
+    sids->setObjectName(QStringLiteral("mnuSidsUpload"));
+    connect(sids, &QAction::triggered, this, &frmORVEX::showSidsUpload);
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     QAction *contents = help->addAction(QStringLiteral("&Help Contents"));
@@ -255,6 +259,7 @@ bool frmORVEX::Load()
             gone->deleteLater();
     });
     mfrmTerm_->Load();
+    startSharing();
     // 19. to 21.
     ConnectToAgwpe();
     CheckSatUpdate(true);
@@ -377,6 +382,7 @@ void frmORVEX::Unload()
     // Closing the map saves its position; it then forgets itself.
     if (mfrmMap_)
         mfrmMap_->close();
+    stopSharing();
     cSats_.reset();
     if (cIni_ && !isMinimized())
         SaveSettings();

@@ -30,6 +30,10 @@ class clsIni;
 class clsSats;
 class frmMap;
 class frmTerm;
+namespace sharing {
+class SidsUploader;
+class frmSidsUpload;
+} // namespace sharing
 
 // The main window: the program's start-up object and hub.
 class frmORVEX : public QMainWindow, public StationSettings, public TerminalHost, public MapHost
@@ -109,6 +113,9 @@ public:
     bool blnOnlyShowOrvex() const { return blnOnlyShowOrvex_; }
     double stationLatitude() const { return dblLat_; }
     double stationLongitude() const { return dblLong_; }
+    // The SiDS upload of the satellite's frames; its statusTextChanged()
+    // gives the status bar's "SiDS: n queued". Null before Load().
+    sharing::SidsUploader *sidsUploader() const { return sids_.get(); }
 
 signals:
     // The shutdown has run; the program ends.
@@ -145,6 +152,11 @@ private:
     void ShowMonitorText(const QString &text, qint32 intWhere, bool toTerminal);
     void onMonUFrame(const QString &strFromCall, const QByteArray &bData);
     void ShowMonitoredFrame(const QByteArray &bData, qint32 intWhere);
+
+    // Sharing frames with a SiDS server (frmORVEXSharing.cpp).
+    void startSharing();
+    void stopSharing();
+    void showSidsUpload();
 
     // The status panel.
     void ApplyStationLocation();
@@ -202,4 +214,6 @@ private:
     QToolButton *cmdConnectNow_ = nullptr;
     QAction *mnuOnlyShowORVEX_ = nullptr;
     QAction *mnuUseLocalTime_ = nullptr;
+    std::unique_ptr<sharing::SidsUploader> sids_;
+    QPointer<sharing::frmSidsUpload> sidsWindow_;
 };

@@ -5,6 +5,7 @@
 #include "orbit/clsSats.h"
 #include "pklink/PKLINK.h"
 #include "platform/MonitorView.h"
+#include "sharing/SidsUploader.h"
 #include "terminal/frmTerm.h"
 
 #include <QCoreApplication>
@@ -156,6 +157,8 @@ void frmORVEX::onMonUFrame(const QString &strFromCall, const QByteArray &bData)
 {
     if (!callsigns_ || !callsigns_->contains(strFromCall))
         return;
+    if (sids_)
+        sids_->monitoredFrame(strFromCall, bData);
     const QStringList lines = monitor::frameLines(bData);
     if (lines.size() < 2)
         return;

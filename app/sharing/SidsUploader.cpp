@@ -1,0 +1,274 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "sharing/SidsUploader.h"
+
+#include "platform/DateTime.h"
+#include "settings/ORXUtil.h"
+#include "settings/clsIni.h"
+
+#include <QTimer>
+
+namespace sharing {
+
+namespace {
+
+const QString SIDS = QStringLiteral("SIDS");
+
+QDateTime now()
+{
+    return orvex::Clock::nowUtc();
+}
+
+bool endsWithOneOf(const QString &text, const char *letters)
+{
+    return !text.isEmpty() && QByteArray(letters).contains(text.back().toLatin1());
+}
+
+// The network layer's texts come without a full stop; ours end in one.
+QString asSentence(const QString &text)
+{
+    return text.endsWith(QLatin1Char('.')) ? text : text + QLatin1Char('.');
+}
+
+} // namespace
+
+SidsUploader::SidsUploader(clsIni &ini, const QString &databasePath, StationSource station,
+                           LookAngleSource angles, QObject *parent)
+    : QObject(parent), ini_(ini), station_(std::move(station)), angles_(std::move(angles)),
+      queue_(databasePath), poster_(new SidsPoster(this)), retryTimer_(new QTimer(this)),
+      expiryTimer_(new QTimer(this))
+{
+    enabled_ = clsIni::IsItTrue(
+        ini_.GetIniStringWriteDefault(SIDS, QStringLiteral("ENABLED"), QStringLiteral("FALSE")));
+    url_ =
+        ini_.GetIniStringWriteDefault(SIDS, QStringLiteral("URL"), QString::fromLatin1(defaultUrl));
+    retryTimer_->setSingleShot(true);
+    connect(retryTimer_, &QTimer::timeout, this, &SidsUploader::pump);
+    connect(poster_, &SidsPoster::finished, this, &SidsUploader::onPosted);
+    // Monitored frames that wait for their raw twin are given up in time,
+    // also when no other frame comes.
+    expiryTimer_->setInterval(1000);
+    connect(expiryTimer_, &QTimer::timeout, this, [this] {
+        const qint64 before = matcher_.unmatchedMonitored();
+        matcher_.expire(now());
+        if (matcher_.waitingMonitored() == 0 && matcher_.waitingRaw() == 0)
+            expiryTimer_->stop();
+        if (matcher_.unmatchedMonitored() != before)
+            emit changed();
+    });
+    if (!queue_.isOpen())
+        setError(queue_.error());
+    // Frames queued in an earlier run go out first.
+    QTimer::singleShot(0, this, [this] {
+        announce();
+        pump();
+    });
+}
+
+SidsUploader::~SidsUploader() = default;
+
+QString SidsUploader::stationProblem(const StationFacts &facts) const
+{
+    if (!ORXUtil::IsValidCallsign(facts.callsign))
+        return QStringLiteral("No station callsign is set (Options, Station Information); "
+                              "frames are shared only under the station's callsign.");
+    if (!endsWithOneOf(facts.latitudeText, "NS") || !endsWithOneOf(facts.longitudeText, "EW"))
+        return QStringLiteral("No station position is set (Options, Station Information); "
+                              "frames are shared only with the station's position.");
+    return {};
+}
+
+QString SidsUploader::blockedReason() const
+{
+    if (!enabled_)
+        return QStringLiteral("Sharing is off.");
+    if (!queue_.isOpen())
+        return queue_.error();
+    if (const QString problem = stationProblem(station_()); !problem.isEmpty())
+        return problem;
+    return sidsUrlProblem(url_);
+}
+
+QString SidsUploader::setEnabled(bool on)
+{
+    if (on) {
+        if (QString problem = stationProblem(station_()); !problem.isEmpty())
+            return problem;
+    }
+    if (on != enabled_) {
+        enabled_ = on;
+        ini_.SaveIniString(SIDS, QStringLiteral("ENABLED"), clsIni::TrueOrFalse(on));
+        emit rawFramesWanted(on);
+    }
+    if (on)
+        pump();
+    else
+        retryTimer_->stop();
+    emit changed();
+    return {};
+}
+
+QString SidsUploader::setUrl(const QString &url)
+{
+    const QString problem = sidsUrlProblem(url);
+    if (!problem.isEmpty())
+        return problem;
+    url_ = url.trimmed();
+    ini_.SaveIniString(SIDS, QStringLiteral("URL"), url_);
+    emit changed();
+    return {};
+}
+
+void SidsUploader::monitoredFrame(const QString &source, const QByteArray &monitorText)
+{
+    if (!enabled_)
+        return;
+    if (const auto match = matcher_.addMonitored(source, monitorText, now()))
+        queueMatch(*match);
+    else
+        expiryTimer_->start();
+}
+
+void SidsUploader::rawFrame(const QByteArray &frame)
+{
+    if (!enabled_)
+        return;
+    if (const auto match = matcher_.addRaw(frame, now()))
+        queueMatch(*match);
+    else if (matcher_.waitingRaw() > 0 && !expiryTimer_->isActive())
+        expiryTimer_->start();
+}
+
+void SidsUploader::queueMatch(const RawFrameMatcher::Match &match)
+{
+    const StationFacts facts = station_();
+    if (const QString problem = stationProblem(facts); !problem.isEmpty()) {
+        setError(QStringLiteral("A frame of %1 was not shared. ").arg(match.source) + problem);
+        return;
+    }
+    SidsReport report;
+    report.noradId = facts.noradId;
+    report.source = facts.callsign;
+    report.heardUtc = match.heardUtc;
+    report.frame = match.rawFrame;
+    report.latitudeDeg = ORXUtil::LatToDegrees(facts.latitudeText);
+    report.longitudeDeg = ORXUtil::LongToDegrees(facts.longitudeText);
+    if (const std::optional<LookAngles> look = angles_ ? angles_(match.heardUtc) : std::nullopt) {
+        report.azimuthDeg = look->azimuthDeg;
+        report.elevationDeg = look->elevationDeg;
+    }
+    if (!queue_.add(report)) {
+        setError(QStringLiteral("A frame of %1 could not be queued. ").arg(match.source) +
+                 queue_.error());
+        return;
+    }
+    announce();
+    pump();
+}
+
+void SidsUploader::pump()
+{
+    if (!enabled_ || poster_->busy() || retryTimer_->isActive() || !sidsUrlProblem(url_).isEmpty())
+        return;
+    const std::optional<UploadQueue::Entry> next = queue_.oldestQueued();
+    if (!next)
+        return;
+    currentId_ = next->id;
+    nextAttemptUtc_ = {};
+    poster_->post(QUrl(url_), sidsRequestBody(next->report));
+    emit changed();
+}
+
+void SidsUploader::sendNow()
+{
+    retryTimer_->stop();
+    nextAttemptUtc_ = {};
+    pump();
+    emit changed();
+}
+
+void SidsUploader::onPosted(const SidsPoster::Result &result)
+{
+    const QDateTime at = now();
+    QString answer = result.reason;
+    if (!result.answer.isEmpty())
+        answer += QStringLiteral(": ") + result.answer;
+    switch (result.outcome) {
+    case Outcome::Delivered:
+        failuresInARow_ = 0;
+        lastAnswer_ = QStringLiteral("Delivered (%1)").arg(result.reason);
+        // Counts as delivered by the convention, but an HTML page usually
+        // means the URL is a web site, not the upload endpoint.
+        if (result.webPage)
+            lastAnswer_ += QStringLiteral(", but the server answered with a web page; check the "
+                                          "URL: ") +
+                           result.answer;
+        if (!queue_.markSent(currentId_, at))
+            setError(queue_.error());
+        break;
+    case Outcome::Refused:
+        failuresInARow_ = 0;
+        lastAnswer_ = QStringLiteral("Refused: ") + answer;
+        setError(QStringLiteral("The server refused a frame: ") + answer);
+        if (!queue_.markFailed(currentId_, answer, at))
+            setError(queue_.error());
+        break;
+    case Outcome::RetryLater: {
+        ++failuresInARow_;
+        const auto delay = retryDelay(failuresInARow_);
+        lastAnswer_ = answer;
+        queue_.noteAttempt(currentId_, answer);
+        nextAttemptUtc_ = at.addSecs(delay.count());
+        setError(QStringLiteral("Not delivered: ") + asSentence(answer) +
+                 QStringLiteral(" Next attempt at %1 UTC.")
+                     .arg(nextAttemptUtc_.toString(QStringLiteral("HH:mm:ss"))));
+        retryTimer_->start(std::chrono::duration_cast<std::chrono::milliseconds>(delay));
+        break;
+    }
+    }
+    announce();
+    if (result.outcome != Outcome::RetryLater)
+        QTimer::singleShot(0, this, &SidsUploader::pump);
+}
+
+QDateTime SidsUploader::nextAttemptUtc() const
+{
+    return retryTimer_->isActive() ? nextAttemptUtc_ : QDateTime();
+}
+
+QString SidsUploader::preview()
+{
+    const std::optional<UploadQueue::Entry> next = queue_.oldestQueued();
+    if (!next)
+        return QStringLiteral("No frame is waiting to be sent.");
+    QString text = QStringLiteral("POST ") + url_ +
+                   QStringLiteral("\nContent-Type: application/x-www-form-urlencoded\n\n") +
+                   QString::fromLatin1(sidsRequestBody(next->report)) + QStringLiteral("\n\n");
+    for (const auto &[name, value] : sidsFields(next->report))
+        text += name + QStringLiteral(" = ") + value + QLatin1Char('\n');
+    return text;
+}
+
+QString SidsUploader::statusText()
+{
+    const qint64 queued = queue_.counts().queued;
+    return queued > 0 ? QStringLiteral("SiDS: %1 queued").arg(queued) : QString();
+}
+
+void SidsUploader::setError(const QString &text)
+{
+    lastError_ = text;
+    lastErrorUtc_ = now();
+    emit changed();
+}
+
+void SidsUploader::announce()
+{
+    const QString text = statusText();
+    if (text != statusText_) {
+        statusText_ = text;
+        emit statusTextChanged(text);
+    }
+    emit changed();
+}
+
+} // namespace sharing
