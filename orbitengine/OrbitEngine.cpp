@@ -2,6 +2,7 @@
 #include "orbitengine/OrbitEngine.h"
 
 #include "orbitengine/CivilTime.h"
+#include "orbitengine/Sun.h"
 
 #include <algorithm>
 #include <charconv>
@@ -136,9 +137,8 @@ LoadedElementSet *OrbitEngine::lookup(const std::string &name, Status &status) c
     return status ? set : nullptr;
 }
 
-Status OrbitEngine::GetPosition(const std::string &name, EngineTime time, Position &out)
+Status OrbitEngine::stateAt(const std::string &name, EngineTime time, StateVector &state)
 {
-    out = Position{};
     Status status;
     LoadedElementSet *entry = lookup(name, status);
     if (!entry)
@@ -147,12 +147,20 @@ Status OrbitEngine::GetPosition(const std::string &name, EngineTime time, Positi
         return {StatusCode::BadArgument, "time is not a number"};
     const double minutes =
         ((time - entry->elements->epochJdWhole) - entry->elements->epochJdFraction) * 1440.0;
-    StateVector state;
     status = entry->propagator.propagate(minutes, state);
     if (!status)
         return status;
     if (!finite(state))
         return {StatusCode::NotConverged, "propagation gave no finite position"};
+    return Status::ok();
+}
+
+Status OrbitEngine::GetPosition(const std::string &name, EngineTime time, Position &out)
+{
+    out = Position{};
+    StateVector state;
+    if (Status status = stateAt(name, time, state); !status)
+        return status;
     double ecef[3];
     temeToEcef(state.position, gmst(time), ecef);
     const LookAngles look = lookAngles(observer_, ecef);
@@ -177,6 +185,37 @@ PassSearch OrbitEngine::findPasses(const std::string &name, EngineTime startJd, 
         return result;
     ++passSearches_;
     return orbit::findPasses(entry->propagator, observer_, startJd, endJd);
+}
+
+Status OrbitEngine::GetRangeRate(const std::string &name, EngineTime time, RangeRate &out)
+{
+    out = RangeRate{};
+    StateVector state;
+    if (Status status = stateAt(name, time, state); !status)
+        return status;
+    out = rangeRate(observer_, state, time);
+    return Status::ok();
+}
+
+Status OrbitEngine::GetIllumination(const std::string &name, EngineTime time, Illumination &out)
+{
+    StateVector state;
+    if (Status status = stateAt(name, time, state); !status)
+        return status;
+    double sun[3];
+    sunPositionTeme(time, sun);
+    out = illumination(state.position, sun);
+    return Status::ok();
+}
+
+EclipseSearch OrbitEngine::findEclipses(const std::string &name, EngineTime startJd,
+                                        EngineTime endJd, ShadowEdge edge)
+{
+    EclipseSearch result;
+    LoadedElementSet *entry = lookup(name, result.status);
+    if (!entry)
+        return result;
+    return orbit::findEclipses(entry->propagator, startJd, endJd, edge);
 }
 
 Status OrbitEngine::ListPasses(const std::string &name, double startDate, int minPasses,

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "orbitengine/Doppler.h"
+#include "orbitengine/Eclipse.h"
 #include "orbitengine/ElementCatalogue.h"
 #include "orbitengine/Geometry.h"
 #include "orbitengine/Passes.h"
@@ -64,6 +66,14 @@ public:
     // Every pass whose AOS lies in [startJd, endJd] (Julian dates, UTC).
     PassSearch findPasses(const std::string &name, EngineTime startJd, EngineTime endJd);
 
+    // Range (km) and range rate (km/s, positive receding) from the station at `time`.
+    Status GetRangeRate(const std::string &name, EngineTime time, RangeRate &out);
+    // Sunlight, penumbra or umbra at `time`.
+    Status GetIllumination(const std::string &name, EngineTime time, Illumination &out);
+    // Shadow intervals overlapping [startJd, endJd] (Julian dates, UTC).
+    EclipseSearch findEclipses(const std::string &name, EngineTime startJd, EngineTime endJd,
+                               ShadowEdge edge = ShadowEdge::Umbra);
+
     // Element sets without a folder (tests, tools): adds the sets of one text.
     void addElementText(std::string_view text);
     void clearElementSets();
@@ -90,6 +100,8 @@ public:
 
 private:
     LoadedElementSet *lookup(const std::string &name, Status &status) const;
+    // The named satellite's TEME state (km, km/s) at `time`.
+    Status stateAt(const std::string &name, EngineTime time, StateVector &state);
 
     ElementCatalogue catalogue_;
     std::uint64_t revision_ = 0;

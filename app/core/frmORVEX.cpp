@@ -137,6 +137,9 @@ void frmORVEX::buildMenus()
     QAction *map = bar->addAction(QStringLiteral("&Map"));
     map->setObjectName(QStringLiteral("mnuMap"));
     connect(map, &QAction::triggered, this, &frmORVEX::showMap);
+    QAction *sky = bar->addAction(QStringLiteral("Sky &View"));
+    sky->setObjectName(QStringLiteral("mnuSkyView"));
+    connect(sky, &QAction::triggered, this, &frmORVEX::showSkyView);
 
     QMenu *options = bar->addMenu(QStringLiteral("&Options"));
     mnuUseLocalTime_ = options->addAction(QStringLiteral("&Use Local Time"));
@@ -167,6 +170,9 @@ void frmORVEX::buildMenus()
     QAction *sids = options->addAction(QStringLiteral("SiDS &Upload..."));
     sids->setObjectName(QStringLiteral("mnuSidsUpload"));
     connect(sids, &QAction::triggered, this, &frmORVEX::showSidsUpload);
+    QAction *alarms = options->addAction(QStringLiteral("Pass &Alarms..."));
+    alarms->setObjectName(QStringLiteral("mnuPassAlarms"));
+    connect(alarms, &QAction::triggered, this, &frmORVEX::showAlarmSettings);
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     QAction *contents = help->addAction(QStringLiteral("&Help Contents"));
@@ -260,6 +266,7 @@ bool frmORVEX::Load()
     });
     mfrmTerm_->Load();
     startSharing();
+    startTracking();
     // 19. to 21.
     ConnectToAgwpe();
     CheckSatUpdate(true);
@@ -383,6 +390,7 @@ void frmORVEX::Unload()
     if (mfrmMap_)
         mfrmMap_->close();
     stopSharing();
+    stopTracking();
     cSats_.reset();
     if (cIni_ && !isMinimized())
         SaveSettings();
@@ -436,6 +444,7 @@ void frmORVEX::downloadKeps()
     CheckSatUpdate(true);
     if (mfrmMap_)
         mfrmMap_->ElementsChanged();
+    trackingChanged();
 }
 
 QString frmORVEX::mapPictureFile() const

@@ -22,7 +22,9 @@ class QLabel;
 class QPlainTextEdit;
 class QTimer;
 class QToolButton;
+class PassAlarms;
 class SatStatusPanel;
+class SkyViewWindow;
 class SingleInstance;
 class TelemetryPanel;
 class TelemetryDecoder;
@@ -153,6 +155,13 @@ private:
     void onMonUFrame(const QString &strFromCall, const QByteArray &bData);
     void ShowMonitoredFrame(const QByteArray &bData, qint32 intWhere);
 
+    // The sky view and the pass alarms (frmORVEXTracking.cpp).
+    void startTracking();
+    void stopTracking();
+    void trackingChanged(); // satellite, element sets or station changed
+    void showSkyView();
+    void showAlarmSettings();
+
     // Sharing frames with a SiDS server (frmORVEXSharing.cpp).
     void startSharing();
     void stopSharing();
@@ -214,6 +223,8 @@ private:
     QToolButton *cmdConnectNow_ = nullptr;
     QAction *mnuOnlyShowORVEX_ = nullptr;
     QAction *mnuUseLocalTime_ = nullptr;
+    QPointer<PassAlarms> alarms_;
+    QPointer<SkyViewWindow> skyView_;
     std::unique_ptr<sharing::SidsUploader> sids_;
     QPointer<sharing::frmSidsUpload> sidsWindow_;
 };

@@ -8,6 +8,9 @@
 #include "sharing/SidsUploader.h"
 #include "sharing/frmSidsUpload.h"
 
+#include <QLabel>
+#include <QStatusBar>
+
 void frmORVEX::startSharing()
 {
     auto station = [this] {
@@ -37,6 +40,10 @@ void frmORVEX::startSharing()
             [this] { pklink_->ReceiveRawFrames(sids_->wantsRawFrames()); });
     connect(sids_.get(), &sharing::SidsUploader::rawFramesWanted, pklink_,
             &PKLINK::ReceiveRawFrames);
+    auto *waiting = new QLabel(sids_->statusText(), this);
+    waiting->setObjectName(QStringLiteral("labSidsStatus"));
+    statusBar()->addPermanentWidget(waiting);
+    connect(sids_.get(), &sharing::SidsUploader::statusTextChanged, waiting, &QLabel::setText);
 }
 
 void frmORVEX::stopSharing()

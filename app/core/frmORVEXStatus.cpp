@@ -30,6 +30,7 @@ void frmORVEX::ApplyStationLocation()
         cSats_->setDblObsLat(dblLat_);
         cSats_->setDblObsLong(dblLong_);
     }
+    trackingChanged();
 }
 
 void frmORVEX::CheckSatUpdate(bool force)
@@ -83,6 +84,7 @@ void frmORVEX::ChangeSat()
     CheckSatUpdate(true);
     if (mfrmMap_)
         mfrmMap_->SatHasChanged();
+    trackingChanged();
 }
 
 QString frmORVEX::MakeLocationCaption() const

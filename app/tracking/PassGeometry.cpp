@@ -56,26 +56,13 @@ std::vector<SkyPoint> skyTrack(orbit::OrbitEngine &engine, const std::string &na
     return points;
 }
 
-std::optional<RangeRate> rangeRateAt(orbit::OrbitEngine &engine, const std::string &name, double jd)
+std::optional<orbit::RangeRate> rangeRateAt(orbit::OrbitEngine &engine, const std::string &name,
+                                            double jd)
 {
-    // A central difference over one second: the range's third derivative is
-    // small enough that this is good to well under a metre a second.
-    constexpr double half = 0.5 / secondsPerDay;
-    orbit::Position before, now, after;
-    if (!engine.GetPosition(name, jd - half, before) || !engine.GetPosition(name, jd, now) ||
-        !engine.GetPosition(name, jd + half, after))
+    orbit::RangeRate range;
+    if (!engine.GetRangeRate(name, jd, range))
         return std::nullopt;
-    return RangeRate{now.rangeKm, after.rangeKm - before.rangeKm};
-}
-
-double receivedFrequencyHz(double sentHz, double rangeRateKmS)
-{
-    return sentHz * (1.0 - rangeRateKmS / speedOfLightKmS);
-}
-
-double frequencyToSendHz(double heardHz, double rangeRateKmS)
-{
-    return heardHz / (1.0 - rangeRateKmS / speedOfLightKmS);
+    return range;
 }
 
 } // namespace tracking

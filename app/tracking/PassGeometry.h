@@ -12,8 +12,6 @@
 // the range rate with the Doppler shift it causes.
 namespace tracking {
 
-inline constexpr double speedOfLightKmS = 299792.458;
-
 // One point of a pass's track: Julian date UTC, degrees.
 struct SkyPoint
 {
@@ -42,20 +40,9 @@ std::vector<orbit::Pass> passesFrom(orbit::OrbitEngine &engine, const std::strin
 std::vector<SkyPoint> skyTrack(orbit::OrbitEngine &engine, const std::string &name,
                                const orbit::Pass &pass, double stepSeconds = 10.0);
 
-struct RangeRate
-{
-    double rangeKm = 0;
-    double rangeRateKmS = 0; // positive while the satellite recedes
-};
-
 // Range and range rate from the station at `jd`; nothing when the engine
 // cannot place the satellite.
-std::optional<RangeRate> rangeRateAt(orbit::OrbitEngine &engine, const std::string &name,
-                                     double jd);
-
-// The frequency heard at the station of a signal sent at `sentHz` by the
-// satellite, and the one to send so that the satellite hears `heardHz`.
-double receivedFrequencyHz(double sentHz, double rangeRateKmS);
-double frequencyToSendHz(double heardHz, double rangeRateKmS);
+std::optional<orbit::RangeRate> rangeRateAt(orbit::OrbitEngine &engine, const std::string &name,
+                                            double jd);
 
 } // namespace tracking

@@ -55,6 +55,8 @@ SkyView SkyViewModel::update(double nowJd)
 
     SkyView view = *cached_;
     view.range = name_.isEmpty() ? std::nullopt : rangeRateAt(engine_, name, nowJd);
+    if (orbit::Illumination light; !name_.isEmpty() && engine_.GetIllumination(name, nowJd, light))
+        view.light = light;
     if (!view.pass)
         return view;
     view.inPass = nowJd >= view.pass->aosJd;

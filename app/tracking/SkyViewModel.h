@@ -20,7 +20,8 @@ struct SkyView
     bool inPass = false;
     double secondsToEvent = 0;    // to AOS, or to LOS during the pass
     std::optional<SkyPoint> live; // the satellite now, while above the horizon
-    std::optional<RangeRate> range;
+    std::optional<orbit::RangeRate> range;
+    std::optional<orbit::Illumination> light; // sunlight or the Earth's shadow
 };
 
 class SkyViewModel

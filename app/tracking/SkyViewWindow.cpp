@@ -162,19 +162,20 @@ void SkyViewWindow::refresh()
         maxElevation_->setText(QStringLiteral("%1°").arg(pass.maxElevationDeg, 0, 'f', 1));
         duration_->setText(tracking::countdownText(pass.durationSeconds()));
     }
-    if (sunlit_) {
-        if (const std::optional<bool> lit = sunlit_(nowJd))
-            sunlight_->setText(*lit ? QStringLiteral("sunlit") : QStringLiteral("in eclipse"));
-    }
+    if (view_.light)
+        sunlight_->setText(*view_.light == orbit::Illumination::Sunlit ? QStringLiteral("sunlit")
+                           : *view_.light == orbit::Illumination::Penumbra
+                               ? QStringLiteral("penumbra")
+                               : QStringLiteral("in eclipse"));
 
     const double down = downlink_->value() * 1e6;
     const double up = uplink_->value() * 1e6;
     if (view_.range) {
-        const double rate = view_.range->rangeRateKmS;
+        const double rate = view_.range->rangeRateKmPerS;
         range_->setText(QStringLiteral("%1 km").arg(view_.range->rangeKm, 0, 'f', 0));
         rangeRate_->setText(QStringLiteral("%1 km/s").arg(rate, 0, 'f', 3));
-        const double heard = tracking::receivedFrequencyHz(down, rate);
-        const double send = tracking::frequencyToSendHz(up, rate);
+        const double heard = down + orbit::downlinkShiftHz(down, rate);
+        const double send = orbit::uplinkFrequencyHz(up, rate);
         downShift_->setText(tracking::shiftText(heard - down));
         downTune_->setText(tracking::frequencyText(heard));
         upShift_->setText(tracking::shiftText(send - up));

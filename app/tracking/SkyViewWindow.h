@@ -23,16 +23,11 @@ class SkyViewWindow : public QWidget
 {
     Q_OBJECT
 public:
-    // Whether the satellite is in sunlight at a Julian date UTC; nothing
-    // when that cannot be told.
-    using SunlitTest = std::function<std::optional<bool>(double jd)>;
-
     // `ini` keeps the two frequencies (section SKYVIEW); it may be null.
     SkyViewWindow(clsSats &sats, clsIni *ini, QWidget *parent = nullptr);
     ~SkyViewWindow() override;
 
     void setSatellite(const QString &name);
-    void setSunlitTest(SunlitTest test) { sunlit_ = std::move(test); }
     // Element sets or station changed.
     void invalidate();
     // Looks at the clock and shows the moment (the timer calls it each second).
@@ -49,7 +44,6 @@ private:
     clsIni *ini_;
     std::unique_ptr<tracking::SkyViewModel> model_;
     tracking::SkyView view_;
-    SunlitTest sunlit_;
     QString satellite_;
     SkyPlot *plot_;
     QTimer *timer_;

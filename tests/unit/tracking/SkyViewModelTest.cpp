@@ -35,7 +35,7 @@ TEST(SkyViewModel, ShowsTheComingPassThenThePassUnderWayThenTheNextOne)
     EXPECT_GT(after.pass->aosJd, StationPasses::at(9, 36));
 }
 
-TEST(SkyViewModel, RangeRateGivesTheDopplerSignOfApproachAndRecession)
+TEST(SkyViewModel, RangeRateIsNegativeApproachingAndPositiveReceding)
 {
     orbit::OrbitEngine engine;
     StationPasses::load(engine);
@@ -45,14 +45,8 @@ TEST(SkyViewModel, RangeRateGivesTheDopplerSignOfApproachAndRecession)
     const auto approaching = rangeRateAt(engine, StationPasses::iss, tca - 120 / 86400.0);
     const auto receding = rangeRateAt(engine, StationPasses::iss, tca + 120 / 86400.0);
     ASSERT_TRUE(approaching && receding);
-    EXPECT_LT(approaching->rangeRateKmS, -3.0);
-    EXPECT_GT(receding->rangeRateKmS, 3.0);
-    // Approaching, a 145.825 MHz signal is heard some kHz higher, and the
-    // uplink must be sent that much lower.
-    const double heard = receivedFrequencyHz(145.825e6, approaching->rangeRateKmS);
-    EXPECT_GT(heard - 145.825e6, 1500);
-    EXPECT_NEAR(frequencyToSendHz(145.825e6, approaching->rangeRateKmS) - 145.825e6,
-                -(heard - 145.825e6), 1.0);
+    EXPECT_LT(approaching->rangeRateKmPerS, -3.0);
+    EXPECT_GT(receding->rangeRateKmPerS, 3.0);
 }
 
 TEST(SkyViewModel, SaysWhyNothingCanBeShown)
