@@ -4,6 +4,8 @@
 #include "core/Help.h"
 #include "core/SatStatusPanel.h"
 #include "core/mb.h"
+#include "history/LogImportDialog.h"
+#include "history/TelemetryHistory.h"
 #include "map/frmMap.h"
 #include "orbit/clsSats.h"
 #include "orbit/frmDownload.h"
@@ -147,6 +149,9 @@ void frmORVEX::buildMenus()
     QAction *download = options->addAction(QStringLiteral("&Download Keps"));
     download->setObjectName(QStringLiteral("mnuDownloadKeps"));
     connect(download, &QAction::triggered, this, &frmORVEX::downloadKeps);
+    QAction *importLogs = options->addAction(QStringLiteral("&Import Logs..."));
+    importLogs->setObjectName(QStringLiteral("mnuImportLogs"));
+    connect(importLogs, &QAction::triggered, this, &frmORVEX::importLogs);
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     connect(help->addAction(QStringLiteral("&Help Contents")), &QAction::triggered, this,
@@ -196,6 +201,14 @@ bool frmORVEX::Load()
         return false;
     }
     decoder_ = std::make_unique<TelemetryDecoder>(formulas_);
+    history_ = std::make_unique<history::TelemetryHistory>(strAppPath_);
+    connect(history_.get(), &history::TelemetryHistory::failed, this, [this](const QString &text) {
+        QMetaObject::invokeMethod(
+            this, [this, text] { mb::ShowMsg(this, text, mb::vbExclamation); },
+            Qt::QueuedConnection);
+    });
+    history_->open();
+    telemetry_->setLimits(history_->limits());
 
     // 8. The settings file is named after the executable, beside the program.
     cIni_ = std::make_unique<clsIni>(
@@ -352,6 +365,7 @@ void frmORVEX::Unload()
     if (mfrmMap_)
         mfrmMap_->close();
     cSats_.reset();
+    history_.reset();
     if (cIni_ && !isMinimized())
         SaveSettings();
     callsigns_.reset();
@@ -507,8 +521,27 @@ int frmORVEX::intSideForCallsign(const QString &callsign) const
 
 void frmORVEX::DecodeTelemetry(const QString &strFromCall, const QString &strLine)
 {
-    telemetry_->apply(
-        decoder_->DecodeTelemetry(intSideForCallsign(strFromCall), strLine, displayTime()));
+    const int side = intSideForCallsign(strFromCall);
+    telemetry_->apply(decoder_->DecodeTelemetry(side, strLine, displayTime()));
+    if (history_)
+        history_->record(strFromCall, strLine, decoder_->decodeFrame(side, strLine));
+}
+
+void frmORVEX::importLogs()
+{
+    history::TelemetryStore *store = history_ ? history_->store() : nullptr;
+    if (!store || !decoder_) {
+        mb::ShowMsg(this, QStringLiteral("The telemetry history is not available in this run."),
+                    mb::vbExclamation);
+        return;
+    }
+    const auto sideOf = [this](const QString &callsign) -> std::optional<int> {
+        if (!callsigns_ || !callsigns_->contains(callsign))
+            return std::nullopt;
+        return callsigns_->intSideForCallsign(callsign);
+    };
+    history::importLogs(this, *store, *decoder_, sideOf, strAppPath_ + QStringLiteral("LOGS"),
+                        mnuUseLocalTime_->isChecked());
 }
 
 orvex::Date frmORVEX::displayTime() const

@@ -27,6 +27,9 @@ class clsIni;
 class clsSats;
 class frmMap;
 class frmTerm;
+namespace history {
+class TelemetryHistory;
+}
 
 // The main window: the program's start-up object and hub.
 class frmORVEX : public QMainWindow, public StationSettings, public TerminalHost, public MapHost
@@ -98,6 +101,8 @@ public:
     void DecodeTelemetry(const QString &strFromCall, const QString &strLine);
     int intSideForCallsign(const QString &callsign) const;
     TelemetryPanel *telemetryPanel() const { return telemetry_; }
+    // The telemetry history; null before Load and after Unload.
+    history::TelemetryHistory *telemetryHistory() const { return history_.get(); }
 
     // The program folder, with a trailing separator.
     QString strAppPath() const override { return strAppPath_; }
@@ -149,6 +154,7 @@ private:
     void showTerminal();
     void showMap();
     void downloadKeps();
+    void importLogs();
     orvex::Date displayTime() const;
 
     QString strAppPath_;
@@ -160,6 +166,7 @@ private:
     std::unique_ptr<CallsignList> callsigns_;
     FormulaTable formulas_;
     std::unique_ptr<TelemetryDecoder> decoder_;
+    std::unique_ptr<history::TelemetryHistory> history_;
     SatTable sats_;
     qint16 intObjIndex_ = 0;
     bool blnOnlyShowOrvex_ = true;
