@@ -122,8 +122,10 @@ bool TelemetryStore::open(const QString &path, Access access)
     close();
     error_.clear();
     path_ = path;
-    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY
-                                                 : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    // One connection per thread: SQLite need not lock around every call.
+    const int flags = SQLITE_OPEN_NOMUTEX |
+                      (access == Access::ReadOnly ? SQLITE_OPEN_READONLY
+                                                  : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (access == Access::ReadOnly && !QFileInfo::exists(path)) {
         error_ = QStringLiteral("the file does not exist");
         return false;
