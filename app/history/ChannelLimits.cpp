@@ -11,7 +11,7 @@ namespace history {
 
 namespace {
 
-// An empty field is no limit; anything else must be a whole number text.
+// An empty field is no limit; anything else must be a number.
 bool readLimit(const QString &field, std::optional<double> &limit)
 {
     if (field.isEmpty())
