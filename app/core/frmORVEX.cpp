@@ -201,14 +201,6 @@ bool frmORVEX::Load()
         return false;
     }
     decoder_ = std::make_unique<TelemetryDecoder>(formulas_);
-    history_ = std::make_unique<history::TelemetryHistory>(strAppPath_);
-    connect(history_.get(), &history::TelemetryHistory::failed, this, [this](const QString &text) {
-        QMetaObject::invokeMethod(
-            this, [this, text] { mb::ShowMsg(this, text, mb::vbExclamation); },
-            Qt::QueuedConnection);
-    });
-    history_->open();
-    telemetry_->setLimits(history_->limits());
 
     // 8. The settings file is named after the executable, beside the program.
     cIni_ = std::make_unique<clsIni>(
@@ -242,6 +234,16 @@ bool frmORVEX::Load()
             gone->deleteLater();
     });
     mfrmTerm_->Load();
+    // The telemetry history, before any frame can arrive; a failure now is
+    // told after the settings' own warning.
+    history_ = std::make_unique<history::TelemetryHistory>(strAppPath_);
+    connect(history_.get(), &history::TelemetryHistory::failed, this, [this](const QString &text) {
+        historyWarning_ = text;
+        if (isVisible())
+            QMetaObject::invokeMethod(this, &frmORVEX::showHistoryWarning, Qt::QueuedConnection);
+    });
+    history_->open();
+    telemetry_->setLimits(history_->limits());
     // 19. to 21.
     ConnectToAgwpe();
     CheckSatUpdate(true);
@@ -249,6 +251,7 @@ bool frmORVEX::Load()
     // 22.
     show();
     showSettingsWarning();
+    showHistoryWarning();
     // 23.
     if (!blnLocationKnown_)
         mb::ShowMsg(this,
@@ -392,6 +395,13 @@ void frmORVEX::settingsWriteFailed(const QString &file, const QString &reason)
 void frmORVEX::showSettingsWarning()
 {
     const QString text = std::exchange(settingsWarning_, QString());
+    if (!text.isEmpty())
+        mb::ShowMsg(this, text, mb::vbExclamation);
+}
+
+void frmORVEX::showHistoryWarning()
+{
+    const QString text = std::exchange(historyWarning_, QString());
     if (!text.isEmpty())
         mb::ShowMsg(this, text, mb::vbExclamation);
 }

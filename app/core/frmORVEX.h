@@ -133,6 +133,8 @@ private:
     // (once control is back in the event loop, not inside the write).
     void settingsWriteFailed(const QString &file, const QString &reason);
     void showSettingsWarning();
+    // The telemetry history's failure, said once (TelemetryHistory::failed).
+    void showHistoryWarning();
 
     // The link and the monitor.
     void connectLinkEvents();
@@ -176,6 +178,7 @@ private:
     bool unloaded_ = false;
     bool settingsWarned_ = false;
     QString settingsWarning_; // waiting to be shown
+    QString historyWarning_;  // waiting to be shown
 
     QString strLat_, strLong_, strLoc_, strCallsign_, strComment_;
     double dblLat_ = 0;
