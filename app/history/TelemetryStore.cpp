@@ -29,10 +29,12 @@ constexpr const char *migrations[] = {
         label TEXT NOT NULL,
         bits TEXT NOT NULL,
         line TEXT NOT NULL,
+        line_hash INTEGER NOT NULL,
         formula_set_id INTEGER REFERENCES formula_set(id),
         heard INTEGER NOT NULL DEFAULT 1);
     CREATE INDEX frame_by_time ON frame(utc_ms);
     CREATE INDEX frame_by_channel ON frame(side, mode, utc_ms);
+    CREATE INDEX frame_by_line ON frame(line_hash, utc_ms);
     CREATE TABLE channel_value(
         frame_id INTEGER NOT NULL REFERENCES frame(id),
         channel INTEGER NOT NULL,
@@ -70,6 +72,18 @@ std::pair<int, int> modeAndChannel(const ChannelKey &key)
                 return {mode, channel};
         }
     return {-1, -1};
+}
+
+// FNV-1a of the line's UTF-8: finds a repeat without reading every frame of
+// the last minute (a flood brings thousands). Fixed, as it is stored.
+qint64 lineHash(const QByteArray &utf8)
+{
+    quint32 hash = 2166136261u;
+    for (const char c : utf8) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    return hash;
 }
 
 void bindText(sqlite3_stmt *statement, int index, const QString &text)
@@ -314,12 +328,14 @@ TelemetryStore::Added TelemetryStore::add(const HeardFrame &frame, Repeats repea
         return Added::Failed;
     }
 
-    sqlite3_stmt *find = statement(FindRepeat, "SELECT id FROM frame WHERE utc_ms BETWEEN ?1 AND ?2"
-                                               " AND source_id = ?3 AND line = ?4 LIMIT 1");
+    sqlite3_stmt *find = statement(FindRepeat, "SELECT id FROM frame WHERE line_hash = ?5 AND "
+                                               "utc_ms BETWEEN ?1 AND ?2 AND source_id = ?3 AND "
+                                               "line = ?4 LIMIT 1");
     if (!find) {
         fail(QStringLiteral("it cannot be read"));
         return Added::Failed;
     }
+    const qint64 hash = lineHash(frame.line.toUtf8());
     qint64 repeatOf = 0;
     {
         Reset reset{find};
@@ -327,6 +343,7 @@ TelemetryStore::Added TelemetryStore::add(const HeardFrame &frame, Repeats repea
         sqlite3_bind_int64(find, 2, frame.utcMs + repeatWindowMs);
         sqlite3_bind_int64(find, 3, source);
         bindText(find, 4, frame.line);
+        sqlite3_bind_int64(find, 5, hash);
         const int step = sqlite3_step(find);
         if (step == SQLITE_ROW)
             repeatOf = sqlite3_column_int64(find, 0);
@@ -351,7 +368,7 @@ TelemetryStore::Added TelemetryStore::add(const HeardFrame &frame, Repeats repea
 
     sqlite3_stmt *insert = statement(
         InsertFrame, "INSERT INTO frame(utc_ms, source_id, side, mode, label, bits, line, "
-                     "formula_set_id) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+                     "formula_set_id, line_hash) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
     sqlite3_stmt *value = statement(InsertValue, "INSERT INTO channel_value(frame_id, channel, "
                                                  "grid, row, raw, value) VALUES(?1, ?2, ?3, ?4, "
                                                  "?5, ?6)");
@@ -369,6 +386,7 @@ TelemetryStore::Added TelemetryStore::add(const HeardFrame &frame, Repeats repea
         bindText(insert, 5, decoded.label);
         bindText(insert, 6, decoded.bits);
         bindText(insert, 7, frame.line);
+        sqlite3_bind_int64(insert, 9, hash);
         if (formulaSetId_)
             sqlite3_bind_int64(insert, 8, formulaSetId_);
         else

@@ -30,7 +30,7 @@ struct HeardFrame
 //
 //   source(id, callsign)                 each callsign once
 //   formula_set(id, sha256, text)        each calibration once
-//   frame(id, utc_ms, source_id, side, mode, label, bits, line,
+//   frame(id, utc_ms, source_id, side, mode, label, bits, line, line_hash,
 //         formula_set_id, heard)         one per line; heard counts repeats
 //   channel_value(frame_id, channel, grid, row, raw, value)
 //                                        four per frame; grid and row empty

@@ -34,10 +34,11 @@ struct Frames
                                  .arg(random() % 256)
                                  .arg(mode / 2)
                                  .arg(mode % 2);
-        return {start + index * spacingMs,
+        return {start + index * spacing,
                 side ? QStringLiteral("ORVEX-3") : QStringLiteral("ORVEX-1"), line,
                 decoder.decodeFrame(side, line).value()};
     }
+    qint64 spacing = spacingMs;
     FormulaTable formulas;
     TelemetryDecoder decoder{formulas};
     std::mt19937 random{20260101};
@@ -100,6 +101,31 @@ void BM_InsertInBatches(benchmark::State &state)
         static_cast<double>(next);
 }
 BENCHMARK(BM_InsertInBatches)->Arg(2500)->Unit(benchmark::kMillisecond);
+
+// A flood: 10,000 different lines a second, so each repeat check looks
+// across 600,000 frames of the last minute; one commit per 250 ms.
+void BM_InsertFloodOfDifferentLines(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    history::TelemetryStore store;
+    store.open(dir.filePath(QStringLiteral("telemetry.db")));
+    Frames frames;
+    frames.spacing = 0; // all within the repeat window
+    qint64 next = 0;
+    std::vector<history::HeardFrame> batch;
+    for (auto _ : state) {
+        state.PauseTiming();
+        batch.clear();
+        for (int index = 0; index < 2500; ++index)
+            batch.push_back(frames.frame(next++));
+        state.ResumeTiming();
+        for (const history::HeardFrame &frame : batch)
+            store.add(frame);
+        store.commit();
+    }
+    state.SetItemsProcessed(state.iterations() * 2500);
+}
+BENCHMARK(BM_InsertFloodOfDifferentLines)->Unit(benchmark::kMillisecond)->Iterations(40);
 
 void BM_YearStoreBytesPerLine(benchmark::State &state)
 {
