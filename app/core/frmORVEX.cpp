@@ -4,6 +4,8 @@
 #include "core/Help.h"
 #include "core/SatStatusPanel.h"
 #include "core/mb.h"
+#include "history/LogImportDialog.h"
+#include "history/TelemetryHistory.h"
 #include "map/frmMap.h"
 #include "orbit/clsSats.h"
 #include "orbit/frmDownload.h"
@@ -173,6 +175,9 @@ void frmORVEX::buildMenus()
     QAction *alarms = options->addAction(QStringLiteral("Pass &Alarms..."));
     alarms->setObjectName(QStringLiteral("mnuPassAlarms"));
     connect(alarms, &QAction::triggered, this, &frmORVEX::showAlarmSettings);
+    QAction *importLogs = options->addAction(QStringLiteral("&Import Logs..."));
+    importLogs->setObjectName(QStringLiteral("mnuImportLogs"));
+    connect(importLogs, &QAction::triggered, this, &frmORVEX::importLogs);
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
     QAction *contents = help->addAction(QStringLiteral("&Help Contents"));
@@ -267,6 +272,16 @@ bool frmORVEX::Load()
     mfrmTerm_->Load();
     startSharing();
     startTracking();
+    // The telemetry history, before any frame can arrive; a failure now is
+    // told after the settings' own warning.
+    history_ = std::make_unique<history::TelemetryHistory>(strAppPath_);
+    connect(history_.get(), &history::TelemetryHistory::failed, this, [this](const QString &text) {
+        historyWarning_ = text;
+        if (isVisible())
+            QMetaObject::invokeMethod(this, &frmORVEX::showHistoryWarning, Qt::QueuedConnection);
+    });
+    history_->open();
+    telemetry_->setLimits(history_->limits());
     // 19. to 21.
     ConnectToAgwpe();
     CheckSatUpdate(true);
@@ -274,6 +289,7 @@ bool frmORVEX::Load()
     // 22.
     show();
     showSettingsWarning();
+    showHistoryWarning();
     // 23.
     if (!blnLocationKnown_)
         mb::ShowMsg(this,
@@ -392,6 +408,7 @@ void frmORVEX::Unload()
     stopSharing();
     stopTracking();
     cSats_.reset();
+    history_.reset();
     if (cIni_ && !isMinimized())
         SaveSettings();
     callsigns_.reset();
@@ -418,6 +435,13 @@ void frmORVEX::settingsWriteFailed(const QString &file, const QString &reason)
 void frmORVEX::showSettingsWarning()
 {
     const QString text = std::exchange(settingsWarning_, QString());
+    if (!text.isEmpty())
+        mb::ShowMsg(this, text, mb::vbExclamation);
+}
+
+void frmORVEX::showHistoryWarning()
+{
+    const QString text = std::exchange(historyWarning_, QString());
     if (!text.isEmpty())
         mb::ShowMsg(this, text, mb::vbExclamation);
 }
@@ -555,8 +579,27 @@ int frmORVEX::intSideForCallsign(const QString &callsign) const
 
 void frmORVEX::DecodeTelemetry(const QString &strFromCall, const QString &strLine)
 {
-    telemetry_->apply(
-        decoder_->DecodeTelemetry(intSideForCallsign(strFromCall), strLine, displayTime()));
+    const int side = intSideForCallsign(strFromCall);
+    telemetry_->apply(decoder_->DecodeTelemetry(side, strLine, displayTime()));
+    if (history_)
+        history_->record(strFromCall, strLine, decoder_->decodeFrame(side, strLine));
+}
+
+void frmORVEX::importLogs()
+{
+    history::TelemetryStore *store = history_ ? history_->store() : nullptr;
+    if (!store || !decoder_) {
+        mb::ShowMsg(this, QStringLiteral("The telemetry history is not available in this run."),
+                    mb::vbExclamation);
+        return;
+    }
+    const auto sideOf = [this](const QString &callsign) -> std::optional<int> {
+        if (!callsigns_ || !callsigns_->contains(callsign))
+            return std::nullopt;
+        return callsigns_->intSideForCallsign(callsign);
+    };
+    history::importLogs(this, *store, *decoder_, sideOf, strAppPath_ + QStringLiteral("LOGS"),
+                        mnuUseLocalTime_->isChecked());
 }
 
 orvex::Date frmORVEX::displayTime() const

@@ -36,6 +36,9 @@ namespace sharing {
 class SidsUploader;
 class frmSidsUpload;
 } // namespace sharing
+namespace history {
+class TelemetryHistory;
+}
 
 // The main window: the program's start-up object and hub.
 class frmORVEX : public QMainWindow, public StationSettings, public TerminalHost, public MapHost
@@ -107,6 +110,8 @@ public:
     void DecodeTelemetry(const QString &strFromCall, const QString &strLine);
     int intSideForCallsign(const QString &callsign) const;
     TelemetryPanel *telemetryPanel() const { return telemetry_; }
+    // The telemetry history; null before Load and after Unload.
+    history::TelemetryHistory *telemetryHistory() const { return history_.get(); }
 
     // The program's data folder, with a trailing separator.
     QString strAppPath() const override { return strAppPath_; }
@@ -141,6 +146,8 @@ private:
     // (once control is back in the event loop, not inside the write).
     void settingsWriteFailed(const QString &file, const QString &reason);
     void showSettingsWarning();
+    // The telemetry history's failure, said once (TelemetryHistory::failed).
+    void showHistoryWarning();
 
     // The link and the monitor.
     void connectLinkEvents();
@@ -179,6 +186,7 @@ private:
     void showTerminal();
     void showMap();
     void downloadKeps();
+    void importLogs();
     orvex::Date displayTime() const;
 
     orvex::DataFolder dataFolder_;
@@ -191,6 +199,7 @@ private:
     std::unique_ptr<CallsignList> callsigns_;
     FormulaTable formulas_;
     std::unique_ptr<TelemetryDecoder> decoder_;
+    std::unique_ptr<history::TelemetryHistory> history_;
     SatTable sats_;
     qint16 intObjIndex_ = 0;
     bool blnOnlyShowOrvex_ = true;
@@ -200,6 +209,7 @@ private:
     bool unloaded_ = false;
     bool settingsWarned_ = false;
     QString settingsWarning_; // waiting to be shown
+    QString historyWarning_;  // waiting to be shown
 
     QString strLat_, strLong_, strLoc_, strCallsign_, strComment_;
     double dblLat_ = 0;

@@ -1,34 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "sharing/UploadQueue.h"
 
+#include "history/TelemetryStore.h"
+
 #include <sqlite3.h>
 
 namespace sharing {
 
 namespace {
-
-// The queue's table in telemetry.db. The telemetry history keeps its own
-// tables in the same file; the lead will fold this statement into the
-// store's schema versioning when both meet. Until then it stands alone and
-// touches nothing but its own table.
-constexpr const char *schema = R"sql(
-CREATE TABLE IF NOT EXISTS sids_queue(
-  id INTEGER PRIMARY KEY AUTOINCREMENT,
-  heard_utc_ms INTEGER NOT NULL,
-  norad_id TEXT NOT NULL,
-  station TEXT NOT NULL,
-  frame BLOB NOT NULL,
-  longitude REAL NOT NULL,
-  latitude REAL NOT NULL,
-  azimuth REAL,
-  elevation REAL,
-  state INTEGER NOT NULL DEFAULT 0,
-  attempts INTEGER NOT NULL DEFAULT 0,
-  last_error TEXT,
-  done_utc_ms INTEGER
-);
-CREATE INDEX IF NOT EXISTS sids_queue_state ON sids_queue(state, id);
-)sql";
 
 // A prepared statement that finalizes itself.
 class Statement
@@ -91,6 +70,17 @@ private:
 
 UploadQueue::UploadQueue(const QString &path)
 {
+    {
+        // The queue's table is part of the telemetry store's schema: opening
+        // the store makes or brings the file up to date, and refuses a file
+        // that is no store of ours.
+        history::TelemetryStore store;
+        if (!store.open(path)) {
+            error_ =
+                QStringLiteral("The upload queue in the file cannot be used: ") + store.errorText();
+            return;
+        }
+    }
     const QByteArray file = path.toUtf8();
     if (sqlite3_open_v2(file.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
                         nullptr) != SQLITE_OK) {
@@ -104,7 +94,7 @@ UploadQueue::UploadQueue(const QString &path)
     // WAL keeps writers and readers of the one file out of each other's way;
     // FULL makes each queued frame durable at its commit, not only after a
     // checkpoint (frames come a few a minute, so the cost does not matter).
-    if (!exec("PRAGMA journal_mode=WAL;") || !exec("PRAGMA synchronous=FULL;") || !exec(schema)) {
+    if (!exec("PRAGMA journal_mode=WAL;") || !exec("PRAGMA synchronous=FULL;")) {
         sqlite3_close(db_);
         db_ = nullptr;
     }

@@ -7,7 +7,9 @@
 
 #include <QList>
 #include <QString>
+#include <array>
 #include <functional>
+#include <optional>
 
 // Turns one telemetry line into grid cell texts.
 //
@@ -30,7 +32,32 @@ public:
         bool operator==(const CellWrite &) const = default;
     };
 
+    // One channel of a frame: its raw value (the leading-number rule), its
+    // place in the grids and the calibrated value as the grid shows it.
+    struct ChannelReading
+    {
+        double raw = 0;
+        int grid = -1; // -1 when the mode lies outside 0 to 3
+        int row = 0;
+        QString text;                // the grid's text; empty when nothing is shown
+        std::optional<double> value; // the shown text read back as a number
+    };
+
+    // A telemetry line taken apart: what the grids show of it, and the
+    // fields the grids do not show.
+    struct Frame
+    {
+        int side = 0;
+        int mode = 0; // 2 * bit 3 + bit 4; may lie outside 0 to 3
+        QString label;
+        QString bits;
+        std::array<ChannelReading, telemetry::channelCount> channels{};
+    };
+
     explicit TelemetryDecoder(const FormulaTable &formulas);
+
+    // The frame of a telemetry line; nothing when the line is not telemetry.
+    std::optional<Frame> decodeFrame(int side, const QString &strLine) const;
 
     // The cells a line writes, in order: for each channel its value cell
     // (column side + 1) and its hidden label cell (column side + 3). A line
@@ -47,6 +74,13 @@ public:
     static QString formatLabelTime(orvex::Date displayTime);
 
 private:
+    struct Place
+    {
+        telemetry::ChannelCell cell;
+        QString text;
+    };
+    std::optional<Place> placeValue(int side, int mode, int channel, double raw) const;
+
     const FormulaTable &formulas_;
     telemetry::ChannelMap channelMap_;
 };

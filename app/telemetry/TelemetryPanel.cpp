@@ -5,6 +5,7 @@
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <algorithm>
 
 TelemetryPanel::TelemetryPanel(QWidget *parent) : QWidget(parent)
 {
@@ -38,10 +39,44 @@ TelemetryPanel::TelemetryPanel(QWidget *parent) : QWidget(parent)
 
 void TelemetryPanel::apply(const QList<TelemetryDecoder::CellWrite> &writes)
 {
-    for (const TelemetryDecoder::CellWrite &write : writes)
-        if (write.grid >= 0 && write.grid < telemetry::gridCount)
-            gTlm[static_cast<size_t>(write.grid)]->setTextMatrix(write.row, write.column,
-                                                                 write.text);
+    for (const TelemetryDecoder::CellWrite &write : writes) {
+        if (write.grid < 0 || write.grid >= telemetry::gridCount)
+            continue;
+        FlexGrid *grid = gTlm[static_cast<size_t>(write.grid)];
+        grid->setTextMatrix(write.row, write.column, write.text);
+        if (write.column < 1 || write.column > telemetry::sideCount)
+            continue;
+        if (QTableWidgetItem *cell = grid->item(write.row, write.column))
+            cell->setBackground(breach(write.grid, write.row, write.column).isEmpty()
+                                    ? QBrush()
+                                    : QBrush(warningColour()));
+    }
+}
+
+QColor TelemetryPanel::warningColour()
+{
+    return QColor(255, 176, 112);
+}
+
+QString TelemetryPanel::breach(int index, int row, int col) const
+{
+    if (index < 0 || index >= telemetry::gridCount || col < 1 || col > telemetry::sideCount)
+        return {};
+    bool isNumber = false;
+    const double value = gTlm[static_cast<size_t>(index)]->TextMatrix(row, col).toDouble(&isNumber);
+    return isNumber ? limits_.breach({index, row, col - 1}, value) : QString();
+}
+
+QString TelemetryPanel::cellToolTip(int index, int row, int col) const
+{
+    if (index < 0 || index >= telemetry::gridCount || row <= 0 || col <= 0)
+        return {};
+    const QString label = gTlm[static_cast<size_t>(index)]->TextMatrix(row, col + 2);
+    QString limit = breach(index, row, col);
+    if (limit.isEmpty())
+        return label;
+    limit[0] = limit[0].toUpper();
+    return label + QLatin1Char('\n') + limit;
 }
 
 void TelemetryPanel::SizeGrid(int index)
@@ -72,8 +107,6 @@ void TelemetryPanel::onMouseMove(FlexGrid *grid)
         return;
     lastMouseRow_ = row;
     lastMouseCol_ = col;
-    if (row > 0 && col > 0)
-        grid->setToolTipText(grid->TextMatrix(row, col + 2));
-    else
-        grid->setToolTipText(QString());
+    const auto index = std::find(gTlm.begin(), gTlm.end(), grid) - gTlm.begin();
+    grid->setToolTipText(cellToolTip(static_cast<int>(index), row, col));
 }

@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The store's figures: insert rate in batches, open plus one channel over a
+// year of heavy use (1,000,000 lines), the CSV export of it, and bytes per line.
+#include "history/TelemetryStore.h"
+#include "history/ValueExport.h"
+#include "telemetry/FormulaTable.h"
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <random>
+
+namespace {
+
+constexpr int yearOfLines = 1000000;
+constexpr qint64 start = 1767225600000; // 2026-01-01T00:00:00Z
+constexpr qint64 spacingMs = 3000;      // a frame every three seconds while heard
+
+struct Frames
+{
+    Frames() { formulas.LoadFormulae(QStringLiteral(ORVEX_SOURCE_DIR "/data/formula.txt")); }
+    // Frame `index`: both sides, every mode in turn, random channel values.
+    history::HeardFrame frame(qint64 index)
+    {
+        const int side = static_cast<int>(index % 2);
+        const int mode = static_cast<int>(index / 2 % 4);
+        const QString line = QStringLiteral("T#%1,%2,%3,%4,%5,0,0,00%6%7,0")
+                                 .arg(index % 100000)
+                                 .arg(random() % 256)
+                                 .arg(random() % 256)
+                                 .arg(random() % 256)
+                                 .arg(random() % 256)
+                                 .arg(mode / 2)
+                                 .arg(mode % 2);
+        return {start + index * spacing,
+                side ? QStringLiteral("ORVEX-3") : QStringLiteral("ORVEX-1"), line,
+                decoder.decodeFrame(side, line).value()};
+    }
+    qint64 spacing = spacingMs;
+    FormulaTable formulas;
+    TelemetryDecoder decoder{formulas};
+    std::mt19937 random{20260101};
+};
+
+// Adds `count` frames, committing every `batch`.
+void fill(history::TelemetryStore &store, Frames &frames, qint64 first, qint64 count, int batch)
+{
+    for (qint64 index = first; index < first + count; ++index) {
+        store.add(frames.frame(index));
+        if ((index + 1) % batch == 0)
+            store.commit();
+    }
+    store.commit();
+}
+
+// A store of a year of lines, made once per run, or kept in the file
+// ORVEX_BENCH_STORE names (made there when it does not exist).
+const QString &yearStore()
+{
+    static QTemporaryDir dir;
+    static const QString path = [] {
+        const QString kept = qEnvironmentVariable("ORVEX_BENCH_STORE");
+        if (!kept.isEmpty() && QFileInfo::exists(kept))
+            return kept;
+        const QString file = kept.isEmpty() ? dir.filePath(QStringLiteral("telemetry.db")) : kept;
+        history::TelemetryStore store;
+        store.open(file);
+        Frames frames;
+        fill(store, frames, 0, yearOfLines, 2500);
+        store.close();
+        return file;
+    }();
+    return path;
+}
+
+void BM_InsertInBatches(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    history::TelemetryStore store;
+    store.open(dir.filePath(QStringLiteral("telemetry.db")));
+    Frames frames;
+    qint64 next = 0;
+    // Prepared outside the timing: decoding is the grids' work, not the store's.
+    std::vector<history::HeardFrame> batch;
+    for (auto _ : state) {
+        state.PauseTiming();
+        batch.clear();
+        for (int index = 0; index < state.range(0); ++index)
+            batch.push_back(frames.frame(next++));
+        state.ResumeTiming();
+        for (const history::HeardFrame &frame : batch)
+            store.add(frame);
+        store.commit();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.counters["bytes_per_line"] =
+        static_cast<double>(QFileInfo(dir.filePath(QStringLiteral("telemetry.db"))).size() +
+                            QFileInfo(dir.filePath(QStringLiteral("telemetry.db-wal"))).size()) /
+        static_cast<double>(next);
+}
+BENCHMARK(BM_InsertInBatches)->Arg(2500)->Unit(benchmark::kMillisecond);
+
+// A flood: 10,000 different lines a second, so each repeat check looks
+// across 600,000 frames of the last minute; one commit per 250 ms.
+void BM_InsertFloodOfDifferentLines(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    history::TelemetryStore store;
+    store.open(dir.filePath(QStringLiteral("telemetry.db")));
+    Frames frames;
+    frames.spacing = 0; // all within the repeat window
+    qint64 next = 0;
+    std::vector<history::HeardFrame> batch;
+    for (auto _ : state) {
+        state.PauseTiming();
+        batch.clear();
+        for (int index = 0; index < 2500; ++index)
+            batch.push_back(frames.frame(next++));
+        state.ResumeTiming();
+        for (const history::HeardFrame &frame : batch)
+            store.add(frame);
+        store.commit();
+    }
+    state.SetItemsProcessed(state.iterations() * 2500);
+}
+BENCHMARK(BM_InsertFloodOfDifferentLines)->Unit(benchmark::kMillisecond)->Iterations(40);
+
+void BM_YearStoreBytesPerLine(benchmark::State &state)
+{
+    const QString &path = yearStore();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(QFileInfo(path).size());
+    state.counters["lines"] = yearOfLines;
+    state.counters["bytes_per_line"] =
+        static_cast<double>(QFileInfo(path).size()) / static_cast<double>(yearOfLines);
+}
+BENCHMARK(BM_YearStoreBytesPerLine)->Iterations(1);
+
+void BM_OpenAndOneChannelOverAYear(benchmark::State &state)
+{
+    const QString &path = yearStore();
+    std::size_t points = 0;
+    for (auto _ : state) {
+        history::TelemetryStore store;
+        store.open(path);
+        const std::optional<history::TimeSpan> span = store.storedSpan();
+        points = store.series({telemetry::TempGrid, 8, 0}, span->fromMs, span->toMs).size();
+        benchmark::DoNotOptimize(points);
+    }
+    state.counters["points"] = static_cast<double>(points);
+}
+BENCHMARK(BM_OpenAndOneChannelOverAYear)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_ExportCsvOfAYear(benchmark::State &state)
+{
+    const QString &path = yearStore();
+    std::FILE *sink = std::fopen("/dev/null", "w");
+    for (auto _ : state) {
+        history::TelemetryStore store;
+        store.open(path, history::TelemetryStore::Access::ReadOnly);
+        QString error;
+        history::exportValues(store, 0, std::numeric_limits<qint64>::max(),
+                              history::ExportFormat::Csv, sink, error);
+    }
+    std::fclose(sink);
+    state.counters["lines"] = yearOfLines;
+}
+BENCHMARK(BM_ExportCsvOfAYear)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace

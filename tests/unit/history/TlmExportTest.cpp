@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// tlmexport run as scripts run it, on a store written through the store's own API.
+#include "StoreFixture.h"
+
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ExportRun
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ExportRun tlmexport(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(ORVEX_BINARY_DIR "/bin/tlmexport"), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+class TlmExport : public ::testing::Test, public orvex::test::StoreFixture
+{
+protected:
+    void SetUp() override
+    {
+        history::TelemetryStore store;
+        ASSERT_TRUE(store.open(path())) << store.errorText().toStdString();
+        const qint64 t0 = ms("2026-03-05T14:07:41.250Z");
+        store.add(frame("HK,100,007,abc,10,0,0,0000,0", t0));
+        store.add(frame("T#417,112,87,131,96,0,0,0011,0", t0 + 5000));
+        store.add(frame("B#1,100,0,0,0,0,0,0011,0", t0 + 5000, "ORVEX-2", 1));
+        store.add(frame("Q,1,2,3,4,0,0,0099,0", t0 + 6000)); // no place: not exported
+        formulas.LoadFormulae(QStringLiteral("/nonexistent/formula.txt"));
+        store.add(frame("N,5,0,0,0,0,0,0000,0", t0 + 9000));
+        ASSERT_TRUE(store.commit());
+    }
+};
+
+} // namespace
+
+TEST_F(TlmExport, WritesEveryChannelValueAsCsvByTimeGridRowAndSide)
+{
+    const ExportRun run = tlmexport({path()});
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.out, "utc,source,side,mode,grid,row,raw,value,unit,label\n"
+                       "2026-03-05T14:07:41.250Z,ORVEX-1,A,0,CURRENT,X+,100,196,mA,HK\n"
+                       "2026-03-05T14:07:41.250Z,ORVEX-1,A,0,CURRENT,X-,10,20,mA,HK\n"
+                       "2026-03-05T14:07:41.250Z,ORVEX-1,A,0,CURRENT,Y+,0,0,mA,HK\n"
+                       "2026-03-05T14:07:41.250Z,ORVEX-1,A,0,CURRENT,Z+,7,14,mA,HK\n"
+                       "2026-03-05T14:07:46.250Z,ORVEX-1,A,3,POWER,Batt A,112,6.59,V,T#417\n"
+                       "2026-03-05T14:07:46.250Z,ORVEX-2,B,3,POWER,Batt A,100,6.00,V,B#1\n"
+                       "2026-03-05T14:07:46.250Z,ORVEX-1,A,3,POWER,Batt B,87,5.12,V,T#417\n"
+                       "2026-03-05T14:07:46.250Z,ORVEX-2,B,3,POWER,Batt B,0,0.00,V,B#1\n"
+                       "2026-03-05T14:07:46.250Z,ORVEX-1,A,3,POWER,P Out,131,1.05,W,T#417\n"
+                       "2026-03-05T14:07:46.250Z,ORVEX-2,B,3,POWER,P Out,0,0.00,W,B#1\n"
+                       "2026-03-05T14:07:46.250Z,ORVEX-1,A,3,POWER,8V Reg,96,3.76,V,T#417\n"
+                       "2026-03-05T14:07:46.250Z,ORVEX-2,B,3,POWER,8V Reg,0,0.00,V,B#1\n"
+                       "2026-03-05T14:07:50.250Z,ORVEX-1,A,0,CURRENT,X+,5,,mA,N\n"
+                       "2026-03-05T14:07:50.250Z,ORVEX-1,A,0,CURRENT,X-,0,,mA,N\n"
+                       "2026-03-05T14:07:50.250Z,ORVEX-1,A,0,CURRENT,Y+,0,,mA,N\n"
+                       "2026-03-05T14:07:50.250Z,ORVEX-1,A,0,CURRENT,Z+,0,,mA,N\n");
+
+    // The range is closed at both ends; a time without a zone is UTC.
+    const ExportRun range =
+        tlmexport({path(), "--from", "2026-03-05T14:07:46.250Z", "--to", "2026-03-05T14:07:50"});
+    EXPECT_EQ(range.status, 0);
+    EXPECT_EQ(range.out.count('\n'), 1 + 8);
+    EXPECT_TRUE(range.out.endsWith("8V Reg,0,0.00,V,B#1\n"));
+}
+
+TEST_F(TlmExport, WritesJsonObjectsWithTheSameKeys)
+{
+    const ExportRun run =
+        tlmexport({"--format", "json", "--to", "2026-03-05T14:07:41.250Z", path()});
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    const char *head =
+        "{\"utc\":\"2026-03-05T14:07:41.250Z\",\"source\":\"ORVEX-1\",\"side\":\"A\","
+        "\"mode\":0,\"grid\":\"CURRENT\",\"row\":";
+    EXPECT_EQ(run.out,
+              QByteArray("[\n") + head +
+                  "\"X+\",\"raw\":100,\"value\":196,\"unit\":\"mA\",\"label\":\"HK\"},\n" + head +
+                  "\"X-\",\"raw\":10,\"value\":20,\"unit\":\"mA\",\"label\":\"HK\"},\n" + head +
+                  "\"Y+\",\"raw\":0,\"value\":0,\"unit\":\"mA\",\"label\":\"HK\"},\n" + head +
+                  "\"Z+\",\"raw\":7,\"value\":14,\"unit\":\"mA\",\"label\":\"HK\"}\n]\n");
+    const ExportRun none = tlmexport({"--format", "json", "--from", "2027-01-01", path()});
+    EXPECT_EQ(none.out, "[]\n");
+    const ExportRun empty =
+        tlmexport({"--format", "json", "--from", "2026-03-05T14:07:50.250Z", path()});
+    EXPECT_TRUE(empty.out.contains("\"raw\":5,\"value\":null,\"unit\":\"mA\""));
+}
+
+TEST_F(TlmExport, BadArgumentsAndUnreadableStoresExitWithTwoAndOneLine)
+{
+    QFile text(dir.filePath("notes.db"));
+    text.open(QIODevice::WriteOnly);
+    text.write("not a database, just words\n");
+    text.close();
+    const QList<QStringList> cases = {
+        {},
+        {path(), "--format", "xml"},
+        {path(), "--from", "yesterday"},
+        {path(), "--to"},
+        {path(), "--verbose"},
+        {path(), path()},
+        {dir.filePath("missing.db")},
+        {dir.filePath("notes.db")},
+    };
+    for (const QStringList &arguments : cases) {
+        const ExportRun run = tlmexport(arguments);
+        EXPECT_EQ(run.status, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_TRUE(run.err.startsWith("tlmexport: ")) << run.err.constData();
+        EXPECT_EQ(run.err.count('\n'), 1) << run.err.constData();
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("missing.db"))) << "read-only: nothing created";
+}
