@@ -281,6 +281,11 @@ bool frmORVEX::Load()
             QMetaObject::invokeMethod(this, &frmORVEX::showHistoryWarning, Qt::QueuedConnection);
     });
     history_->open();
+    if (sids_)
+        sids_->setBeforeQueueWrite([this] {
+            if (history_)
+                history_->flush();
+        });
     telemetry_->setLimits(history_->limits());
     // 19. to 21.
     ConnectToAgwpe();

@@ -53,6 +53,8 @@ public:
     ~SidsUploader() override;
 
     bool enabled() const { return enabled_; }
+    // See UploadQueue::setBeforeWrite.
+    void setBeforeQueueWrite(std::function<void()> hook) { queue_.setBeforeWrite(std::move(hook)); }
     // Stores the setting at once. Switching on is refused without callsign
     // and station position: the reason comes back (empty when done).
     QString setEnabled(bool on);

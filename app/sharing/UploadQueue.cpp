@@ -127,6 +127,7 @@ std::optional<qint64> UploadQueue::add(const SidsReport &report)
 {
     if (!db_)
         return std::nullopt;
+    aboutToWrite();
     Statement insert(db_, "INSERT INTO sids_queue(heard_utc_ms, norad_id, station, frame, "
                           "longitude, latitude, azimuth, elevation) VALUES(?,?,?,?,?,?,?,?)");
     if (!insert) {
@@ -186,6 +187,7 @@ bool UploadQueue::markSent(qint64 id, const QDateTime &utc)
 {
     if (!db_)
         return false;
+    aboutToWrite();
     Statement update(db_, "UPDATE sids_queue SET state = 1, done_utc_ms = ? WHERE id = ?");
     update.bind(1, utc.toMSecsSinceEpoch());
     update.bind(2, id);
@@ -196,6 +198,7 @@ bool UploadQueue::markFailed(qint64 id, const QString &reason, const QDateTime &
 {
     if (!db_)
         return false;
+    aboutToWrite();
     Statement update(db_, "UPDATE sids_queue SET state = 2, attempts = attempts + 1, "
                           "last_error = ?, done_utc_ms = ? WHERE id = ?");
     update.bind(1, reason);
@@ -208,6 +211,7 @@ bool UploadQueue::noteAttempt(qint64 id, const QString &error)
 {
     if (!db_)
         return false;
+    aboutToWrite();
     Statement update(db_, "UPDATE sids_queue SET attempts = attempts + 1, last_error = ? "
                           "WHERE id = ? AND state = 0");
     update.bind(1, error);

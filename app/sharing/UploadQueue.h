@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 struct sqlite3;
@@ -60,12 +61,24 @@ public:
     bool noteAttempt(qint64 id, const QString &error);
     Counts counts();
 
+    // Called before each write. The telemetry history writes the same file
+    // from its own connection on the same thread and keeps its batch open
+    // between events: it must commit first, or the write would wait for a
+    // lock that cannot be given up while it waits.
+    void setBeforeWrite(std::function<void()> hook) { beforeWrite_ = std::move(hook); }
+
 private:
+    void aboutToWrite()
+    {
+        if (beforeWrite_)
+            beforeWrite_();
+    }
     bool exec(const char *sql);
     bool fail(const char *what);
 
     sqlite3 *db_ = nullptr;
     QString error_;
+    std::function<void()> beforeWrite_;
 };
 
 } // namespace sharing

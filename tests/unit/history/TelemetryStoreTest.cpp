@@ -135,13 +135,22 @@ TEST_F(StoreTest, AnOlderStoreIsBroughtUpToDateAndANewerOneRefused)
     EXPECT_EQ(scalar("PRAGMA user_version"), TelemetryStore::schemaVersion);
     EXPECT_EQ(scalar("SELECT count(*) FROM sqlite_schema WHERE name = 'channel_value'"), 1);
 
+    // A store of version 1, from before the upload queue, gains the queue.
     sqlite3 *db = nullptr;
+    sqlite3_open(path().toUtf8().constData(), &db);
+    sqlite3_exec(db, "DROP TABLE sids_queue; PRAGMA user_version = 1", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    ASSERT_TRUE(store.open(path())) << store.errorText().toStdString();
+    store.close();
+    EXPECT_EQ(scalar("PRAGMA user_version"), TelemetryStore::schemaVersion);
+    EXPECT_EQ(scalar("SELECT count(*) FROM sqlite_schema WHERE name = 'sids_queue'"), 1);
+
     sqlite3_open(path().toUtf8().constData(), &db);
     sqlite3_exec(db, "PRAGMA user_version = 7", nullptr, nullptr, nullptr);
     sqlite3_close(db);
     EXPECT_FALSE(store.open(path()));
     EXPECT_EQ(store.errorText(), "it was written by a newer version of this program (store "
-                                 "version 7; this version reads up to 1)");
+                                 "version 7; this version reads up to 2)");
     EXPECT_FALSE(store.isOpen());
     EXPECT_EQ(scalar("PRAGMA user_version"), 7) << "left as it was";
 }
