@@ -139,6 +139,9 @@ void frmORVEX::buildMenus()
     QAction *map = bar->addAction(QStringLiteral("&Map"));
     map->setObjectName(QStringLiteral("mnuMap"));
     connect(map, &QAction::triggered, this, &frmORVEX::showMap);
+    QAction *historyWindow = bar->addAction(QStringLiteral("Telemetry &History"));
+    historyWindow->setObjectName(QStringLiteral("mnuTelemetryHistory"));
+    connect(historyWindow, &QAction::triggered, this, &frmORVEX::showHistory);
     QAction *sky = bar->addAction(QStringLiteral("Sky &View"));
     sky->setObjectName(QStringLiteral("mnuSkyView"));
     connect(sky, &QAction::triggered, this, &frmORVEX::showSkyView);
@@ -412,6 +415,7 @@ void frmORVEX::Unload()
         mfrmMap_->close();
     stopSharing();
     stopTracking();
+    closeHistory();
     cSats_.reset();
     history_.reset();
     if (cIni_ && !isMinimized())

@@ -37,8 +37,9 @@ class SidsUploader;
 class frmSidsUpload;
 } // namespace sharing
 namespace history {
+class HistoryWindow;
 class TelemetryHistory;
-}
+} // namespace history
 
 // The main window: the program's start-up object and hub.
 class frmORVEX : public QMainWindow, public StationSettings, public TerminalHost, public MapHost
@@ -162,6 +163,10 @@ private:
     void onMonUFrame(const QString &strFromCall, const QByteArray &bData);
     void ShowMonitoredFrame(const QByteArray &bData, qint32 intWhere);
 
+    // The telemetry history window (frmORVEXHistory.cpp).
+    void showHistory();
+    void closeHistory();
+
     // The sky view and the pass alarms (frmORVEXTracking.cpp).
     void startTracking();
     void stopTracking();
@@ -233,6 +238,7 @@ private:
     QToolButton *cmdConnectNow_ = nullptr;
     QAction *mnuOnlyShowORVEX_ = nullptr;
     QAction *mnuUseLocalTime_ = nullptr;
+    QPointer<history::HistoryWindow> historyWindow_;
     QPointer<PassAlarms> alarms_;
     QPointer<SkyViewWindow> skyView_;
     std::unique_ptr<sharing::SidsUploader> sids_;

@@ -3,6 +3,7 @@
 // in telemetry.db as the grids show them; a store that cannot be used is said
 // once and the grids go on.
 #include "MessageBoxRecorder.h"
+#include "history/HistoryWindow.h"
 #include "history/TelemetryHistory.h"
 #include "platform/FlexGrid.h"
 #include "support/AgwFrame.h"
@@ -14,6 +15,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -95,6 +97,15 @@ TEST(MainWindowHistory, HeardTelemetryIsStoredOnceWithTheGridsValues)
                   power->TextMatrix(row, 1));
     }
     EXPECT_TRUE(historyBoxes(boxes).isEmpty());
+
+    // The menu opens the history window over the same store.
+    QAction *menu = station.window->findChild<QAction *>(QStringLiteral("mnuTelemetryHistory"));
+    ASSERT_NE(menu, nullptr);
+    menu->trigger();
+    auto *window = station.window->findChild<history::HistoryWindow *>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->findChild<QTreeWidget *>() != nullptr);
 }
 
 TEST(MainWindowHistory, AStoreThatCannotBeUsedIsSaidOnceAndTheGridsGoOn)
