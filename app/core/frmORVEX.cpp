@@ -7,6 +7,7 @@
 #include "history/LogImportDialog.h"
 #include "history/TelemetryHistory.h"
 #include "map/frmMap.h"
+#include "orbit/ElementProvenance.h"
 #include "orbit/clsSats.h"
 #include "orbit/frmDownload.h"
 #include "pklink/PKLINK.h"
@@ -468,12 +469,29 @@ void frmORVEX::showTerminal()
 
 void frmORVEX::downloadKeps()
 {
+    std::vector<ElementSetChange> changes;
+    for (size_t i = 0; i < sats_.size(); ++i)
+        changes.push_back({::MakeLocationCaption(static_cast<int>(i), QString()),
+                           cSats_->elementProvenance(sats_[i].name),
+                           {}});
     frmDownload window(strAppPath_, this);
+    bool reread = false;
+    auto readKeps = [this, &reread] {
+        // The engine reads the folder again, and the scan finds the new names.
+        cSats_->setStrKeplerPath(strAppPath_ + QStringLiteral("Keps"));
+        FindKeps();
+        reread = true;
+    };
+    window.setAfterInstall([this, &changes, &readKeps](const QStringList &installedFiles) {
+        readKeps();
+        for (size_t i = 0; i < sats_.size(); ++i)
+            changes[i].after = cSats_->elementProvenance(sats_[i].name);
+        return elementChangeText(installedFiles, changes, cSats_->datGmtTime(), strAppPath_);
+    });
     if (!window.DownloadKeps())
         return;
-    // The engine reads the folder again, and the scan finds the new names.
-    cSats_->setStrKeplerPath(strAppPath_ + QStringLiteral("Keps"));
-    FindKeps();
+    if (!reread)
+        readKeps();
     CheckSatUpdate(true);
     if (mfrmMap_)
         mfrmMap_->ElementsChanged();

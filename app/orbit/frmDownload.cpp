@@ -235,6 +235,7 @@ bool frmDownload::InstallKepsFile(const QString &tempFile, const QString &fileNa
     run_.setNotice(index, result.notice);
     switch (result.outcome) {
     case KepsInstallResult::Installed:
+        installedFiles_ << fileName;
         return true;
     case KepsInstallResult::WebPage:
         // Downloaded, but kept aside; the final message names the file.
@@ -257,7 +258,13 @@ void frmDownload::Timer1Tick()
         getCurrentFile();
         return;
     }
-    mb::ShowMsg(this, run_.finishedMessage(), mb::vbInformation);
+    QString message = run_.finishedMessage();
+    if (afterInstall_ && !installedFiles_.isEmpty()) {
+        const QString more = afterInstall_(installedFiles_);
+        if (!more.isEmpty())
+            message += QStringLiteral("\n\n") + more;
+    }
+    mb::ShowMsg(this, message, mb::vbInformation);
     accept();
 }
 

@@ -5,6 +5,8 @@
 #include "orbit/KepsInstaller.h"
 
 #include <QDialog>
+#include <QStringList>
+#include <functional>
 
 #include <array>
 #include <memory>
@@ -31,6 +33,13 @@ public:
     // Shows the window modally; true when at least one element file was
     // installed before it closed, so that the Keps folder must be read again.
     bool DownloadKeps();
+    // Runs when the last file is done and at least one was installed, before
+    // the closing message; its text (the element sets now in use, say) is
+    // added to that message. It receives the names of the files installed.
+    void setAfterInstall(std::function<QString(const QStringList &installedFiles)> hook)
+    {
+        afterInstall_ = std::move(hook);
+    }
 
     QLineEdit *txtFile(int index) const { return txtFile_[index == 1 ? 1 : 0]; }
     QPlainTextEdit *txtTerm() const { return txtTerm_; }
@@ -57,6 +66,8 @@ private:
     void AddStatus(const QString &line);
 
     std::unique_ptr<clsIni> cIni_;
+    std::function<QString(const QStringList &)> afterInstall_;
+    QStringList installedFiles_;
     KepsInstaller installer_;
     KepsDownload run_;
     QString status_;

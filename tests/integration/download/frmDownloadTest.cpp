@@ -164,6 +164,26 @@ TEST(DownloadKeps, InstallsAnElementFileByteForByteAndSaysSo)
     EXPECT_EQ(run.boxes[0].title, "ORVEX Telemetry Decoder");
 }
 
+TEST(DownloadKeps, TheClosingMessageSaysWhatTheOwnerFoundInTheInstalledFiles)
+{
+    TestHttpServer server;
+    server.serve("/NORAD/elements/amateur.txt", crLfAcrossBlocks());
+    ProgramFolder folder;
+    folder.setAddresses(server.hostAndPort() + "/NORAD/elements/amateur.txt", "");
+
+    QStringList seen;
+    const DownloadRun run = download(folder, {}, [&](frmDownload &form) {
+        form.setAfterInstall([&](const QStringList &installed) {
+            seen = installed;
+            return QStringLiteral("ORVEX now uses a new set.");
+        });
+    });
+    EXPECT_TRUE(run.result);
+    EXPECT_EQ(seen, QStringList{"amateur.txt"});
+    ASSERT_EQ(run.boxes.size(), 1);
+    EXPECT_EQ(run.boxes[0].text, "The Keps have been downloaded.\n\nORVEX now uses a new set.");
+}
+
 TEST(DownloadKeps, BareLfAndBareCrFilesAreInstalledWithCrLf)
 {
     TestHttpServer server;
