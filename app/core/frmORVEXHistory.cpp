@@ -7,6 +7,7 @@
 #include "history/TelemetryHistory.h"
 #include "orbit/clsSats.h"
 
+#include <QScreen>
 #include <cmath>
 
 namespace {
@@ -68,6 +69,12 @@ void frmORVEX::showHistory()
                 spans.push_back({unixMsOf(pass.aosJd), unixMsOf(pass.losJd)});
             return spans;
         });
+    }
+    if (!historyWindow_->isVisible()) {
+        // No larger than the screen it opens on, and in its middle.
+        const QRect area = screen()->availableGeometry();
+        historyWindow_->resize(historyWindow_->size().boundedTo(area.size() * 0.9));
+        historyWindow_->move(area.center() - historyWindow_->rect().center());
     }
     historyWindow_->show();
     historyWindow_->raise();

@@ -94,7 +94,10 @@ void SkyPlot::paintEvent(QPaintEvent *)
             painter.drawEllipse(at, 4, 4);
             painter.setPen(palette().text().color());
             const QString text = what + QLatin1Char(' ') + (timeText_ ? timeText_(jd) : QString());
-            painter.drawText(at + QPointF(6, -4), text);
+            // Beside the mark, on the side that keeps the text inside the plot.
+            const int width = painter.fontMetrics().horizontalAdvance(text);
+            const double x = at.x() + 6 + width <= this->width() ? at.x() + 6 : at.x() - 6 - width;
+            painter.drawText(QPointF(std::max(0.0, x), at.y() - 4), text);
         };
         label(pass.aosJd, QStringLiteral("AOS"), QColor(0, 150, 0));
         label(pass.maxJd, QStringLiteral("TCA"), QColor(0, 90, 200));
