@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/CallsignList.h"
+#include "core/MainSettings.h"
 #include "core/SatObject.h"
 #include "map/MapHost.h"
 #include "platform/DateTime.h"
@@ -23,7 +24,6 @@ class SatStatusPanel;
 class SingleInstance;
 class TelemetryPanel;
 class TelemetryDecoder;
-class clsIni;
 class clsSats;
 class frmMap;
 class frmTerm;
@@ -42,26 +42,28 @@ public:
     bool Load();
 
     // Settings properties: each write stores the value and its key at once.
-    QString strCallsign() const override { return strCallsign_; }
+    // They are kept by MainSettings; the window forwards them.
+    QString strCallsign() const override;
     void setStrCallsign(const QString &value) override;
-    QString strComment() const override { return strComment_; }
+    QString strComment() const override;
     void setStrComment(const QString &value) override;
-    QString strLoc() const override { return strLoc_; }
+    QString strLoc() const override;
     void setStrLoc(const QString &value) override;
-    QString strLat() const override { return strLat_; }
+    QString strLat() const override;
     void setStrLat(const QString &value) override;
-    QString strLong() const override { return strLong_; }
+    QString strLong() const override;
     void setStrLong(const QString &value) override;
-    QString strAgwHost() const override { return strAgwHost_; }
+    QString strAgwHost() const override;
     void setStrAgwHost(const QString &value) override;
-    qint16 intAgwPort() const override { return intAgwPort_; }
+    qint16 intAgwPort() const override;
     void setIntAgwPort(qint16 value) override;
-    QString strAgwLoginId() const override { return strAgwLoginId_; }
+    QString strAgwLoginId() const override;
     void setStrAgwLoginId(const QString &value) override;
-    QString strAgwPassword() const override { return strAgwPassword_; }
+    QString strAgwPassword() const override;
     void setStrAgwPassword(const QString &value) override;
 
-    clsIni *cIni() const override { return cIni_.get(); }
+    // The settings file, for the map's placement; nullptr outside start-up and shutdown.
+    clsIni *cIni() const override { return settings_ ? &settings_->ini() : nullptr; }
     clsSats *cSats() const override { return cSats_.get(); }
     qint16 intObjIndex() const override { return intObjIndex_; }
     QString strObject() const override { return sats_[static_cast<size_t>(intObjIndex_)].name; }
@@ -103,8 +105,8 @@ public:
     QString strAppPath() const override { return strAppPath_; }
     const SatObject &satObject(int index) const { return sats_.at(static_cast<size_t>(index)); }
     bool blnOnlyShowOrvex() const { return blnOnlyShowOrvex_; }
-    double stationLatitude() const { return dblLat_; }
-    double stationLongitude() const { return dblLong_; }
+    double stationLatitude() const;
+    double stationLongitude() const;
 
 signals:
     // The shutdown has run; the program ends.
@@ -119,9 +121,8 @@ private:
     void setCaption();
     void LoadSettings();
     void SaveSettings();
-    // Keeps a settings property and writes its key at once.
-    void storeSetting(QString &member, const QString &section, const QString &key,
-                      const QString &value);
+    // A station coordinate has changed: new predictions.
+    void stationMoved();
     void Unload();
     void toggleOnlyShowOrvex();
     // A settings write failed: the first time in a run, the user is told
@@ -144,7 +145,6 @@ private:
     void ShowTimeMode();
     void toggleUseLocalTime();
     void FindKeps();
-    void ScanKepsFile(const QString &path);
     void showPassInfo();
     void showTerminal();
     void showMap();
@@ -153,7 +153,7 @@ private:
 
     QString strAppPath_;
     std::unique_ptr<SingleInstance> instance_;
-    std::unique_ptr<clsIni> cIni_;
+    std::unique_ptr<MainSettings> settings_;
     std::unique_ptr<clsSats> cSats_;
     std::unique_ptr<frmTerm> mfrmTerm_;
     QPointer<frmMap> mfrmMap_;
@@ -162,7 +162,7 @@ private:
     std::unique_ptr<TelemetryDecoder> decoder_;
     SatTable sats_;
     qint16 intObjIndex_ = 0;
-    bool blnOnlyShowOrvex_ = true;
+    bool blnOnlyShowOrvex_ = true; // the monitor's mode, as in the settings
     bool blnLocationKnown_ = false;
     bool blnNoRetry_ = false;
     bool blnConnected_ = false;
@@ -170,12 +170,6 @@ private:
     bool settingsWarned_ = false;
     QString settingsWarning_; // waiting to be shown
 
-    QString strLat_, strLong_, strLoc_, strCallsign_, strComment_;
-    double dblLat_ = 0;
-    double dblLong_ = 0;
-    QString strAgwHost_;
-    qint16 intAgwPort_ = 8000;
-    QString strAgwLoginId_, strAgwPassword_;
     int twipsPerPixelX_ = 15;
     int twipsPerPixelY_ = 15;
 

@@ -133,3 +133,26 @@ KepsInstallResult KepsInstaller::install(const QString &tempFile, const QString 
     result.outcome = KepsInstallResult::Installed;
     return result;
 }
+
+KepsInstallResult KepsInstaller::installDownload(const QByteArray &body, const QString &fileName,
+                                                 int index) const
+{
+    const QString tempFile = rawDownloadFile();
+    bool written = false;
+    QString why;
+    {
+        // Unbuffered, so that a full disk is noticed with its reason.
+        QFile raw(tempFile);
+        if (raw.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            written = orvex::writeAll(raw, body) && orvex::writeAll(raw, QByteArrayLiteral("\r\n"));
+        if (!written)
+            why = raw.errorString();
+    }
+    if (!written) {
+        KepsInstallResult result;
+        result.error = QStringLiteral("Cannot write ") + QDir::toNativeSeparators(tempFile) +
+                       QStringLiteral(": ") + why;
+        return result;
+    }
+    return install(tempFile, fileName, index, body.size());
+}

@@ -4,13 +4,11 @@
 #include "core/Help.h"
 #include "core/mb.h"
 #include "platform/HttpTransfer.h"
-#include "platform/WholeFile.h"
+#include "settings/DialogSupport.h"
 #include "settings/clsIni.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -56,7 +54,7 @@ frmDownload::frmDownload(const QString &programFolder, QWidget *parent)
         files->addWidget(new QLabel(QStringLiteral("http://"), this), i, 1);
         txtFile_[static_cast<size_t>(i)] = new QLineEdit(this);
         txtFile_[static_cast<size_t>(i)]->setMinimumWidth(360);
-        txtFile_[static_cast<size_t>(i)]->installEventFilter(this);
+        orvex::selectAllOnFocus(txtFile_[static_cast<size_t>(i)]);
         files->addWidget(txtFile_[static_cast<size_t>(i)], i, 2);
     }
 
@@ -109,19 +107,6 @@ void frmDownload::done(int result)
     Inet1_->cancel();
     run_.busy = false;
     QDialog::done(result);
-}
-
-bool frmDownload::eventFilter(QObject *watched, QEvent *event)
-{
-    // An address box selects its whole text when it gets the focus; after
-    // the click that gave it the focus, so that the click does not undo it.
-    if (event->type() == QEvent::FocusIn) {
-        for (QLineEdit *box : txtFile_) {
-            if (watched == box)
-                QTimer::singleShot(0, box, &QLineEdit::selectAll);
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void frmDownload::showEvent(QShowEvent *event)
@@ -189,57 +174,28 @@ void frmDownload::downloadCompleted()
 {
     const int index = run_.currentIndex();
     const QString name = run_.fileName(index);
-    const QString tempFile = installer_.rawDownloadFile();
+    QByteArray body;
+    for (QByteArray chunk = Inet1_->getChunk(chunkSize); !chunk.isEmpty();
+         chunk = Inet1_->getChunk(chunkSize))
+        body += chunk;
 
-    qint64 downloaded = 0;
-    bool written = false;
-    QString why;
-    {
-        // Unbuffered, so that a full disk is noticed with its reason.
-        QFile raw(tempFile);
-        if (raw.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-            written = true;
-            for (QByteArray chunk = Inet1_->getChunk(chunkSize); !chunk.isEmpty();
-                 chunk = Inet1_->getChunk(chunkSize)) {
-                downloaded += chunk.size();
-                written = written && orvex::writeAll(raw, chunk);
-            }
-            written = written && orvex::writeAll(raw, QByteArrayLiteral("\r\n"));
-        }
-        if (!written)
-            why = raw.errorString();
-    }
-
-    if (!written) {
-        run_.setError(index, QStringLiteral("Cannot write ") + QDir::toNativeSeparators(tempFile) +
-                                 QStringLiteral(": ") + why);
-        AddStatus(QStringLiteral("Error - ") + run_.error(index));
-    } else if (InstallKepsFile(tempFile, name, downloaded)) {
-        run_.installed = true;
-        AddStatus(name + QStringLiteral(" has been downloaded"));
-    }
-    Timer1_->start();
-}
-
-bool frmDownload::InstallKepsFile(const QString &tempFile, const QString &fileName,
-                                  qint64 downloadedBytes)
-{
-    const int index = run_.currentIndex();
-    const KepsInstallResult result = installer_.install(tempFile, fileName, index, downloadedBytes);
+    const KepsInstallResult result = installer_.installDownload(body, name, index);
     run_.setError(index, result.error);
     switch (result.outcome) {
     case KepsInstallResult::Installed:
-        return true;
+        run_.installed = true;
+        AddStatus(name + QStringLiteral(" has been downloaded"));
+        break;
     case KepsInstallResult::WebPage:
         // Downloaded, but kept aside; the final message names the file.
-        AddStatus(fileName + QStringLiteral(" has been downloaded"));
-        return false;
+        AddStatus(name + QStringLiteral(" has been downloaded"));
+        break;
     case KepsInstallResult::TooShort:
     case KepsInstallResult::Failed:
         AddStatus(QStringLiteral("Error - ") + result.error);
-        return false;
+        break;
     }
-    return false;
+    Timer1_->start();
 }
 
 void frmDownload::Timer1Tick()

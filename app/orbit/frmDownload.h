@@ -44,7 +44,6 @@ public:
     void done(int result) override;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -53,7 +52,6 @@ private:
     void downloadCompleted();
     void Timer1Tick();
     void getCurrentFile();
-    bool InstallKepsFile(const QString &tempFile, const QString &fileName, qint64 downloadedBytes);
     void AddStatus(const QString &line);
 
     std::unique_ptr<clsIni> cIni_;
