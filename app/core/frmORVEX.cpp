@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/frmORVEX.h"
 
-#include "core/Help.h"
 #include "core/MainSettings.h"
 #include "core/SatStatusPanel.h"
-#include "core/mb.h"
 #include "map/frmMap.h"
 #include "orbit/clsSats.h"
 #include "orbit/frmDownload.h"
@@ -20,6 +18,8 @@
 #include "telemetry/TelemetryDecoder.h"
 #include "telemetry/TelemetryPanel.h"
 #include "terminal/frmTerm.h"
+#include "ui/Help.h"
+#include "ui/mb.h"
 #include "version.h"
 
 #include <QApplication>

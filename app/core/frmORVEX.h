@@ -3,8 +3,8 @@
 
 #include "core/CallsignList.h"
 #include "core/MainSettings.h"
-#include "core/SatObject.h"
 #include "map/MapHost.h"
+#include "orbit/SatObject.h"
 #include "platform/DateTime.h"
 #include "settings/StationSettings.h"
 #include "telemetry/FormulaTable.h"

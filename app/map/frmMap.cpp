@@ -10,8 +10,8 @@
 #include "map/MapTimeBox.h"
 #include "map/TrackPoints.h"
 #include "orbit/clsSats.h"
-#include "settings/NumberText.h"
-#include "settings/clsIni.h"
+#include "shared/NumberText.h"
+#include "shared/clsIni.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include "core/SatObject.h"
+#include "orbit/SatObject.h"
 
 #include <QString>
 

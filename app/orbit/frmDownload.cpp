@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbit/frmDownload.h"
 
-#include "core/Help.h"
-#include "core/mb.h"
 #include "platform/HttpTransfer.h"
-#include "settings/DialogSupport.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
+#include "ui/DialogSupport.h"
+#include "ui/Help.h"
+#include "ui/mb.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/frmAgwpeSetup.h"
 
-#include "core/Help.h"
 #include "settings/AgwpePort.h"
-#include "settings/DialogSupport.h"
-#include "settings/FocusLeaveGuard.h"
-#include "settings/NumberText.h"
 #include "settings/StationSettings.h"
+#include "shared/NumberText.h"
+#include "ui/DialogSupport.h"
+#include "ui/FocusLeaveGuard.h"
+#include "ui/Help.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/frmLocation.h"
 
-#include "core/Help.h"
-#include "settings/DialogSupport.h"
-#include "settings/FocusLeaveGuard.h"
-#include "settings/ORXUtil.h"
 #include "settings/StationCoordinates.h"
 #include "settings/StationSettings.h"
+#include "shared/ORXUtil.h"
+#include "ui/DialogSupport.h"
+#include "ui/FocusLeaveGuard.h"
+#include "ui/Help.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

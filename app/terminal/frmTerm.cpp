@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "terminal/frmTerm.h"
 
-#include "core/mb.h"
 #include "platform/RichMonitor.h"
 #include "platform/ScreenTwips.h"
-#include "settings/DialogSupport.h"
-#include "settings/FocusLeaveGuard.h"
-#include "settings/ORXUtil.h"
-#include "settings/clsWindowPos.h"
+#include "shared/ORXUtil.h"
 #include "terminal/TerminalHost.h"
 #include "terminal/TerminalLog.h"
 #include "terminal/TerminalRules.h"
+#include "ui/DialogSupport.h"
+#include "ui/FocusLeaveGuard.h"
+#include "ui/clsWindowPos.h"
+#include "ui/mb.h"
 
 #include <QAction>
 #include <QCloseEvent>

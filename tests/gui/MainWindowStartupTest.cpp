@@ -2,7 +2,7 @@
 #include "MessageBoxRecorder.h"
 #include "core/frmORVEX.h"
 #include "platform/FlexGrid.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 #include "support/ProgramFolder.h"
 #include "telemetry/TelemetryPanel.h"
 

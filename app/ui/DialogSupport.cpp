@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "settings/DialogSupport.h"
+#include "ui/DialogSupport.h"
 
-#include "core/mb.h"
+#include "ui/mb.h"
 
 #include <QEvent>
 #include <QFocusEvent>

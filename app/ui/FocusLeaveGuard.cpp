@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "settings/FocusLeaveGuard.h"
+#include "ui/FocusLeaveGuard.h"
 
 #include <QApplication>
 #include <QFocusEvent>
