@@ -27,7 +27,7 @@ void ScanKepsFile(const QString &path, SatTable &sats)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    constexpr qint64 blockSize = 64 * 1024;
+    constexpr qint64 blockSize = qint64{64} * 1024;
     KepsScanner scanner(sats);
     for (QByteArray block = file.read(blockSize); !block.isEmpty(); block = file.read(blockSize))
         scanner.feed(QString::fromLatin1(block));

@@ -27,7 +27,7 @@ KepsInstaller::KepsInstaller(const QString &programFolder)
 
 QString KepsInstaller::fullAddress(const QString &typed)
 {
-    const QString text = typed.trimmed();
+    QString text = typed.trimmed();
     if (text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
         text.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
         return text;

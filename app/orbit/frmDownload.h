@@ -62,7 +62,8 @@ private:
     QPlainTextEdit *txtTerm_ = nullptr;
     QPushButton *cmdDownload_ = nullptr;
     QPushButton *cmdCancel_ = nullptr;
-    HttpTransfer *Inet1_ = nullptr;
-    QTimer *Timer1_ = nullptr;
+    // The controls' own names.
+    HttpTransfer *Inet1_ = nullptr; // NOLINT(readability-identifier-naming)
+    QTimer *Timer1_ = nullptr;      // NOLINT(readability-identifier-naming)
     bool centred_ = false;
 };

@@ -93,5 +93,5 @@ private:
     State reached_ = icNone; // last state of the connect/request sequence reported
     quint64 generation_ = 0; // counts execute() and cancel() calls
     int transferTimeoutMs_ = 30000;
-    qint64 maximumBodySize_ = 64 * 1024 * 1024;
+    qint64 maximumBodySize_ = qint64{64} * 1024 * 1024;
 };

@@ -26,6 +26,7 @@ public:
 private:
     void onMouseMove(FlexGrid *grid);
 
+    // NOLINTNEXTLINE(readability-identifier-naming): the grids' own name
     std::array<FlexGrid *, telemetry::gridCount> gTlm{};
     int lastMouseRow_ = -1;
     int lastMouseCol_ = -1;
