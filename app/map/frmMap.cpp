@@ -173,8 +173,10 @@ void frmMap::LoadMapPosition()
     const int tppX = twipsPerPixelX();
     const int tppY = twipsPerPixelY();
     // Centred in whole pixels, then in twips.
-    double left = static_cast<double>((area.width() - frame.width()) / 2 * tppX);
-    double top = static_cast<double>((area.height() - frame.height()) / 2 * tppY);
+    const int centredX = (area.width() - frame.width()) / 2;
+    const int centredY = (area.height() - frame.height()) / 2;
+    double left = centredX * tppX;
+    double top = centredY * tppY;
     if (clsIni *ini = host_.cIni()) {
         left = orvex::leadingNumber(
             ini->GetIniStringWriteDefault(setupSection, mapLeftKey, orvex::generalNumber(left)));

@@ -24,7 +24,7 @@
 
 namespace {
 
-const QString KEPS = QStringLiteral("KEPS");
+const QString kepsSection = QStringLiteral("KEPS");
 const QString defaultFile1 = QStringLiteral("celestrak.org/NORAD/elements/amateur.txt");
 constexpr qsizetype chunkSize = 1024;
 
@@ -94,9 +94,9 @@ frmDownload::~frmDownload() = default;
 bool frmDownload::DownloadKeps()
 {
     txtFile_[0]->setText(
-        cIni_->GetIniStringWriteDefault(KEPS, QStringLiteral("FILE_1"), defaultFile1));
+        cIni_->GetIniStringWriteDefault(kepsSection, QStringLiteral("FILE_1"), defaultFile1));
     txtFile_[1]->setText(
-        cIni_->GetIniStringWriteDefault(KEPS, QStringLiteral("FILE_2"), QString()));
+        cIni_->GetIniStringWriteDefault(kepsSection, QStringLiteral("FILE_2"), QString()));
     exec();
     return run_.installed;
 }
@@ -132,8 +132,8 @@ void frmDownload::cmdDownloadClick()
         mb::ShowMsg(this, QStringLiteral("Both URLs are blank!"), mb::vbExclamation);
         return;
     }
-    cIni_->SaveIniString(KEPS, QStringLiteral("FILE_1"), txtFile_[0]->text());
-    cIni_->SaveIniString(KEPS, QStringLiteral("FILE_2"), txtFile_[1]->text());
+    cIni_->SaveIniString(kepsSection, QStringLiteral("FILE_1"), txtFile_[0]->text());
+    cIni_->SaveIniString(kepsSection, QStringLiteral("FILE_2"), txtFile_[1]->text());
     AddStatus(QStringLiteral("Getting ") + run_.fileName(run_.currentIndex()));
     getCurrentFile();
 }

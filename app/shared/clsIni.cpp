@@ -108,7 +108,7 @@ void clsIni::SaveIniString(const QString &section, const QString &key, const QSt
 QString clsIni::GetIniStringWriteDefault(const QString &section, const QString &key,
                                          const QString &defaultValue, const QString &file)
 {
-    const QString value = GetIniString(section, key, missingSentinel, file);
+    QString value = GetIniString(section, key, missingSentinel, file);
     if (value != missingSentinel)
         return value;
     const QString stored = startsOrEndsWithBlank(defaultValue)
