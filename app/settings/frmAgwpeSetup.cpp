@@ -18,11 +18,6 @@
 
 namespace {
 
-int portKey(int code)
-{
-    return (code >= '0' && code <= '9') || code < 14 ? code : -1;
-}
-
 } // namespace
 
 frmAgwpeSetup::frmAgwpeSetup(StationSettings &settings, QWidget *parent)
@@ -60,7 +55,7 @@ frmAgwpeSetup::frmAgwpeSetup(StationSettings &settings, QWidget *parent)
     orvex::selectAllOnFocus(txtHostAddr);
     orvex::selectAllOnFocus(txtPort);
     orvex::selectAllOnFocus(txtPassword);
-    orvex::filterKeys(txtPort, portKey);
+    orvex::filterKeys(txtPort, orvex::digitKey);
     guard_ = new FocusLeaveGuard(this);
     guard_->exempt(cmdCancel);
     guard_->addCheck(txtHostAddr, [this] { return checkHost(); });

@@ -22,16 +22,6 @@
 
 #include <algorithm>
 
-namespace {
-
-int callsignKey(int code)
-{
-    code = ORXUtil::UpperCaseKey(code);
-    return ORXUtil::IsCallsignKey(code) ? code : -1;
-}
-
-} // namespace
-
 frmCalls::frmCalls(StationSettings &settings, QWidget *parent)
     : QDialog(parent), settings_(settings)
 {
@@ -109,7 +99,7 @@ frmCalls::frmCalls(StationSettings &settings, QWidget *parent)
     setTabOrder(cmdCancel, cmdDefaults);
 
     orvex::selectAllOnFocus(txtCall);
-    orvex::filterKeys(txtCall, callsignKey);
+    orvex::filterKeys(txtCall, orvex::callsignKey);
     txtCall->installEventFilter(this);
     lstCalls->installEventFilter(this);
     guard_ = new FocusLeaveGuard(this);

@@ -34,12 +34,6 @@ int coordinateKey(int code)
     return accepted ? code : -1;
 }
 
-int callsignKey(int code)
-{
-    code = ORXUtil::UpperCaseKey(code);
-    return ORXUtil::IsCallsignKey(code) ? code : -1;
-}
-
 } // namespace
 
 frmLocation::frmLocation(StationSettings &settings, QWidget *parent)
@@ -72,7 +66,7 @@ frmLocation::frmLocation(StationSettings &settings, QWidget *parent)
 
     orvex::filterKeys(txtLat, coordinateKey);
     orvex::filterKeys(txtLong, coordinateKey);
-    orvex::filterKeys(txtCallsign, callsignKey);
+    orvex::filterKeys(txtCallsign, orvex::callsignKey);
 
     guard_ = new FocusLeaveGuard(this);
     guard_->exempt(cmdCancel);

@@ -3,7 +3,6 @@
 
 #include "platform/RichMonitor.h"
 #include "platform/ScreenTwips.h"
-#include "shared/ORXUtil.h"
 #include "terminal/TerminalHost.h"
 #include "terminal/TerminalLog.h"
 #include "terminal/TerminalRules.h"
@@ -118,17 +117,12 @@ void frmTerm::buildWindow()
     txtTx_->installEventFilter(this);
     for (QLineEdit *box : {txtTx_, txtTo_, txtVia_, txtPort_})
         orvex::selectAllOnFocus(box);
-    const auto callsignKeys = [](bool pathSeparators) {
-        return [pathSeparators](int code) {
-            const int upper = ORXUtil::UpperCaseKey(code);
-            const bool allowed =
-                ORXUtil::IsCallsignKey(upper) || (pathSeparators && (upper == ',' || upper == ' '));
-            return allowed ? upper : -1;
-        };
-    };
-    orvex::filterKeys(txtTo_, callsignKeys(false));
-    orvex::filterKeys(txtVia_, callsignKeys(true));
-    orvex::filterKeys(txtPort_, [](int code) { return code >= '0' && code <= '9' ? code : -1; });
+    orvex::filterKeys(txtTo_, orvex::callsignKey);
+    // A path: callsigns parted by commas or blanks.
+    orvex::filterKeys(txtVia_, [](int code) {
+        return code == ',' || code == ' ' ? code : orvex::callsignKey(code);
+    });
+    orvex::filterKeys(txtPort_, orvex::digitKey);
     fieldGuard_ = new FocusLeaveGuard(this);
     for (QLineEdit *box : {txtTo_, txtVia_, txtPort_})
         fieldGuard_->addCheck(box, [this, box] { return fieldIsValid(box, false); });
