@@ -2,8 +2,8 @@
 // Downloaded element files: any bytes, in blocks of any size, must come out
 // with every line end CR LF, the same as in one block, and scan for the two
 // satellites without failing.
-#include "core/SatObject.h"
 #include "orbit/LineEndConverter.h"
+#include "orbit/SatObject.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -255,8 +255,15 @@ Status OrbitEngine::ListPasses(const std::string &name, double startDate, int mi
         if (!text.empty())
             text += ',';
         text += '{';
-        text += aos + ' ' + los + ' ' + fixed(p.aosAzimuthDeg, 1) + ' ' +
-                fixed(p.maxElevationDeg, 2) + ' ' + fixed(duration, 1);
+        text += aos;
+        text += ' ';
+        text += los;
+        text += ' ';
+        text += fixed(p.aosAzimuthDeg, 1);
+        text += ' ';
+        text += fixed(p.maxElevationDeg, 2);
+        text += ' ';
+        text += fixed(duration, 1);
         text += '}';
     }
     return Status::ok();

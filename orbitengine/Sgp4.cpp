@@ -670,7 +670,7 @@ Status Sgp4::propagate(double t, StateVector &out)
     double em = ecco_;
     double inclm = inclo_;
     if (deepSpace_) {
-        const Status status = deepSecular(t, em, argpm, inclm, mm, nodem, nm);
+        Status status = deepSecular(t, em, argpm, inclm, mm, nodem, nm);
         if (!status)
             return status;
     }

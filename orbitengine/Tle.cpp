@@ -115,7 +115,8 @@ std::optional<double> packedExponent(std::string_view field)
 double julianDateOfYearStart(int year)
 {
     const int y = year - 1;
-    return 1721425.5 + 365.0 * y + y / 4 - y / 100 + y / 400;
+    const int leapDays = y / 4 - y / 100 + y / 400; // whole leap years before it
+    return 1721425.5 + 365.0 * y + leapDays;
 }
 
 std::string_view stripLineEnd(std::string_view line)

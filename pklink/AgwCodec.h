@@ -40,6 +40,8 @@ namespace agw {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// The wire constants keep the names of the AGWPE documentation.
+// NOLINTBEGIN(readability-identifier-naming)
 inline constexpr std::size_t HeaderSize = 36;
 inline constexpr std::size_t CallsignFieldSize = 10;
 // No frame we send carries more data than a signed 16-bit count holds.
@@ -59,6 +61,7 @@ inline constexpr std::size_t FromCall = 8;
 inline constexpr std::size_t ToCall = 18;
 inline constexpr std::size_t DataLength = 28;
 } // namespace offset
+// NOLINTEND(readability-identifier-naming)
 
 // A received header, read.
 struct Header

@@ -117,7 +117,7 @@ constexpr qint16 badLengthErrorNumber = 10040;
 // the host a bounded batch of frames, so a flooding engine cannot hold the
 // event loop for seconds (the timers tick between batches), and the rest
 // stays with the system, whose window pushes back on the engine.
-constexpr qint64 readBufferBytes = 32 * 1024;
+constexpr qint64 readBufferBytes = qint64{32} * 1024;
 
 } // namespace
 
@@ -391,7 +391,7 @@ public:
     }
 
     PKLINK *q;
-    QLabel *Label1 = nullptr;
+    QLabel *Label1 = nullptr; // NOLINT(readability-identifier-naming): the control's own name
     QTcpSocket *socket = nullptr;
     QTimer *connectTimer = nullptr;
     int connectTimeoutMs = 15000;

@@ -16,7 +16,7 @@
 #include <memory>
 
 // Error codes of the control; each has a fixed message (see strLastErrMsg).
-enum class AGW_ERR : qint16 {
+enum class AGW_ERR : qint16 { // NOLINT(readability-identifier-naming): the interface's name
     NO_ERROR = 0,
     WINSOCK_CONNECTION_ALREADY_EXISTS = 1,
     NO_WINSOCK_CONNECTION = 2,
@@ -144,7 +144,7 @@ protected:
 
 private:
     class Private;
-    std::unique_ptr<Private> d;
+    std::unique_ptr<Private> d; // NOLINT(readability-identifier-naming): Qt's d-pointer
 };
 
 Q_DECLARE_METATYPE(clsPortCapabilities)

@@ -3,7 +3,7 @@
 
 #include <QString>
 
-enum class PARAM_TYPE : qint16 {
+enum class PARAM_TYPE : qint16 { // NOLINT(readability-identifier-naming): the interface's name
     PARAM_COMMAND = 0,
     PARAM_CALLSIGN = 1,
     PARAM_STRING = 2,

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/CallsignList.h"
 
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 
 namespace {
 const QString section = QStringLiteral("CALLSIGNS");

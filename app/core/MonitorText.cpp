@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/MonitorText.h"
 
-#include "settings/NumberText.h"
+#include "shared/NumberText.h"
 
 namespace monitor {
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/SatStatusPanel.h"
 
+#include "orbit/SatStatus.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -67,4 +69,26 @@ void SatStatusPanel::showElementNote(const QString &toolTip, bool warning)
 bool SatStatusPanel::hasInViewColour() const
 {
     return labLat->palette().color(QPalette::Window) == inViewColour;
+}
+
+void SatStatusPanel::showStatus(const SatStatus &status)
+{
+    labLat->setText(status.latitudeText);
+    labLong->setText(status.longitudeText);
+    if (!status.locationKnown)
+        return;
+    labDue->setText(status.dueText);
+    if (hasInViewColour() != status.inView)
+        setInViewColour(status.inView);
+    labAz->setText(status.azimuthText);
+    labEl->setText(status.elevationText);
+}
+
+void SatStatusPanel::setLocationKnown(bool known)
+{
+    cmdPassInfo->setEnabled(known);
+    if (known)
+        return;
+    for (QLabel *label : {labAz, labEl, labDue})
+        label->setText(QStringLiteral("-"));
 }

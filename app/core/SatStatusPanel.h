@@ -5,6 +5,7 @@
 
 class QLabel;
 class QPushButton;
+struct SatStatus;
 
 // The satellite status panel of the main window: where the current satellite
 // is, azimuth and elevation while in view, and when its next pass is due.
@@ -22,6 +23,13 @@ public:
     QLabel *labDueCap = nullptr;
     QPushButton *cmdChangeSat = nullptr;
     QPushButton *cmdPassInfo = nullptr;
+
+    // Shows a computed status. Without a location only the position is
+    // shown; the in-view colour is then left as it was.
+    void showStatus(const SatStatus &status);
+    // Without a location there are no predictions: azimuth, elevation and
+    // due show "-" and the Predictions button is disabled.
+    void setLocationKnown(bool known);
 
     // The five value labels in the in-view colour (pale cyan) or the window colour.
     void setInViewColour(bool inView);

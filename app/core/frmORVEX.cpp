@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/frmORVEX.h"
 
-#include "core/Help.h"
+#include "core/MainSettings.h"
 #include "core/SatStatusPanel.h"
-#include "core/mb.h"
+#include "history/ChannelLimits.h"
 #include "history/LogImportDialog.h"
 #include "history/TelemetryHistory.h"
 #include "map/frmMap.h"
@@ -15,9 +15,6 @@
 #include "platform/ProfileStore.h"
 #include "platform/ScreenTwips.h"
 #include "platform/SingleInstance.h"
-#include "settings/NumberText.h"
-#include "settings/ORXUtil.h"
-#include "settings/clsIni.h"
 #include "settings/frmAbout.h"
 #include "settings/frmAgwpeSetup.h"
 #include "settings/frmCalls.h"
@@ -26,6 +23,8 @@
 #include "telemetry/TelemetryDecoder.h"
 #include "telemetry/TelemetryPanel.h"
 #include "terminal/frmTerm.h"
+#include "ui/Help.h"
+#include "ui/mb.h"
 #include "version.h"
 
 #include <QApplication>
@@ -44,8 +43,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QString SETUP = QStringLiteral("SETUP");
-const QString AGWPE = QStringLiteral("AGWPE");
 constexpr const char *programTitle = "ORVEX Telemetry Decoder";
 } // namespace
 
@@ -243,15 +240,15 @@ bool frmORVEX::Load()
     decoder_ = std::make_unique<TelemetryDecoder>(formulas_);
 
     // 8. The settings file is named after the executable, beside the program.
-    cIni_ = std::make_unique<clsIni>(strAppPath_ + orvex::DataFolder::settingsFileName());
-    orvex::ProfileStore::removeLeftoverTemporaries(cIni_->strDefaultIniFile());
+    settings_ = std::make_unique<MainSettings>(strAppPath_ + orvex::DataFolder::settingsFileName());
+    orvex::ProfileStore::removeLeftoverTemporaries(settings_->strFile());
     orvex::ProfileStore::setWriteFailureHook(
         [self = QPointer<frmORVEX>(this)](const QString &file, const QString &reason) {
             if (self)
                 self->settingsWriteFailed(file, reason);
         });
     cSats_ = std::make_unique<clsSats>();
-    callsigns_ = std::make_unique<CallsignList>(*cIni_);
+    callsigns_ = std::make_unique<CallsignList>(settings_->ini());
     // 9. and 10.
     mb::SetMsgTitle(QLatin1String(programTitle));
     LoadSettings();
@@ -266,7 +263,7 @@ bool frmORVEX::Load()
     for (int index = 0; index < telemetry::gridCount; ++index)
         telemetry_->SizeGrid(index);
     // 18. The terminal window is loaded hidden; it forgets itself when it unloads.
-    mfrmTerm_ = std::make_unique<frmTerm>(*this, strAppPath_, cIni_->strDefaultIniFile(),
+    mfrmTerm_ = std::make_unique<frmTerm>(*this, strAppPath_, settings_->strFile(),
                                           dataFolder_.shippedFile(QStringLiteral("glyphix.ttf")));
     connect(mfrmTerm_.get(), &frmTerm::ImUnloading, this, [this] {
         // Not deleted here: the window is in the middle of its own unload.
@@ -290,7 +287,10 @@ bool frmORVEX::Load()
             if (history_)
                 history_->flush();
         });
-    telemetry_->setLimits(history_->limits());
+    telemetry_->setLimitCheck(
+        [limits = history_->limits()](int grid, int row, int side, double value) {
+            return limits.breach({grid, row, side}, value);
+        });
     // 19. to 21.
     ConnectToAgwpe();
     CheckSatUpdate(true);
@@ -322,19 +322,6 @@ bool frmORVEX::Load()
 
 void frmORVEX::LoadSettings()
 {
-    sats_[0].name = QStringLiteral("ORVEX");
-    sats_[1].name = QStringLiteral("ISS");
-    clsIni &ini = *cIni_;
-    sats_[0].objectNumber = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("ORVEX_OBJ_NUM"),
-                                                         QStringLiteral("26931"));
-    sats_[1].objectNumber =
-        ini.GetIniStringWriteDefault(SETUP, QStringLiteral("ISS_OBJ_NUM"), QStringLiteral("25544"));
-    // Only 0 and 1 name a satellite; anything else falls back to ORVEX.
-    intObjIndex_ = orvex::leadingNumber(ini.GetIniStringWriteDefault(
-                       SETUP, QStringLiteral("OBJ_INDEX"), QStringLiteral("0"))) == 1
-                       ? 1
-                       : 0;
-
     // The window is centred unless the file says otherwise (twips).
     const int tppX = qRound(ScreenTwips::twipsPerPixelX());
     const int tppY = qRound(ScreenTwips::twipsPerPixelY());
@@ -343,53 +330,29 @@ void frmORVEX::LoadSettings()
                              ? QGuiApplication::primaryScreen()->geometry()
                              : QRect(0, 0, 1024, 768);
     const QSize frame = frameGeometry().size();
-    const double left = orvex::leadingNumber(ini.GetIniStringWriteDefault(
-        SETUP, QStringLiteral("LEFT"),
-        orvex::generalNumber((screen.width() - frame.width()) / 2 * tppX)));
-    const double top = orvex::leadingNumber(ini.GetIniStringWriteDefault(
-        SETUP, QStringLiteral("TOP"),
-        orvex::generalNumber((screen.height() - frame.height()) / 2 * tppY)));
-    move(static_cast<int>(static_cast<float>(left) / tppX),
-         static_cast<int>(static_cast<float>(top) / tppY));
+    settings_->Load((screen.width() - frame.width()) / 2 * tppX,
+                    (screen.height() - frame.height()) / 2 * tppY);
 
+    sats_[0].name = QStringLiteral("ORVEX");
+    sats_[1].name = QStringLiteral("ISS");
+    sats_[0].objectNumber = settings_->orvexObjectNumber();
+    sats_[1].objectNumber = settings_->issObjectNumber();
+    intObjIndex_ = settings_->objIndex();
+    move(static_cast<int>(static_cast<float>(settings_->left()) / tppX),
+         static_cast<int>(static_cast<float>(settings_->top()) / tppY));
     // USE_LOCAL_TIME goes to the orbit object's local-time flag.
-    const bool localTime = clsIni::IsItTrue(ini.GetIniStringWriteDefault(
-        SETUP, QStringLiteral("USE_LOCAL_TIME"), QStringLiteral("FALSE")));
-    cSats_->setBlnLocalTime(localTime);
-    blnOnlyShowOrvex_ = clsIni::IsItTrue(ini.GetIniStringWriteDefault(
-        SETUP, QStringLiteral("ONLY_SHOW_ORVEX"), QStringLiteral("TRUE")));
+    cSats_->setBlnLocalTime(settings_->useLocalTime());
+    blnOnlyShowOrvex_ = settings_->onlyShowOrvex();
     mnuOnlyShowORVEX_->setChecked(blnOnlyShowOrvex_);
-    strLat_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("LATITUDE"), QString());
-    dblLat_ = ORXUtil::LatToDegrees(strLat_);
-    strLong_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("LONGITUDE"), QString());
-    dblLong_ = ORXUtil::LongToDegrees(strLong_);
-    strLoc_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("LOCATOR"), QString());
-    strCallsign_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("CALLSIGN"), QString());
-    strComment_ = ini.GetIniStringWriteDefault(SETUP, QStringLiteral("COMMENT"), QString());
-
-    strAgwHost_ = ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("HOST_ADDRESS"),
-                                               QStringLiteral("localhost"));
-    const double port = orvex::leadingNumber(
-        ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("HOST_PORT"), QStringLiteral("8000")));
-    intAgwPort_ = port < 1 || port > 32767 ? 8000 : static_cast<qint16>(port);
-    strAgwLoginId_ = ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("LOGIN_ID"), QString());
-    strAgwPassword_ = ini.GetIniStringWriteDefault(AGWPE, QStringLiteral("PASSWORD"), QString());
-
     for (SatObject &sat : sats_)
         sat.refreshPeriod = 10;
-    // Keys and a section of an older layout.
-    for (const char *key : {"OBJECT_NAME", "CALL_A", "CALL_B"})
-        ini.DeleteKey(SETUP, QString::fromLatin1(key));
-    ini.DeleteSection(QStringLiteral("SIDES"));
 }
 
 void frmORVEX::SaveSettings()
 {
     const int tppX = qRound(ScreenTwips::twipsPerPixelX());
     const int tppY = qRound(ScreenTwips::twipsPerPixelY());
-    cIni_->SaveIniString(SETUP, QStringLiteral("LEFT"), orvex::generalNumber(x() * tppX));
-    cIni_->SaveIniString(SETUP, QStringLiteral("TOP"), orvex::generalNumber(y() * tppY));
-    cIni_->SaveIniString(SETUP, QStringLiteral("OBJ_INDEX"), QString::number(intObjIndex_));
+    settings_->SavePlacement(x() * tppX, y() * tppY, intObjIndex_);
 }
 
 void frmORVEX::closeEvent(QCloseEvent *event)
@@ -419,10 +382,10 @@ void frmORVEX::Unload()
     closeHistory();
     cSats_.reset();
     history_.reset();
-    if (cIni_ && !isMinimized())
+    if (settings_ && !isMinimized())
         SaveSettings();
     callsigns_.reset();
-    cIni_.reset();
+    settings_.reset();
     orvex::ProfileStore::setWriteFailureHook({});
     // The last chance to say that the settings of this run were not kept.
     showSettingsWarning();
@@ -521,8 +484,7 @@ void frmORVEX::toggleOnlyShowOrvex()
 {
     blnOnlyShowOrvex_ = !blnOnlyShowOrvex_;
     mnuOnlyShowORVEX_->setChecked(blnOnlyShowOrvex_);
-    cIni_->SaveIniString(SETUP, QStringLiteral("ONLY_SHOW_ORVEX"),
-                         clsIni::TrueOrFalse(blnOnlyShowOrvex_));
+    settings_->setOnlyShowOrvex(blnOnlyShowOrvex_);
 }
 
 QString frmORVEX::strAprsDest() const
@@ -530,56 +492,94 @@ QString frmORVEX::strAprsDest() const
     return aprsDestination(orvex::version::major, orvex::version::minor, orvex::version::revision);
 }
 
-// Settings properties.
-void frmORVEX::storeSetting(QString &member, const QString &section, const QString &key,
-                            const QString &value)
+// Settings properties, kept by MainSettings. Before the start-up and after
+// the shutdown there are none to read.
+QString frmORVEX::strCallsign() const
 {
-    member = value;
-    cIni_->SaveIniString(section, key, value);
+    return settings_ ? settings_->strCallsign() : QString();
 }
-
 void frmORVEX::setStrCallsign(const QString &value)
 {
-    storeSetting(strCallsign_, SETUP, QStringLiteral("CALLSIGN"), value);
+    settings_->setStrCallsign(value);
+}
+QString frmORVEX::strComment() const
+{
+    return settings_ ? settings_->strComment() : QString();
 }
 void frmORVEX::setStrComment(const QString &value)
 {
-    storeSetting(strComment_, SETUP, QStringLiteral("COMMENT"), value);
+    settings_->setStrComment(value);
+}
+QString frmORVEX::strLoc() const
+{
+    return settings_ ? settings_->strLoc() : QString();
 }
 void frmORVEX::setStrLoc(const QString &value)
 {
-    storeSetting(strLoc_, SETUP, QStringLiteral("LOCATOR"), value);
+    settings_->setStrLoc(value);
+}
+QString frmORVEX::strLat() const
+{
+    return settings_ ? settings_->strLat() : QString();
 }
 void frmORVEX::setStrLat(const QString &value)
 {
-    storeSetting(strLat_, SETUP, QStringLiteral("LATITUDE"), value);
-    dblLat_ = ORXUtil::LatToDegrees(value);
-    ApplyStationLocation();
-    CheckSatUpdate(true);
+    settings_->setStrLat(value);
+    stationMoved();
+}
+QString frmORVEX::strLong() const
+{
+    return settings_ ? settings_->strLong() : QString();
 }
 void frmORVEX::setStrLong(const QString &value)
 {
-    storeSetting(strLong_, SETUP, QStringLiteral("LONGITUDE"), value);
-    dblLong_ = ORXUtil::LongToDegrees(value);
+    settings_->setStrLong(value);
+    stationMoved();
+}
+double frmORVEX::stationLatitude() const
+{
+    return settings_ ? settings_->dblLat() : 0;
+}
+double frmORVEX::stationLongitude() const
+{
+    return settings_ ? settings_->dblLong() : 0;
+}
+void frmORVEX::stationMoved()
+{
     ApplyStationLocation();
     CheckSatUpdate(true);
 }
+QString frmORVEX::strAgwHost() const
+{
+    return settings_ ? settings_->strAgwHost() : QString();
+}
 void frmORVEX::setStrAgwHost(const QString &value)
 {
-    storeSetting(strAgwHost_, AGWPE, QStringLiteral("HOST_ADDRESS"), value);
+    settings_->setStrAgwHost(value);
+}
+qint16 frmORVEX::intAgwPort() const
+{
+    return settings_ ? settings_->intAgwPort() : qint16(8000);
 }
 void frmORVEX::setIntAgwPort(qint16 value)
 {
-    intAgwPort_ = value;
-    cIni_->SaveIniString(AGWPE, QStringLiteral("HOST_PORT"), QString::number(value));
+    settings_->setIntAgwPort(value);
+}
+QString frmORVEX::strAgwLoginId() const
+{
+    return settings_ ? settings_->strAgwLoginId() : QString();
 }
 void frmORVEX::setStrAgwLoginId(const QString &value)
 {
-    storeSetting(strAgwLoginId_, AGWPE, QStringLiteral("LOGIN_ID"), value);
+    settings_->setStrAgwLoginId(value);
+}
+QString frmORVEX::strAgwPassword() const
+{
+    return settings_ ? settings_->strAgwPassword() : QString();
 }
 void frmORVEX::setStrAgwPassword(const QString &value)
 {
-    storeSetting(strAgwPassword_, AGWPE, QStringLiteral("PASSWORD"), value);
+    settings_->setStrAgwPassword(value);
 }
 
 // Callsign list.

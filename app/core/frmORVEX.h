@@ -3,8 +3,9 @@
 
 #include "core/CallsignList.h"
 #include "core/LinkState.h"
-#include "core/SatObject.h"
+#include "core/MainSettings.h"
 #include "map/MapHost.h"
+#include "orbit/SatObject.h"
 #include "platform/DataFolder.h"
 #include "platform/DateTime.h"
 #include "settings/StationSettings.h"
@@ -28,7 +29,6 @@ class SkyViewWindow;
 class SingleInstance;
 class TelemetryPanel;
 class TelemetryDecoder;
-class clsIni;
 class clsSats;
 class frmMap;
 class frmTerm;
@@ -55,26 +55,28 @@ public:
     bool Load();
 
     // Settings properties: each write stores the value and its key at once.
-    QString strCallsign() const override { return strCallsign_; }
+    // They are kept by MainSettings; the window forwards them.
+    QString strCallsign() const override;
     void setStrCallsign(const QString &value) override;
-    QString strComment() const override { return strComment_; }
+    QString strComment() const override;
     void setStrComment(const QString &value) override;
-    QString strLoc() const override { return strLoc_; }
+    QString strLoc() const override;
     void setStrLoc(const QString &value) override;
-    QString strLat() const override { return strLat_; }
+    QString strLat() const override;
     void setStrLat(const QString &value) override;
-    QString strLong() const override { return strLong_; }
+    QString strLong() const override;
     void setStrLong(const QString &value) override;
-    QString strAgwHost() const override { return strAgwHost_; }
+    QString strAgwHost() const override;
     void setStrAgwHost(const QString &value) override;
-    qint16 intAgwPort() const override { return intAgwPort_; }
+    qint16 intAgwPort() const override;
     void setIntAgwPort(qint16 value) override;
-    QString strAgwLoginId() const override { return strAgwLoginId_; }
+    QString strAgwLoginId() const override;
     void setStrAgwLoginId(const QString &value) override;
-    QString strAgwPassword() const override { return strAgwPassword_; }
+    QString strAgwPassword() const override;
     void setStrAgwPassword(const QString &value) override;
 
-    clsIni *cIni() const override { return cIni_.get(); }
+    // The settings file, for the map's placement; nullptr outside start-up and shutdown.
+    clsIni *cIni() const override { return settings_ ? &settings_->ini() : nullptr; }
     clsSats *cSats() const override { return cSats_.get(); }
     qint16 intObjIndex() const override { return intObjIndex_; }
     QString strObject() const override { return sats_[static_cast<size_t>(intObjIndex_)].name; }
@@ -119,8 +121,8 @@ public:
     QString mapPictureFile() const override;
     const SatObject &satObject(int index) const { return sats_.at(static_cast<size_t>(index)); }
     bool blnOnlyShowOrvex() const { return blnOnlyShowOrvex_; }
-    double stationLatitude() const { return dblLat_; }
-    double stationLongitude() const { return dblLong_; }
+    double stationLatitude() const;
+    double stationLongitude() const;
     // The SiDS upload of the satellite's frames; its statusTextChanged()
     // gives the status bar's "SiDS: n queued". Null before Load().
     sharing::SidsUploader *sidsUploader() const { return sids_.get(); }
@@ -138,9 +140,8 @@ private:
     void setCaption();
     void LoadSettings();
     void SaveSettings();
-    // Keeps a settings property and writes its key at once.
-    void storeSetting(QString &member, const QString &section, const QString &key,
-                      const QString &value);
+    // A station coordinate has changed: new predictions.
+    void stationMoved();
     void Unload();
     void toggleOnlyShowOrvex();
     // A settings write failed: the first time in a run, the user is told
@@ -186,7 +187,6 @@ private:
     void ShowTimeMode();
     void toggleUseLocalTime();
     void FindKeps();
-    void ScanKepsFile(const QString &path);
     void showPassInfo();
     void showTerminal();
     void showMap();
@@ -197,7 +197,7 @@ private:
     orvex::DataFolder dataFolder_;
     QString strAppPath_;
     std::unique_ptr<SingleInstance> instance_;
-    std::unique_ptr<clsIni> cIni_;
+    std::unique_ptr<MainSettings> settings_;
     std::unique_ptr<clsSats> cSats_;
     std::unique_ptr<frmTerm> mfrmTerm_;
     QPointer<frmMap> mfrmMap_;
@@ -207,7 +207,7 @@ private:
     std::unique_ptr<history::TelemetryHistory> history_;
     SatTable sats_;
     qint16 intObjIndex_ = 0;
-    bool blnOnlyShowOrvex_ = true;
+    bool blnOnlyShowOrvex_ = true; // the monitor's mode, as in the settings
     bool blnLocationKnown_ = false;
     bool blnNoRetry_ = false;
     bool blnConnected_ = false;
@@ -216,12 +216,6 @@ private:
     QString settingsWarning_; // waiting to be shown
     QString historyWarning_;  // waiting to be shown
 
-    QString strLat_, strLong_, strLoc_, strCallsign_, strComment_;
-    double dblLat_ = 0;
-    double dblLong_ = 0;
-    QString strAgwHost_;
-    qint16 intAgwPort_ = 8000;
-    QString strAgwLoginId_, strAgwPassword_;
     int twipsPerPixelX_ = 15;
     int twipsPerPixelY_ = 15;
 

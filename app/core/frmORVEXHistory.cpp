@@ -2,10 +2,10 @@
 // The main window's part in the telemetry history: the history window over
 // the store, shaded with ORVEX's shadow and its passes over the station.
 #include "core/frmORVEX.h"
-#include "core/mb.h"
 #include "history/HistoryWindow.h"
 #include "history/TelemetryHistory.h"
 #include "orbit/clsSats.h"
+#include "ui/mb.h"
 
 #include <QScreen>
 #include <cmath>

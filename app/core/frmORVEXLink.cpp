@@ -119,10 +119,10 @@ void frmORVEX::connectNow()
 
 void frmORVEX::ConnectToAgwpe()
 {
-    pklink_->setAgwIpHost(strAgwHost_);
-    pklink_->setAgwIpPort(static_cast<quint16>(intAgwPort_));
-    pklink_->setAgwLoginId(strAgwLoginId_);
-    pklink_->setAgwPassword(strAgwPassword_);
+    pklink_->setAgwIpHost(strAgwHost());
+    pklink_->setAgwIpPort(static_cast<quint16>(intAgwPort()));
+    pklink_->setAgwLoginId(strAgwLoginId());
+    pklink_->setAgwPassword(strAgwPassword());
     // The outcome arrives as WsConnected, WsError or WsDisConnected.
     pklink_->ConnectToAgw();
 }

@@ -14,7 +14,7 @@
 void frmORVEX::startSharing()
 {
     auto station = [this] {
-        return sharing::StationFacts{strCallsign_, strLat_, strLong_, sats_[0].objectNumber};
+        return sharing::StationFacts{strCallsign(), strLat(), strLong(), sats_[0].objectNumber};
     };
     auto angles = [this](const QDateTime &utc) -> std::optional<sharing::LookAngles> {
         const SatObject &orvex = sats_[0];
@@ -30,7 +30,7 @@ void frmORVEX::startSharing()
         return sharing::LookAngles{azimuth, elevation};
     };
     sids_ = std::make_unique<sharing::SidsUploader>(
-        *cIni_, strAppPath_ + QStringLiteral("telemetry.db"), station, angles);
+        *cIni(), strAppPath_ + QStringLiteral("telemetry.db"), station, angles);
     connect(pklink_, &PKLINK::MonKissFrame, sids_.get(),
             [this](qint16, const QString &, const QString &, const QByteArray &bData) {
                 sids_->rawFrame(bData);

@@ -4,7 +4,7 @@
 // of satellite, element sets or station.
 #include "core/frmORVEX.h"
 #include "orbit/clsSats.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 #include "tracking/AlarmSettingsDialog.h"
 #include "tracking/PassAlarms.h"
 #include "tracking/PassGeometry.h"
@@ -17,7 +17,7 @@ constexpr double julianOfDate = 2415018.5;
 void frmORVEX::startTracking()
 {
     alarms_ = new PassAlarms(this);
-    alarms_->setSettings(tracking::AlarmSettings::load(*cIni_));
+    alarms_->setSettings(tracking::AlarmSettings::load(*cIni()));
     trackingChanged();
 }
 
@@ -57,7 +57,7 @@ void frmORVEX::showSkyView()
     if (!cSats_)
         return;
     if (!skyView_) {
-        skyView_ = new SkyViewWindow(*cSats_, cIni_.get(), this);
+        skyView_ = new SkyViewWindow(*cSats_, cIni(), this);
         skyView_->setAttribute(Qt::WA_DeleteOnClose);
         trackingChanged();
     }
@@ -74,6 +74,6 @@ void frmORVEX::showAlarmSettings()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const tracking::AlarmSettings settings = dialog.settings();
-    settings.save(*cIni_);
+    settings.save(*cIni());
     alarms_->setSettings(settings);
 }

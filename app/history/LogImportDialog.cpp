@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "history/LogImportDialog.h"
 
-#include "core/mb.h"
+#include "ui/mb.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>

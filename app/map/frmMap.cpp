@@ -10,8 +10,8 @@
 #include "map/MapTimeBox.h"
 #include "map/TrackPoints.h"
 #include "orbit/clsSats.h"
-#include "settings/NumberText.h"
-#include "settings/clsIni.h"
+#include "shared/NumberText.h"
+#include "shared/clsIni.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -27,9 +27,9 @@
 
 namespace {
 
-const QString SETUP = QStringLiteral("SETUP");
-const QString MAP_LEFT = QStringLiteral("MAP_LEFT");
-const QString MAP_TOP = QStringLiteral("MAP_TOP");
+const QString setupSection = QStringLiteral("SETUP");
+const QString mapLeftKey = QStringLiteral("MAP_LEFT");
+const QString mapTopKey = QStringLiteral("MAP_TOP");
 
 // Size of the stand-in picture, and of the map the program ships.
 constexpr QSize plainMapSize(720, 360);
@@ -172,13 +172,16 @@ void frmMap::LoadMapPosition()
     const QSize frame = frameGeometry().size();
     const int tppX = twipsPerPixelX();
     const int tppY = twipsPerPixelY();
-    double left = (area.width() - frame.width()) / 2 * tppX;
-    double top = (area.height() - frame.height()) / 2 * tppY;
+    // Centred in whole pixels, then in twips.
+    const int centredX = (area.width() - frame.width()) / 2;
+    const int centredY = (area.height() - frame.height()) / 2;
+    double left = centredX * tppX;
+    double top = centredY * tppY;
     if (clsIni *ini = host_.cIni()) {
         left = orvex::leadingNumber(
-            ini->GetIniStringWriteDefault(SETUP, MAP_LEFT, orvex::generalNumber(left)));
+            ini->GetIniStringWriteDefault(setupSection, mapLeftKey, orvex::generalNumber(left)));
         top = orvex::leadingNumber(
-            ini->GetIniStringWriteDefault(SETUP, MAP_TOP, orvex::generalNumber(top)));
+            ini->GetIniStringWriteDefault(setupSection, mapTopKey, orvex::generalNumber(top)));
     }
     move(static_cast<int>(left / tppX), static_cast<int>(top / tppY));
 }
@@ -188,8 +191,10 @@ void frmMap::SaveMapPosition()
     timer1_->stop();
     if (!isMinimized()) {
         if (clsIni *ini = host_.cIni()) {
-            ini->SaveIniString(SETUP, MAP_LEFT, orvex::generalNumber(x() * twipsPerPixelX()));
-            ini->SaveIniString(SETUP, MAP_TOP, orvex::generalNumber(y() * twipsPerPixelY()));
+            ini->SaveIniString(setupSection, mapLeftKey,
+                               orvex::generalNumber(x() * twipsPerPixelX()));
+            ini->SaveIniString(setupSection, mapTopKey,
+                               orvex::generalNumber(y() * twipsPerPixelY()));
         }
     }
     emit ImUnloading();

@@ -39,7 +39,7 @@ KepsInstaller::KepsInstaller(const QString &programFolder)
 
 QString KepsInstaller::fullAddress(const QString &typed)
 {
-    const QString text = typed.trimmed();
+    QString text = typed.trimmed();
     if (text.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) ||
         text.startsWith(QLatin1String("https://"), Qt::CaseInsensitive))
         return text;
@@ -198,4 +198,27 @@ QString KepsInstaller::lostTrackedSatellites(const QByteArray &oldText, const QB
         return {};
     return QStringLiteral("The new ") + fileName + QStringLiteral(" lacks ") +
            lost.join(QStringLiteral(" and ")) + QStringLiteral(", which the old file held.");
+}
+
+KepsInstallResult KepsInstaller::installDownload(const QByteArray &body, const QString &fileName,
+                                                 int index) const
+{
+    const QString tempFile = rawDownloadFile();
+    bool written = false;
+    QString why;
+    {
+        // Unbuffered, so that a full disk is noticed with its reason.
+        QFile raw(tempFile);
+        if (raw.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            written = orvex::writeAll(raw, body) && orvex::writeAll(raw, QByteArrayLiteral("\r\n"));
+        if (!written)
+            why = raw.errorString();
+    }
+    if (!written) {
+        KepsInstallResult result;
+        result.error = QStringLiteral("Cannot write ") + QDir::toNativeSeparators(tempFile) +
+                       QStringLiteral(": ") + why;
+        return result;
+    }
+    return install(tempFile, fileName, index, body.size());
 }

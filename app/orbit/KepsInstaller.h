@@ -78,6 +78,12 @@ public:
     KepsInstallResult install(const QString &tempFile, const QString &fileName, int index,
                               qint64 downloadedBytes) const;
 
+    // A download as received: writes `body` and a closing CR LF to the raw
+    // download file, then installs that as install() does. When the raw file
+    // cannot be written the outcome is Failed, naming the file and the reason.
+    KepsInstallResult installDownload(const QByteArray &body, const QString &fileName,
+                                      int index) const;
+
 private:
     // Why a text that is not an element file was kept aside.
     static QString notAnElementFile(const QByteArray &text, const QString &keptAs);

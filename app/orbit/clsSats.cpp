@@ -109,8 +109,8 @@ orbit::Status clsSats::GetSatInfo(qint16 &inView, const QString &satelliteName, 
                                   QString &latitudeText, double &altitudeKm, QString *nextPass)
 {
     orbit::Position position;
-    const orbit::Status status = engine_->GetPosition(
-        toEngineName(satelliteName), orbit::OrbitEngine::ToEngineTime(datUtc), position);
+    orbit::Status status = engine_->GetPosition(toEngineName(satelliteName),
+                                                orbit::OrbitEngine::ToEngineTime(datUtc), position);
     if (!status)
         position = orbit::Position{};
 

@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbit/frmDownload.h"
 
-#include "core/Help.h"
-#include "core/mb.h"
 #include "platform/DataFolder.h"
 #include "platform/HttpTransfer.h"
-#include "platform/WholeFile.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
+#include "ui/DialogSupport.h"
+#include "ui/Help.h"
+#include "ui/mb.h"
 
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,7 +26,7 @@
 
 namespace {
 
-const QString KEPS = QStringLiteral("KEPS");
+const QString kepsSection = QStringLiteral("KEPS");
 const QString defaultFile1 = QStringLiteral("celestrak.org/NORAD/elements/amateur.txt");
 constexpr qsizetype chunkSize = 1024;
 
@@ -52,7 +53,7 @@ frmDownload::frmDownload(const QString &programFolder, QWidget *parent)
         files->addWidget(new QLabel(QStringLiteral("http://"), this), i, 1);
         txtFile_[static_cast<size_t>(i)] = new QLineEdit(this);
         txtFile_[static_cast<size_t>(i)]->setMinimumWidth(360);
-        txtFile_[static_cast<size_t>(i)]->installEventFilter(this);
+        orvex::selectAllOnFocus(txtFile_[static_cast<size_t>(i)]);
         files->addWidget(txtFile_[static_cast<size_t>(i)], i, 2);
     }
 
@@ -92,9 +93,9 @@ frmDownload::~frmDownload() = default;
 bool frmDownload::DownloadKeps()
 {
     txtFile_[0]->setText(
-        cIni_->GetIniStringWriteDefault(KEPS, QStringLiteral("FILE_1"), defaultFile1));
+        cIni_->GetIniStringWriteDefault(kepsSection, QStringLiteral("FILE_1"), defaultFile1));
     txtFile_[1]->setText(
-        cIni_->GetIniStringWriteDefault(KEPS, QStringLiteral("FILE_2"), QString()));
+        cIni_->GetIniStringWriteDefault(kepsSection, QStringLiteral("FILE_2"), QString()));
     QList<int> tracked;
     for (const char *key : {"ORVEX_OBJ_NUM", "ISS_OBJ_NUM"}) {
         bool ok = false;
@@ -114,19 +115,6 @@ void frmDownload::done(int result)
     Inet1_->cancel();
     run_.busy = false;
     QDialog::done(result);
-}
-
-bool frmDownload::eventFilter(QObject *watched, QEvent *event)
-{
-    // An address box selects its whole text when it gets the focus; after
-    // the click that gave it the focus, so that the click does not undo it.
-    if (event->type() == QEvent::FocusIn) {
-        for (QLineEdit *box : txtFile_) {
-            if (watched == box)
-                QTimer::singleShot(0, box, &QLineEdit::selectAll);
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void frmDownload::showEvent(QShowEvent *event)
@@ -152,8 +140,8 @@ void frmDownload::cmdDownloadClick()
         mb::ShowMsg(this, QStringLiteral("Both URLs are blank!"), mb::vbExclamation);
         return;
     }
-    cIni_->SaveIniString(KEPS, QStringLiteral("FILE_1"), txtFile_[0]->text());
-    cIni_->SaveIniString(KEPS, QStringLiteral("FILE_2"), txtFile_[1]->text());
+    cIni_->SaveIniString(kepsSection, QStringLiteral("FILE_1"), txtFile_[0]->text());
+    cIni_->SaveIniString(kepsSection, QStringLiteral("FILE_2"), txtFile_[1]->text());
     AddStatus(QStringLiteral("Getting ") + run_.fileName(run_.currentIndex()));
     getCurrentFile();
 }
@@ -194,59 +182,30 @@ void frmDownload::downloadCompleted()
 {
     const int index = run_.currentIndex();
     const QString name = run_.fileName(index);
-    const QString tempFile = installer_.rawDownloadFile();
+    QByteArray body;
+    for (QByteArray chunk = Inet1_->getChunk(chunkSize); !chunk.isEmpty();
+         chunk = Inet1_->getChunk(chunkSize))
+        body += chunk;
 
-    qint64 downloaded = 0;
-    bool written = false;
-    QString why;
-    {
-        // Unbuffered, so that a full disk is noticed with its reason.
-        QFile raw(tempFile);
-        if (raw.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-            written = true;
-            for (QByteArray chunk = Inet1_->getChunk(chunkSize); !chunk.isEmpty();
-                 chunk = Inet1_->getChunk(chunkSize)) {
-                downloaded += chunk.size();
-                written = written && orvex::writeAll(raw, chunk);
-            }
-            written = written && orvex::writeAll(raw, QByteArrayLiteral("\r\n"));
-        }
-        if (!written)
-            why = raw.errorString();
-    }
-
-    if (!written) {
-        run_.setError(index, QStringLiteral("Cannot write ") + QDir::toNativeSeparators(tempFile) +
-                                 QStringLiteral(": ") + why);
-        AddStatus(QStringLiteral("Error - ") + run_.error(index));
-    } else if (InstallKepsFile(tempFile, name, downloaded)) {
-        run_.installed = true;
-        AddStatus(name + QStringLiteral(" has been downloaded"));
-    }
-    Timer1_->start();
-}
-
-bool frmDownload::InstallKepsFile(const QString &tempFile, const QString &fileName,
-                                  qint64 downloadedBytes)
-{
-    const int index = run_.currentIndex();
-    const KepsInstallResult result = installer_.install(tempFile, fileName, index, downloadedBytes);
+    const KepsInstallResult result = installer_.installDownload(body, name, index);
     run_.setError(index, result.error);
     run_.setNotice(index, result.notice);
     switch (result.outcome) {
     case KepsInstallResult::Installed:
-        installedFiles_ << fileName;
-        return true;
+        run_.installed = true;
+        installedFiles_ << name;
+        AddStatus(name + QStringLiteral(" has been downloaded"));
+        break;
     case KepsInstallResult::WebPage:
         // Downloaded, but kept aside; the final message names the file.
-        AddStatus(fileName + QStringLiteral(" has been downloaded"));
-        return false;
+        AddStatus(name + QStringLiteral(" has been downloaded"));
+        break;
     case KepsInstallResult::TooShort:
     case KepsInstallResult::Failed:
         AddStatus(QStringLiteral("Error - ") + result.error);
-        return false;
+        break;
     }
-    return false;
+    Timer1_->start();
 }
 
 void frmDownload::Timer1Tick()

@@ -53,7 +53,6 @@ public:
     void done(int result) override;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -62,7 +61,6 @@ private:
     void downloadCompleted();
     void Timer1Tick();
     void getCurrentFile();
-    bool InstallKepsFile(const QString &tempFile, const QString &fileName, qint64 downloadedBytes);
     void AddStatus(const QString &line);
 
     std::unique_ptr<clsIni> cIni_;
@@ -75,7 +73,8 @@ private:
     QPlainTextEdit *txtTerm_ = nullptr;
     QPushButton *cmdDownload_ = nullptr;
     QPushButton *cmdCancel_ = nullptr;
-    HttpTransfer *Inet1_ = nullptr;
-    QTimer *Timer1_ = nullptr;
+    // The controls' own names.
+    HttpTransfer *Inet1_ = nullptr; // NOLINT(readability-identifier-naming)
+    QTimer *Timer1_ = nullptr;      // NOLINT(readability-identifier-naming)
     bool centred_ = false;
 };

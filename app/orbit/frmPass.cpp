@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbit/frmPass.h"
 
-#include "core/mb.h"
 #include "orbit/PassPrintout.h"
+#include "ui/mb.h"
 
 #include <QClipboard>
 #include <QFileDialog>

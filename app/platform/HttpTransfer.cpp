@@ -194,7 +194,7 @@ QByteArray HttpTransfer::getChunk(qsizetype size)
 {
     if (size <= 0 || readOffset_ >= body_.size())
         return {};
-    const QByteArray chunk = body_.mid(readOffset_, size);
+    QByteArray chunk = body_.mid(readOffset_, size);
     readOffset_ += chunk.size();
     return chunk;
 }

@@ -101,5 +101,5 @@ private:
     quint64 generation_ = 0; // counts execute() and cancel() calls
     int transferTimeoutMs_ = 30000;
     int totalTimeoutMs_ = 300000;
-    qint64 maximumBodySize_ = 64 * 1024 * 1024;
+    qint64 maximumBodySize_ = qint64{64} * 1024 * 1024;
 };

@@ -23,7 +23,8 @@ int nearestPixel(double value)
     if (!std::isfinite(value))
         return 0;
     // Far beyond any screen, but still an int.
-    constexpr double limit = std::numeric_limits<int>::max() / 4;
+    constexpr int limitInt = std::numeric_limits<int>::max() / 4;
+    constexpr double limit = limitInt;
     return static_cast<int>(std::lround(std::clamp(value, -limit, limit)));
 }
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/StationCoordinates.h"
 
-#include <QStringList>
+#include "shared/NumberText.h"
 
-#include "settings/NumberText.h"
+#include <QStringList>
 
 #include <cmath>
 

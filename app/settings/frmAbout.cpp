@@ -2,7 +2,7 @@
 #include "settings/frmAbout.h"
 
 #include "settings/AboutText.h"
-#include "settings/DialogSupport.h"
+#include "ui/DialogSupport.h"
 #include "version.h"
 
 #include <QFrame>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/frmAgwpeSetup.h"
 
-#include "core/Help.h"
 #include "settings/AgwpePort.h"
-#include "settings/DialogSupport.h"
-#include "settings/FocusLeaveGuard.h"
-#include "settings/NumberText.h"
 #include "settings/StationSettings.h"
+#include "shared/NumberText.h"
+#include "ui/DialogSupport.h"
+#include "ui/FocusLeaveGuard.h"
+#include "ui/Help.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -17,11 +17,6 @@
 #include <QShortcut>
 
 namespace {
-
-int portKey(int code)
-{
-    return (code >= '0' && code <= '9') || code < 14 ? code : -1;
-}
 
 } // namespace
 
@@ -60,7 +55,7 @@ frmAgwpeSetup::frmAgwpeSetup(StationSettings &settings, QWidget *parent)
     orvex::selectAllOnFocus(txtHostAddr);
     orvex::selectAllOnFocus(txtPort);
     orvex::selectAllOnFocus(txtPassword);
-    orvex::filterKeys(txtPort, portKey);
+    orvex::filterKeys(txtPort, orvex::digitKey);
     guard_ = new FocusLeaveGuard(this);
     guard_->exempt(cmdCancel);
     guard_->addCheck(txtHostAddr, [this] { return checkHost(); });

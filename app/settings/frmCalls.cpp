@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/frmCalls.h"
 
-#include "core/Help.h"
 #include "settings/CallsignListLines.h"
-#include "settings/DialogSupport.h"
-#include "settings/FocusLeaveGuard.h"
-#include "settings/ORXUtil.h"
 #include "settings/StationSettings.h"
+#include "shared/ORXUtil.h"
+#include "ui/DialogSupport.h"
+#include "ui/FocusLeaveGuard.h"
+#include "ui/Help.h"
 
 #include <QButtonGroup>
 #include <QFontDatabase>
@@ -21,16 +21,6 @@
 #include <QShortcut>
 
 #include <algorithm>
-
-namespace {
-
-int callsignKey(int code)
-{
-    code = ORXUtil::UpperCaseKey(code);
-    return ORXUtil::IsCallsignKey(code) ? code : -1;
-}
-
-} // namespace
 
 frmCalls::frmCalls(StationSettings &settings, QWidget *parent)
     : QDialog(parent), settings_(settings)
@@ -109,7 +99,7 @@ frmCalls::frmCalls(StationSettings &settings, QWidget *parent)
     setTabOrder(cmdCancel, cmdDefaults);
 
     orvex::selectAllOnFocus(txtCall);
-    orvex::filterKeys(txtCall, callsignKey);
+    orvex::filterKeys(txtCall, orvex::callsignKey);
     txtCall->installEventFilter(this);
     lstCalls->installEventFilter(this);
     guard_ = new FocusLeaveGuard(this);

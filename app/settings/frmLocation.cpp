@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/frmLocation.h"
 
-#include "core/Help.h"
-#include "settings/DialogSupport.h"
-#include "settings/FocusLeaveGuard.h"
-#include "settings/ORXUtil.h"
 #include "settings/StationCoordinates.h"
 #include "settings/StationSettings.h"
+#include "shared/ORXUtil.h"
+#include "ui/DialogSupport.h"
+#include "ui/FocusLeaveGuard.h"
+#include "ui/Help.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -34,12 +34,6 @@ int coordinateKey(int code)
     const bool accepted = code <= 13 || (code >= '0' && code <= '9') ||
                           (code >= 'A' && code <= 'Z') || code == ' ' || code == '.';
     return accepted ? code : -1;
-}
-
-int callsignKey(int code)
-{
-    code = ORXUtil::UpperCaseKey(code);
-    return ORXUtil::IsCallsignKey(code) ? code : -1;
 }
 
 } // namespace
@@ -84,7 +78,7 @@ frmLocation::frmLocation(StationSettings &settings, QWidget *parent)
 
     orvex::filterKeys(txtLat, coordinateKey);
     orvex::filterKeys(txtLong, coordinateKey);
-    orvex::filterKeys(txtCallsign, callsignKey);
+    orvex::filterKeys(txtCallsign, orvex::callsignKey);
 
     guard_ = new FocusLeaveGuard(this);
     guard_->exempt(cmdCancel);

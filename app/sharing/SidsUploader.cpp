@@ -2,8 +2,8 @@
 #include "sharing/SidsUploader.h"
 
 #include "platform/DateTime.h"
-#include "settings/ORXUtil.h"
-#include "settings/clsIni.h"
+#include "shared/ORXUtil.h"
+#include "shared/clsIni.h"
 
 #include <QTimer>
 

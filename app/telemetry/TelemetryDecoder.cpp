@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "telemetry/TelemetryDecoder.h"
 
-#include "settings/NumberText.h"
+#include "shared/NumberText.h"
 
 #include <array>
 

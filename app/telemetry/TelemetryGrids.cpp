@@ -22,6 +22,8 @@ ChannelMap InitChannelMap()
 {
     // Rows by caption: CURRENT X+ 1, X- 2, Y+ 3, Y- 4, Z+ 5, Z- 6, Batt 7;
     // TEMP the same faces, Stack 7, Batt 8, Xmtr 9; POWER Batt A 1 ... 8V Reg 4.
+    // One letter per grid keeps the table below readable as a table.
+    // NOLINTNEXTLINE(readability-identifier-naming)
     constexpr qint16 C = CurrentGrid, T = TempGrid, P = PowerGrid;
     ChannelMap map{};
     map[0][0] = {{{C, 1}, {C, 5}, {C, 3}, {C, 2}}};

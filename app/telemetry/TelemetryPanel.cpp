@@ -64,7 +64,7 @@ QString TelemetryPanel::breach(int index, int row, int col) const
         return {};
     bool isNumber = false;
     const double value = gTlm[static_cast<size_t>(index)]->TextMatrix(row, col).toDouble(&isNumber);
-    return isNumber ? limits_.breach({index, row, col - 1}, value) : QString();
+    return isNumber && limitCheck_ ? limitCheck_(index, row, col - 1, value) : QString();
 }
 
 QString TelemetryPanel::cellToolTip(int index, int row, int col) const

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include "history/ChannelLimits.h"
 #include "telemetry/TelemetryDecoder.h"
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class FlexGrid;
 
@@ -25,8 +25,11 @@ public:
     void apply(const QList<TelemetryDecoder::CellWrite> &writes);
     // Fits a grid to its rows and visible columns.
     void SizeGrid(int index);
-    // The limits the values are checked against from now on.
-    void setLimits(const history::ChannelLimits &limits) { limits_ = limits; }
+    // Which limit a value of a place (grid, row, side 0 = A) breaks, in
+    // words ("Above the high limit of 150 mA"); empty when it keeps them.
+    using LimitCheck = std::function<QString(int grid, int row, int side, double value)>;
+    // The values are checked against it from now on.
+    void setLimitCheck(LimitCheck check) { limitCheck_ = std::move(check); }
     // What the mouse over a cell shows.
     QString cellToolTip(int index, int row, int col) const;
     static QColor warningColour();
@@ -36,8 +39,9 @@ private:
     // The limit a value cell's text breaks; empty when none.
     QString breach(int index, int row, int col) const;
 
+    // NOLINTNEXTLINE(readability-identifier-naming): the grids' own name
     std::array<FlexGrid *, telemetry::gridCount> gTlm{};
     int lastMouseRow_ = -1;
     int lastMouseCol_ = -1;
-    history::ChannelLimits limits_;
+    LimitCheck limitCheck_;
 };

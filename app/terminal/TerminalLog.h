@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/DateTime.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 
 #include <QDate>
 #include <QDateTime>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "terminal/TerminalRules.h"
 
-#include "settings/NumberText.h"
-#include "settings/ORXUtil.h"
+#include "shared/NumberText.h"
+#include "shared/ORXUtil.h"
 
 #include <QLocale>
 #include <QStringList>

@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "terminal/frmTerm.h"
 
-#include "core/mb.h"
 #include "platform/RichMonitor.h"
 #include "platform/ScreenTwips.h"
-#include "settings/ORXUtil.h"
-#include "settings/clsWindowPos.h"
 #include "terminal/TerminalHost.h"
 #include "terminal/TerminalLog.h"
 #include "terminal/TerminalRules.h"
+#include "ui/DialogSupport.h"
+#include "ui/FocusLeaveGuard.h"
+#include "ui/clsWindowPos.h"
+#include "ui/mb.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -112,8 +112,20 @@ void frmTerm::buildWindow()
     setTabOrder(txtPort_, cmdAprs_);
     setTabOrder(cmdAprs_, cmdLoc_);
 
+    // The field rules of every dialog: typed keys filtered and upper-cased,
+    // the text selected on entry, and To, Via and Port checked on leaving.
+    txtTx_->installEventFilter(this);
     for (QLineEdit *box : {txtTx_, txtTo_, txtVia_, txtPort_})
-        box->installEventFilter(this);
+        orvex::selectAllOnFocus(box);
+    orvex::filterKeys(txtTo_, orvex::callsignKey);
+    // A path: callsigns parted by commas or blanks.
+    orvex::filterKeys(txtVia_, [](int code) {
+        return code == ',' || code == ' ' ? code : orvex::callsignKey(code);
+    });
+    orvex::filterKeys(txtPort_, orvex::digitKey);
+    fieldGuard_ = new FocusLeaveGuard(this);
+    for (QLineEdit *box : {txtTo_, txtVia_, txtPort_})
+        fieldGuard_->addCheck(box, [this, box] { return fieldIsValid(box, false); });
     connect(txtTx_, &QLineEdit::textEdited, this, &frmTerm::txtTxEdited);
     connect(cmdAprs_, &QPushButton::clicked, this, &frmTerm::cmdAprsClick);
     connect(cmdLoc_, &QPushButton::clicked, this, &frmTerm::cmdLocClick);
@@ -259,59 +271,19 @@ void frmTerm::changeEvent(QEvent *event)
     txtTx_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
+// The transmit line: Enter sends it, Ctrl+R brings the last line back.
 bool frmTerm::eventFilter(QObject *watched, QEvent *event)
 {
-    auto *box = qobject_cast<QLineEdit *>(watched);
-    if (!box)
+    if (watched != txtTx_ || event->type() != QEvent::KeyPress)
         return QMainWindow::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (box == txtTx_) {
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                sendTypedLine();
-                return true;
-            }
-            if ((key->key() == Qt::Key_R && key->modifiers().testFlag(Qt::ControlModifier)) ||
-                key->text() == QString(QChar(18))) {
-                recallLastLine();
-                return true;
-            }
-            return false;
-        }
-        return filterKey(box, key->text());
-    }
-    case QEvent::FocusIn:
-        QTimer::singleShot(0, box, &QLineEdit::selectAll);
-        return false;
-    case QEvent::FocusOut: {
-        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (box != txtTx_ && reason != Qt::ActiveWindowFocusReason &&
-            reason != Qt::PopupFocusReason)
-            checkLeftField(box);
-        return false;
-    }
-    default:
-        return false;
-    }
-}
-
-// True when the key is swallowed.
-bool frmTerm::filterKey(QLineEdit *box, const QString &keyText)
-{
-    // Keys without a character (arrows, Home, Delete) edit as usual.
-    if (keyText.size() != 1 || keyText.at(0).unicode() == 127)
-        return false;
-    const int code = keyText.at(0).unicode();
-    if (box == txtPort_)
-        return code >= 14 && !(code >= '0' && code <= '9');
-    const int upper = ORXUtil::UpperCaseKey(code);
-    const bool allowed =
-        ORXUtil::IsCallsignKey(upper) || (box == txtVia_ && (upper == ',' || upper == ' '));
-    if (!allowed)
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        sendTypedLine();
         return true;
-    if (upper != code) {
-        box->insert(QString(QChar(upper)));
+    }
+    if ((key->key() == Qt::Key_R && key->modifiers().testFlag(Qt::ControlModifier)) ||
+        key->text() == QString(QChar(18))) {
+        recallLastLine();
         return true;
     }
     return false;
@@ -340,33 +312,14 @@ bool frmTerm::fieldIsValid(QLineEdit *box, bool quiet)
     return false;
 }
 
-// The check runs once the focus has settled elsewhere, then brings the
-// focus back to a field that fails.
-void frmTerm::checkLeftField(QLineEdit *box)
-{
-    if (checkPending_)
-        return;
-    checkPending_ = true;
-    QTimer::singleShot(0, this, [this, box] {
-        const bool valid = fieldIsValid(box, false);
-        checkPending_ = false;
-        if (!valid) {
-            box->setFocus(Qt::OtherFocusReason);
-            box->selectAll();
-        }
-    });
-}
-
 bool frmTerm::fieldsAreValid()
 {
     for (QLineEdit *box : {txtTo_, txtVia_, txtPort_}) {
         if (fieldIsValid(box, true))
             continue;
-        if (!checkPending_) {
-            fieldIsValid(box, false);
-            box->setFocus(Qt::OtherFocusReason);
-            box->selectAll();
-        }
+        fieldIsValid(box, false);
+        box->setFocus(Qt::OtherFocusReason);
+        box->selectAll();
         return false;
     }
     return true;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -16,6 +16,7 @@ class QTimer;
 class RichMonitor;
 class TerminalHost;
 class TerminalLog;
+class FocusLeaveGuard;
 class clsWindowPos;
 
 // The packet terminal: the monitor of everything the main window forwards,
@@ -73,11 +74,9 @@ private:
     void sendTypedLine();
     void recallLastLine();
 
-    bool filterKey(QLineEdit *box, const QString &keyText);
     // The leave-field check of To, Via or Port; shows the refusal unless
     // `quiet`. A valid Via is rewritten in its normal form.
     bool fieldIsValid(QLineEdit *box, bool quiet);
-    void checkLeftField(QLineEdit *box);
     // True when To, Via and Port all pass; otherwise the first that does
     // not gets its message and the focus.
     bool fieldsAreValid();
@@ -88,9 +87,9 @@ private:
     clsIni ini_;
     std::unique_ptr<TerminalLog> log_;
     std::unique_ptr<clsWindowPos> windowPos_;
+    FocusLeaveGuard *fieldGuard_ = nullptr;
     bool loaded_ = false;
     bool unloading_ = false;
-    bool checkPending_ = false;
     bool wrapping_ = false;
     QString lastLine_;
     QChar symbol_ = QLatin1Char('-');

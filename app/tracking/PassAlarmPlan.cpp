@@ -2,7 +2,7 @@
 #include "tracking/PassAlarmPlan.h"
 
 #include "platform/DateTime.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 
 #include <algorithm>
 #include <cmath>

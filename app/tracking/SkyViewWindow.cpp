@@ -2,7 +2,7 @@
 #include "tracking/SkyViewWindow.h"
 
 #include "orbit/clsSats.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 #include "tracking/SkyPlot.h"
 
 #include <QDoubleSpinBox>

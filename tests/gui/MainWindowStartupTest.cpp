@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "MessageBoxRecorder.h"
-#include "core/Help.h"
 #include "core/frmORVEX.h"
 #include "platform/FlexGrid.h"
 #include "platform/ScreenTwips.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 #include "support/ProgramFolder.h"
 #include "telemetry/TelemetryPanel.h"
+#include "ui/Help.h"
 
 #include <QApplication>
 #include <QFile>

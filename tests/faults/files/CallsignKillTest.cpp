@@ -2,7 +2,7 @@
 // A program killed while it saves the callsign list: whatever moment the kill
 // comes, the list in the file is whole, the old one or the new one.
 #include "core/CallsignList.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

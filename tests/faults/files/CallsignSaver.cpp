@@ -3,7 +3,7 @@
 // the default list and a second list by turns, without end, so that a test
 // can kill it at any moment of a save. Prints "saving" once it has begun.
 #include "core/CallsignList.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 
 #include <cstdio>
 

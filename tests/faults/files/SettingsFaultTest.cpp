@@ -6,7 +6,7 @@
 #include "MessageBoxRecorder.h"
 #include "core/frmORVEX.h"
 #include "platform/ProfileStore.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 #include "support/Wait.h"
 
 #include <QAction>

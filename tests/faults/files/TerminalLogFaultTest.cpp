@@ -7,7 +7,7 @@
 #include "core/frmORVEX.h"
 #include "platform/DateTime.h"
 #include "platform/RichMonitor.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 #include "support/Wait.h"
 #include "terminal/TerminalLog.h"
 #include "terminal/frmTerm.h"

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "history/ChannelLimits.h"
 #include "platform/FlexGrid.h"
 #include "telemetry/TelemetryPanel.h"
 
@@ -10,7 +11,9 @@ TEST(TelemetryPanelLimits, AValueOutsideItsLimitsIsMarkedAndItsToolTipSaysWhichL
     history::ChannelLimits limits;
     limits.loadText("CURRENT, X+, A, , 150\nCURRENT, X+, B, 10, \n");
     TelemetryPanel panel;
-    panel.setLimits(limits);
+    panel.setLimitCheck([&limits](int grid, int row, int side, double value) {
+        return limits.breach({grid, row, side}, value);
+    });
     panel.resize(800, 300);
     panel.show();
     FlexGrid *current = panel.grid(telemetry::CurrentGrid);

@@ -5,7 +5,7 @@
 #include "map/MapHost.h"
 #include "map/frmMap.h"
 #include "orbit/clsSats.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "settings/StationSettings.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "settings/clsWindowPos.h"
+#include "ui/clsWindowPos.h"
 #include "platform/ScreenTwips.h"
-#include "settings/NumberText.h"
+#include "shared/NumberText.h"
 
 #include <QApplication>
 #include <QFile>

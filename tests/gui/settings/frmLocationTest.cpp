@@ -5,7 +5,7 @@
 #include "FakeStationSettings.h"
 #include "MessageBoxRecorder.h"
 #include "QStringPrinter.h"
-#include "core/Help.h"
+#include "ui/Help.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "MessageBoxRecorder.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 #include "terminal/TerminalHost.h"
 #include "terminal/frmTerm.h"
 

@@ -2,7 +2,7 @@
 #include "TerminalFixture.h"
 
 #include "platform/ScreenTwips.h"
-#include "settings/NumberText.h"
+#include "shared/NumberText.h"
 
 #include <QScreen>
 

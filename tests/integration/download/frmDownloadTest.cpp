@@ -4,7 +4,7 @@
 #include "TestHttpServer.h"
 #include "orbit/LineEndConverter.h"
 #include "platform/HttpTransfer.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 #include "support/FullDisk.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 #include "Ax25TestFrames.h"
 #include "SidsTestServer.h"
 #include "platform/DateTime.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 #include "sharing/SidsPoster.h"
 #include "sharing/SidsUploader.h"
 #include "support/Wait.h"

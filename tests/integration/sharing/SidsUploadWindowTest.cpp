@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "Ax25TestFrames.h"
 #include "SidsTestServer.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 #include "sharing/SidsUploader.h"
 #include "sharing/frmSidsUpload.h"
 #include "support/Wait.h"

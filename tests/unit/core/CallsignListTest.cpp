@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/CallsignList.h"
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "core/SatObject.h"
+#include "orbit/SatObject.h"
 
 #include <gtest/gtest.h>
 

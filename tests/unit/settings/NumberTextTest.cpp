@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "settings/NumberText.h"
+#include "shared/NumberText.h"
 
 #include <cmath>
 #include <limits>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "settings/ORXUtil.h"
+#include "shared/ORXUtil.h"
 #include "settings/clsCallsign.h"
 
 #include "QStringPrinter.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/StationCoordinates.h"
-#include "settings/ORXUtil.h"
+#include "shared/ORXUtil.h"
 
 #include "QStringPrinter.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -45,4 +45,9 @@ void selectAllOnFocus(QLineEdit *box);
 // combinations (copy, paste) pass unfiltered.
 void filterKeys(QLineEdit *box, std::function<int(int code)> filter);
 
+// The filters of the boxes every window shares: a callsign box takes
+// callsign keys, upper-cased; a number box takes digits.
+int callsignKey(int code);
+int digitKey(int code);
+
 } // namespace orvex

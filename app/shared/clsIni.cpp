@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 
 #include "platform/DataFolder.h"
 #include "platform/ProfileStore.h"
@@ -133,7 +133,7 @@ void clsIni::ReplaceSection(const QString &section,
 QString clsIni::GetIniStringWriteDefault(const QString &section, const QString &key,
                                          const QString &defaultValue, const QString &file)
 {
-    const QString value = GetIniString(section, key, missingSentinel, file);
+    QString value = GetIniString(section, key, missingSentinel, file);
     if (value != missingSentinel)
         return value;
     const QString stored = startsOrEndsWithBlank(defaultValue)

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "core/Help.h"
+#include "ui/Help.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include "settings/clsIni.h"
+#include "shared/clsIni.h"
 
 #include <QPointer>
 #include <QString>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "settings/FocusLeaveGuard.h"
+#include "ui/FocusLeaveGuard.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -17,7 +17,7 @@ FocusLeaveGuard::FocusLeaveGuard(QWidget *dialog) : QObject(dialog), dialog_(dia
 
 void FocusLeaveGuard::addCheck(QWidget *box, std::function<bool()> check)
 {
-    checks_.insert(box, std::move(check));
+    checks_.emplace(box, std::move(check));
 }
 
 void FocusLeaveGuard::exempt(QWidget *control)

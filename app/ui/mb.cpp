@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "core/mb.h"
+#include "ui/mb.h"
 
-#include "core/Help.h"
+#include "ui/Help.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "settings/DialogSupport.h"
+#include "ui/DialogSupport.h"
 
-#include "core/mb.h"
+#include "shared/ORXUtil.h"
+#include "ui/mb.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -144,6 +145,17 @@ void centreOnScreen(QWidget *window)
 void selectAllOnFocus(QLineEdit *box)
 {
     box->installEventFilter(new SelectAllFilter(box));
+}
+
+int callsignKey(int code)
+{
+    code = ORXUtil::UpperCaseKey(code);
+    return ORXUtil::IsCallsignKey(code) ? code : -1;
+}
+
+int digitKey(int code)
+{
+    return (code >= '0' && code <= '9') || code < 14 ? code : -1;
 }
 
 void filterKeys(QLineEdit *box, std::function<int(int)> filter)
