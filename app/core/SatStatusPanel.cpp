@@ -75,6 +75,13 @@ void SatStatusPanel::showStatus(const SatStatus &status)
 {
     labLat->setText(status.latitudeText);
     labLong->setText(status.longitudeText);
+    if (!status.positionKnown) {
+        for (QLabel *label : {labAz, labEl, labDue})
+            label->clear();
+        if (hasInViewColour())
+            setInViewColour(false);
+        return;
+    }
     if (!status.locationKnown)
         return;
     labDue->setText(status.dueText);

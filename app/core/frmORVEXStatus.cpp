@@ -50,7 +50,12 @@ void frmORVEX::UpdateSatStatus()
     const ElementNote note =
         elementNote(cSats_->elementProvenance(sat.name), cSats_->elementProblem(sat.name),
                     cSats_->datGmtTime(), strAppPath_);
-    status_->showElementNote(note.text, note.warning);
+    // Without a position there is nothing to predict either.
+    status_->cmdPassInfo->setEnabled(blnLocationKnown_ && status.positionKnown);
+    if (status.positionKnown || note.text.contains(status.problem))
+        status_->showElementNote(note.text, note.warning);
+    else
+        status_->showElementNote(status.problem + QStringLiteral("\n") + note.text, true);
 }
 
 void frmORVEX::ChangeSat()

@@ -19,8 +19,20 @@ SatStatus computeSatStatus(clsSats &sats, const QString &satelliteName, bool loc
     qint16 inView = 0;
     double azimuth = 0, elevation = 0, longitude = 0, latitude = 0, altitude = 0;
     QString nextPass;
-    sats.GetSatInfo(inView, satelliteName, sats.datGmtTime(), azimuth, elevation, longitude,
-                    latitude, status.longitudeText, status.latitudeText, altitude, &nextPass);
+    const orbit::Status found =
+        sats.GetSatInfo(inView, satelliteName, sats.datGmtTime(), azimuth, elevation, longitude,
+                        latitude, status.longitudeText, status.latitudeText, altitude, &nextPass);
+    if (!found) {
+        status.positionKnown = false;
+        status.problem = QStringLiteral("No position of %1: %2")
+                             .arg(satelliteName, QString::fromStdString(found.reason()));
+        status.latitudeText.clear();
+        status.longitudeText.clear();
+        status.dueText.clear();
+        status.azimuthText.clear();
+        status.elevationText.clear();
+        return status;
+    }
     if (!locationKnown)
         return status;
     status.dueText = nextPass;

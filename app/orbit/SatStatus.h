@@ -19,6 +19,10 @@ struct SatStatus
     // Seconds until the next update: 5 while in view, 10 otherwise; without
     // a location the period stays what it was.
     qint16 refreshPeriod = 10;
+    // Where the satellite is could be computed; when not, every field is
+    // blank (never a made-up position) and `problem` says why.
+    bool positionKnown = true;
+    QString problem;
 };
 
 // The status of `satelliteName` at clsSats' current UTC time, seen from the

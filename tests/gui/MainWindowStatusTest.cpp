@@ -81,6 +81,20 @@ TEST_F(MainWindowStatus, DuringThePassItShowsNowWithAzimuthAndElevation)
     EXPECT_TRUE(panel()->hasInViewColour());
 }
 
+TEST_F(MainWindowStatus, WithoutAnElementSetNoPositionIsMadeUpAndPredictionsAreOff)
+{
+    start(QTime(2, 0));
+    QTemporaryDir empty;
+    ASSERT_TRUE(window->cSats()->setStrKeplerPath(empty.path()));
+    window->ChangeSat();
+    window->ChangeSat();
+    EXPECT_EQ(panel()->labLat->text(), "");
+    EXPECT_EQ(panel()->labLong->text(), "");
+    EXPECT_EQ(panel()->labDue->text(), "");
+    EXPECT_FALSE(panel()->cmdPassInfo->isEnabled());
+    EXPECT_TRUE(panel()->toolTip().contains("No position of ")) << panel()->toolTip().toStdString();
+}
+
 TEST_F(MainWindowStatus, ChangeSatSwitchesAndSwitchesBack)
 {
     start(QTime(2, 0));

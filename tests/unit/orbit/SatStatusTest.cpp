@@ -76,6 +76,19 @@ TEST_F(SatStatusTest, WithoutALocationOnlyThePositionIsGiven)
     EXPECT_EQ(status.refreshPeriod, 5); // kept as it was
 }
 
+TEST_F(SatStatusTest, WithoutElementsNoPositionIsMadeUpAndTheReasonIsGiven)
+{
+    at(9, 30);
+    const SatStatus status = computeSatStatus(sats, "ORVEX", true, 10);
+    EXPECT_FALSE(status.positionKnown);
+    EXPECT_EQ(status.latitudeText, "");
+    EXPECT_EQ(status.longitudeText, "");
+    EXPECT_EQ(status.azimuthText, "");
+    EXPECT_EQ(status.dueText, "");
+    EXPECT_TRUE(status.problem.startsWith("No position of ORVEX: "))
+        << status.problem.toStdString();
+}
+
 namespace {
 
 SatTable defaultSats()
