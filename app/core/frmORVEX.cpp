@@ -338,8 +338,16 @@ void frmORVEX::LoadSettings()
     sats_[0].objectNumber = settings_->orvexObjectNumber();
     sats_[1].objectNumber = settings_->issObjectNumber();
     intObjIndex_ = settings_->objIndex();
-    move(static_cast<int>(static_cast<float>(settings_->left()) / tppX),
-         static_cast<int>(static_cast<float>(settings_->top()) / tppY));
+    const QPoint stored(static_cast<int>(static_cast<float>(settings_->left()) / tppX),
+                        static_cast<int>(static_cast<float>(settings_->top()) / tppY));
+    // A placement off every attached screen (a display since removed) would
+    // leave the window out of reach: it is centred instead.
+    bool onScreen = QGuiApplication::screens().isEmpty();
+    for (const QScreen *each : QGuiApplication::screens())
+        onScreen = onScreen || each->availableGeometry().intersects(QRect(stored, frame));
+    move(onScreen ? stored
+                  : QPoint((screen.width() - frame.width()) / 2,
+                           (screen.height() - frame.height()) / 2));
     // USE_LOCAL_TIME goes to the orbit object's local-time flag.
     cSats_->setBlnLocalTime(settings_->useLocalTime());
     blnOnlyShowOrvex_ = settings_->onlyShowOrvex();
@@ -352,7 +360,11 @@ void frmORVEX::SaveSettings()
 {
     const int tppX = qRound(ScreenTwips::twipsPerPixelX());
     const int tppY = qRound(ScreenTwips::twipsPerPixelY());
-    settings_->SavePlacement(x() * tppX, y() * tppY, intObjIndex_);
+    // The inside's corner, not the frame's: the placement is applied before
+    // the window is shown, when no window manager has framed it yet, so it
+    // places the inside. Saving the frame's corner would move the window by
+    // its title bar at every start.
+    settings_->SavePlacement(geometry().x() * tppX, geometry().y() * tppY, intObjIndex_);
 }
 
 void frmORVEX::closeEvent(QCloseEvent *event)
