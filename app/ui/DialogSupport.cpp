@@ -4,6 +4,7 @@
 #include "shared/ORXUtil.h"
 #include "ui/mb.h"
 
+#include <QClipboard>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -62,6 +63,18 @@ protected:
         if (event->type() != QEvent::KeyPress)
             return false;
         auto *key = static_cast<QKeyEvent *>(event);
+        // A pasted text is checked as a typed one, character by character.
+        if (key->matches(QKeySequence::Paste)) {
+            QString accepted;
+            for (const QChar each : QGuiApplication::clipboard()->text()) {
+                const int code = each.unicode();
+                const int typed = code < 32 || code == 127 ? -1 : filter_(code);
+                if (typed >= 0)
+                    accepted += QChar(typed);
+            }
+            box_->insert(accepted);
+            return true;
+        }
         const QString text = key->text();
         if (text.size() != 1 || key->modifiers().testFlag(Qt::ControlModifier))
             return false;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "TerminalFixture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 namespace {
 
 class TerminalTransmit : public TerminalFixture
@@ -287,4 +290,14 @@ TEST_F(TerminalTransmit, UnloadWritesToAndViaButNotPort)
     EXPECT_EQ(setting("TERMINAL", "TO"), QStringLiteral("Q9YYY-3"));
     EXPECT_EQ(setting("TERMINAL", "VIA"), QStringLiteral("RS0ISS"));
     EXPECT_EQ(setting("TERMINAL", "PORT"), QStringLiteral("1"));
+}
+
+TEST_F(TerminalTransmit, PasteIntoTheDestinationIsCheckedAsTyping)
+{
+    openShown();
+    QGuiApplication::clipboard()->setText(QStringLiteral("q9 abc-1!"));
+    box("txtTo")->clear();
+    box("txtTo")->setFocus();
+    QTest::keyClick(box("txtTo"), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box("txtTo")->text(), QStringLiteral("Q9ABC-1"));
 }
