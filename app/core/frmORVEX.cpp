@@ -451,14 +451,9 @@ void frmORVEX::downloadKeps()
                            {}});
     frmDownload window(strAppPath_, this);
     bool reread = false;
-    auto readKeps = [this, &reread] {
-        // The engine reads the folder again, and the scan finds the new names.
-        cSats_->setStrKeplerPath(strAppPath_ + QStringLiteral("Keps"));
-        FindKeps();
+    window.setAfterInstall([this, &changes, &reread](const QStringList &installedFiles) {
+        readKepsAgain();
         reread = true;
-    };
-    window.setAfterInstall([this, &changes, &readKeps](const QStringList &installedFiles) {
-        readKeps();
         for (size_t i = 0; i < sats_.size(); ++i)
             changes[i].after = cSats_->elementProvenance(sats_[i].name);
         return elementChangeText(installedFiles, changes, cSats_->datGmtTime(), strAppPath_);
@@ -466,7 +461,19 @@ void frmORVEX::downloadKeps()
     if (!window.DownloadKeps())
         return;
     if (!reread)
-        readKeps();
+        readKepsAgain();
+    elementSetsChanged();
+}
+
+void frmORVEX::readKepsAgain()
+{
+    // The engine reads the folder again, and the scan finds the new names.
+    cSats_->setStrKeplerPath(strAppPath_ + QStringLiteral("Keps"));
+    FindKeps();
+}
+
+void frmORVEX::elementSetsChanged()
+{
     CheckSatUpdate(true);
     if (mfrmMap_)
         mfrmMap_->ElementsChanged();

@@ -23,6 +23,7 @@ class QLabel;
 class QPlainTextEdit;
 class QTimer;
 class QToolButton;
+class KepsAutoUpdate;
 class PassAlarms;
 class SatStatusPanel;
 class SkyViewWindow;
@@ -170,6 +171,9 @@ private:
 
     // The sky view and the pass alarms (frmORVEXTracking.cpp).
     void startTracking();
+    // The Keps folder changed (a download, an automatic update).
+    void readKepsAgain();
+    void elementSetsChanged();
     void stopTracking();
     void trackingChanged(); // satellite, element sets or station changed
     void showSkyView();
@@ -234,6 +238,7 @@ private:
     QAction *mnuUseLocalTime_ = nullptr;
     QPointer<history::HistoryWindow> historyWindow_;
     QPointer<PassAlarms> alarms_;
+    QPointer<KepsAutoUpdate> kepsUpdate_;
     QPointer<SkyViewWindow> skyView_;
     std::unique_ptr<sharing::SidsUploader> sids_;
     QPointer<sharing::frmSidsUpload> sidsWindow_;

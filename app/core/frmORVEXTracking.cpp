@@ -3,12 +3,16 @@
 // follow the satellite shown in the status panel, and learn of every change
 // of satellite, element sets or station.
 #include "core/frmORVEX.h"
+#include "orbit/KepsAutoUpdate.h"
 #include "orbit/clsSats.h"
 #include "shared/clsIni.h"
 #include "tracking/AlarmSettingsDialog.h"
 #include "tracking/PassAlarms.h"
 #include "tracking/PassGeometry.h"
 #include "tracking/SkyViewWindow.h"
+
+#include <QLabel>
+#include <QStatusBar>
 
 namespace {
 constexpr double julianOfDate = 2415018.5;
@@ -19,6 +23,17 @@ void frmORVEX::startTracking()
     alarms_ = new PassAlarms(this);
     alarms_->setSettings(tracking::AlarmSettings::load(*cIni()));
     trackingChanged();
+
+    kepsUpdate_ = new KepsAutoUpdate(*cIni(), strAppPath_, this);
+    auto *kepsStatus = new QLabel(this);
+    kepsStatus->setObjectName(QStringLiteral("labKepsStatus"));
+    statusBar()->addPermanentWidget(kepsStatus);
+    connect(kepsUpdate_, &KepsAutoUpdate::statusChanged, kepsStatus, &QLabel::setText);
+    connect(kepsUpdate_, &KepsAutoUpdate::installed, this, [this] {
+        readKepsAgain();
+        elementSetsChanged();
+    });
+    kepsUpdate_->check();
 }
 
 void frmORVEX::stopTracking()
@@ -26,6 +41,7 @@ void frmORVEX::stopTracking()
     // Both hold on to the orbits, which go before the window does.
     delete skyView_;
     delete alarms_;
+    delete kepsUpdate_;
 }
 
 void frmORVEX::trackingChanged()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbit/frmDownload.h"
 
+#include "orbit/KepsAutoUpdate.h"
 #include "platform/DataFolder.h"
 #include "platform/HttpTransfer.h"
 #include "shared/clsIni.h"
@@ -96,15 +97,7 @@ bool frmDownload::DownloadKeps()
         cIni_->GetIniStringWriteDefault(kepsSection, QStringLiteral("FILE_1"), defaultFile1));
     txtFile_[1]->setText(
         cIni_->GetIniStringWriteDefault(kepsSection, QStringLiteral("FILE_2"), QString()));
-    QList<int> tracked;
-    for (const char *key : {"ORVEX_OBJ_NUM", "ISS_OBJ_NUM"}) {
-        bool ok = false;
-        const int number =
-            cIni_->GetIniString(QStringLiteral("SETUP"), QLatin1String(key), QString()).toInt(&ok);
-        if (ok)
-            tracked << number;
-    }
-    installer_.setTrackedSatellites(tracked);
+    installer_.setTrackedSatellites(trackedCatalogNumbers(*cIni_));
     exec();
     return run_.installed;
 }
