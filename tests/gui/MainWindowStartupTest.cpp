@@ -165,12 +165,13 @@ TEST(MainWindowStartup, ExitRunsTheShutdownAndSavesThePlacement)
     // Changed during the run; written only by the shutdown.
     window.move(window.x() + 37, window.y() + 11);
     window.ChangeSat();
+    // The placement is the corner of the window's inside, as it is applied.
     const QByteArray left =
-        "\r\nLEFT=" + QByteArray::number(window.x() * qRound(ScreenTwips::twipsPerPixelX())) +
-        "\r\n";
+        "\r\nLEFT=" +
+        QByteArray::number(window.geometry().x() * qRound(ScreenTwips::twipsPerPixelX())) + "\r\n";
     const QByteArray top =
-        "\r\nTOP=" + QByteArray::number(window.y() * qRound(ScreenTwips::twipsPerPixelY())) +
-        "\r\n";
+        "\r\nTOP=" +
+        QByteArray::number(window.geometry().y() * qRound(ScreenTwips::twipsPerPixelY())) + "\r\n";
     const QByteArray before = folder.ini();
     ASSERT_TRUE(before.contains("OBJ_INDEX=0\r\n"));
     ASSERT_FALSE(before.contains(left));
