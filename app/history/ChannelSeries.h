@@ -48,6 +48,16 @@ struct ChannelInfo
     std::optional<double> high;
 };
 
+// A stored value with the frame it came from, for the export.
+struct ChannelRecord
+{
+    ChannelKey key;
+    ChannelPoint point;
+    QString source; // the callsign it was heard from; empty where unknown
+    int mode = -1;  // -1 where unknown
+    QString label;  // the line's first field
+};
+
 // Read access to stored channel values.
 class ChannelSource
 {
@@ -61,6 +71,16 @@ public:
                                              qint64 toMs) const = 0;
     // From the first to the last value stored; nothing when the store is empty.
     virtual std::optional<TimeSpan> storedSpan() const = 0;
+    // The values of one channel in [fromMs, toMs] with their frames, by time.
+    // A source that keeps no frames gives them without source, mode and label.
+    virtual std::vector<ChannelRecord> records(const ChannelKey &key, qint64 fromMs,
+                                               qint64 toMs) const
+    {
+        std::vector<ChannelRecord> found;
+        for (const ChannelPoint &point : series(key, fromMs, toMs))
+            found.push_back({key, point, {}, -1, {}});
+        return found;
+    }
 };
 
 } // namespace history

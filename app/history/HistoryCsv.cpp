@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <utility>
 
 namespace history {
 
@@ -44,8 +45,10 @@ QString utcIsoMs(qint64 utcMs)
            QLatin1Char('Z');
 }
 
-QString historyCsvLine(const ChannelKey &key, const ChannelPoint &point, const QString &unit)
+QString historyCsvLine(const ChannelRecord &record, const QString &unit)
 {
+    const ChannelKey &key = record.key;
+    const ChannelPoint &point = record.point;
     QString grid, row;
     if (knownGrid(key.grid)) {
         const auto &layout = telemetry::gridLayout(key.grid);
@@ -56,15 +59,15 @@ QString historyCsvLine(const ChannelKey &key, const ChannelPoint &point, const Q
     const QString value = knownGrid(key.grid) ? telemetry::formatGridValue(key.grid, point.value)
                                               : QString::number(point.value, 'g', 15);
     const QStringList fields{utcIsoMs(point.utcMs),
-                             QString(),
+                             csvField(record.source),
                              sideName(key.side),
-                             QString(),
+                             record.mode < 0 ? QString() : QString::number(record.mode),
                              csvField(grid),
                              csvField(row),
                              QString::number(point.raw, 'g', 15),
                              value,
                              csvField(unit),
-                             QString()};
+                             csvField(record.label)};
     return fields.join(QLatin1Char(','));
 }
 
@@ -73,8 +76,7 @@ bool writeHistoryCsv(QIODevice &device, const ChannelSource &source,
 {
     struct Row
     {
-        ChannelKey key;
-        ChannelPoint point;
+        ChannelRecord record;
         const QString *unit;
     };
     std::vector<QString> units;
@@ -82,16 +84,18 @@ bool writeHistoryCsv(QIODevice &device, const ChannelSource &source,
     std::vector<Row> rows;
     for (const ChannelKey &key : channels) {
         units.push_back(source.info(key).unit);
-        for (const ChannelPoint &point : source.series(key, span.fromMs, span.toMs))
-            rows.push_back({key, point, &units.back()});
+        for (ChannelRecord &record : source.records(key, span.fromMs, span.toMs))
+            rows.push_back({std::move(record), &units.back()});
     }
     std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) {
-        return a.point.utcMs != b.point.utcMs ? a.point.utcMs < b.point.utcMs : a.key < b.key;
+        return a.record.point.utcMs != b.record.point.utcMs
+                   ? a.record.point.utcMs < b.record.point.utcMs
+                   : a.record.key < b.record.key;
     });
 
     QByteArray text = historyCsvHeader().toUtf8() + '\n';
     for (const Row &row : rows) {
-        text += historyCsvLine(row.key, row.point, *row.unit).toUtf8();
+        text += historyCsvLine(row.record, *row.unit).toUtf8();
         text += '\n';
         if (text.size() > (1 << 20)) {
             if (device.write(text) != text.size())

@@ -13,9 +13,9 @@ namespace history {
 QString historyCsvHeader();
 
 // One value as a CSV line (without the line end):
-// utc,source,side,mode,grid,row,raw,value,unit,label. The channel source
-// knows no source callsign, mode or label, so those fields stay empty.
-QString historyCsvLine(const ChannelKey &key, const ChannelPoint &point, const QString &unit);
+// utc,source,side,mode,grid,row,raw,value,unit,label. Source, mode and label
+// stay empty where the channel source does not know them.
+QString historyCsvLine(const ChannelRecord &record, const QString &unit);
 
 // "2026-12-08T10:15:03.250Z".
 QString utcIsoMs(qint64 utcMs);

@@ -75,6 +75,7 @@ enum Statement {
     Series,
     ChannelHasValue,
     Span,
+    Records,
 };
 
 // The (mode, channel) that shows a place on one side; mode -1 when none does.
@@ -494,6 +495,38 @@ std::vector<ChannelPoint> TelemetryStore::series(const ChannelKey &key, qint64 f
         points.push_back({sqlite3_column_int64(query, 0), sqlite3_column_double(query, 1),
                           sqlite3_column_double(query, 2)});
     return points;
+}
+
+std::vector<ChannelRecord> TelemetryStore::records(const ChannelKey &key, qint64 fromMs,
+                                                   qint64 toMs) const
+{
+    std::vector<ChannelRecord> found;
+    const auto [mode, channel] = modeAndChannel(key);
+    sqlite3_stmt *query = statement(
+        Records, "SELECT f.utc_ms, v.raw, v.value, s.callsign, f.label FROM frame f "
+                 "JOIN channel_value v ON v.frame_id = f.id AND v.channel = ?3 "
+                 "JOIN source s ON s.id = f.source_id WHERE f.side = ?1 AND f.mode = ?2 AND "
+                 "f.utc_ms BETWEEN ?4 AND ?5 AND v.value IS NOT NULL ORDER BY f.utc_ms");
+    if (mode < 0 || !query)
+        return found;
+    Reset reset{query};
+    sqlite3_bind_int(query, 1, key.side);
+    sqlite3_bind_int(query, 2, mode);
+    sqlite3_bind_int(query, 3, channel);
+    sqlite3_bind_int64(query, 4, fromMs);
+    sqlite3_bind_int64(query, 5, toMs);
+    auto text = [query](int column) {
+        return QString::fromUtf8(
+            reinterpret_cast<const char *>(sqlite3_column_text(query, column)));
+    };
+    while (sqlite3_step(query) == SQLITE_ROW)
+        found.push_back({key,
+                         {sqlite3_column_int64(query, 0), sqlite3_column_double(query, 1),
+                          sqlite3_column_double(query, 2)},
+                         text(3),
+                         mode,
+                         text(4)});
+    return found;
 }
 
 std::optional<TimeSpan> TelemetryStore::storedSpan() const

@@ -83,6 +83,8 @@ public:
     std::vector<ChannelPoint> series(const ChannelKey &key, qint64 fromMs,
                                      qint64 toMs) const override;
     std::optional<TimeSpan> storedSpan() const override;
+    std::vector<ChannelRecord> records(const ChannelKey &key, qint64 fromMs,
+                                       qint64 toMs) const override;
 
     sqlite3 *handle() const { return db_; }
 
@@ -101,7 +103,7 @@ private:
     qint64 formulaSetId_ = 0;
     QHash<QString, qint64> sourceIds_;
     ChannelLimits limits_;
-    mutable std::array<sqlite3_stmt *, 8> statements_{};
+    mutable std::array<sqlite3_stmt *, 9> statements_{};
 };
 
 } // namespace history

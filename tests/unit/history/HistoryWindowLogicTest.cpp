@@ -186,9 +186,10 @@ TEST(HistoryCsv, LinesInTheExportFormatOrderedByTimeThenPlace)
 {
     EXPECT_EQ(historyCsvHeader(),
               QStringLiteral("utc,source,side,mode,grid,row,raw,value,unit,label"));
-    EXPECT_EQ(historyCsvLine({0, 1, 1}, {t0 + 3'250, 7, 7.456}, QStringLiteral("V")),
-              QStringLiteral("2026-12-01T00:00:03.250Z,,B,,POWER,Batt A,7,7.46,V,"));
-    EXPECT_EQ(historyCsvLine({2, 9, 0}, {t0, 512, -3.25}, QStringLiteral("°C")),
+    EXPECT_EQ(historyCsvLine({{0, 1, 1}, {t0 + 3'250, 7, 7.456}, "ORVEX-2", 3, "T#417"},
+                             QStringLiteral("V")),
+              QStringLiteral("2026-12-01T00:00:03.250Z,ORVEX-2,B,3,POWER,Batt A,7,7.46,V,T#417"));
+    EXPECT_EQ(historyCsvLine({{2, 9, 0}, {t0, 512, -3.25}, {}, -1, {}}, QStringLiteral("°C")),
               QStringLiteral("2026-12-01T00:00:00.000Z,,A,,TEMP,Xmtr,512,-3.3,°C,"));
 
     MemoryChannelSource source;

@@ -58,6 +58,14 @@ TEST_F(StoreTest, KeepsEachFrameWithItsRawFieldsAndTheGridsValues)
     // Batt A: 112 * 0.0588 = 6.5856, kept as the grid shows it.
     EXPECT_EQ(store.series({telemetry::PowerGrid, 1, 0}, 0, t0 + 5000)[0].value, 6.59);
     EXPECT_TRUE(store.series(xPlus, t0 + 1, t0 + 60000).empty());
+    // The export's view: each value with the frame it came from.
+    const std::vector<history::ChannelRecord> batt =
+        store.records({telemetry::PowerGrid, 1, 0}, 0, t0 + 60000);
+    ASSERT_EQ(batt.size(), 1u);
+    EXPECT_EQ(batt[0].point.value, 6.59);
+    EXPECT_EQ(batt[0].mode, 3);
+    EXPECT_EQ(batt[0].label, "T#417");
+    EXPECT_EQ(batt[0].source, "ORVEX-1");
 
     const QList<ChannelKey> channels = store.channels();
     EXPECT_EQ(channels.size(), 8);
