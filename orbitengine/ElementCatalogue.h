@@ -57,7 +57,7 @@ class ElementCatalogue
 public:
     // One file may add no more names than this; the rest of it is not read.
     static constexpr std::size_t defaultMaxNamesPerFile = 100000;
-    static constexpr std::size_t blockSize = 64 * 1024;
+    static constexpr std::size_t blockSize = std::size_t{64} * 1024;
 
     void clear();
     // Indexes the sets of one element file, block by block. Sets it cannot

@@ -56,8 +56,8 @@ class AgwDispatcher
 public:
     using ConnectionEntry = std::pair<std::uint16_t, std::string>; // engine port, station
 
-    static constexpr std::size_t MaxRegistered = 256;
-    static constexpr std::size_t MaxConnections = 256;
+    static constexpr std::size_t maxRegistered = 256;
+    static constexpr std::size_t maxConnections = 256;
 
     explicit AgwDispatcher(AgwEvents &events) : events_(events) {}
 
@@ -109,8 +109,8 @@ private:
             return std::hash<std::string>()(entry.second) * 31 + entry.first;
         }
     };
-    RecentSet<ConnectionEntry, ConnectionHash> connections_{MaxConnections};
-    RecentSet<std::string> registered_{MaxRegistered};
+    RecentSet<ConnectionEntry, ConnectionHash> connections_{maxConnections};
+    RecentSet<std::string> registered_{maxRegistered};
 };
 
 } // namespace agw

@@ -7,7 +7,7 @@ namespace history {
 
 namespace {
 
-constexpr qint64 hourMs = 60 * 60 * 1000;
+constexpr qint64 hourMs = qint64{60} * 60 * 1000;
 
 } // namespace
 
@@ -22,7 +22,7 @@ std::optional<TimeSpan> rangeSpan(HistoryRange range, const std::optional<TimeSp
     case HistoryRange::Day:
         return TimeSpan{end - 24 * hourMs, end};
     case HistoryRange::Week:
-        return TimeSpan{end - 7 * 24 * hourMs, end};
+        return TimeSpan{end - qint64{7} * 24 * hourMs, end};
     case HistoryRange::All:
         return *stored;
     case HistoryRange::LastPass:

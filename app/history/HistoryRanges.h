@@ -10,7 +10,7 @@ namespace history {
 // The spans behind the history window's range buttons.
 enum class HistoryRange { LastPass, Day, Week, All };
 
-constexpr qint64 lastDataFallbackMs = 15 * 60 * 1000;
+constexpr qint64 lastDataFallbackMs = qint64{15} * 60 * 1000;
 
 // The span a range button shows. Day and week end at the last stored value
 // (not at the clock), so that a store that has not heard the satellite for a

@@ -27,7 +27,7 @@ namespace history {
 namespace {
 
 constexpr int maxAlarmRows = 500;
-constexpr qint64 dayMs = 24 * 3600 * 1000;
+constexpr qint64 dayMs = qint64{24} * 3600 * 1000;
 
 const QList<QColor> &lineColors()
 {
@@ -403,7 +403,7 @@ void HistoryWindow::onAlarmActivated(int row)
         return;
     const qint64 at = time->data(Qt::UserRole).toLongLong();
     const TimeSpan view = plot_->view();
-    const qint64 half = std::min<qint64>((view.toMs - view.fromMs) / 2, 30 * 60 * 1000);
+    const qint64 half = std::min<qint64>((view.toMs - view.fromMs) / 2, qint64{30} * 60 * 1000);
     plot_->setView({at - half, at + half});
 }
 

@@ -32,7 +32,7 @@ public:
         if (hasLast_ && point.utcMs == lastMs_ && line_.values.back() == point.value)
             return;
         if (hasLast_ && point.utcMs - lastMs_ > gapMs_) {
-            line_.keys.append((lastMs_ + point.utcMs) / 2 / 1000.0);
+            line_.keys.append(static_cast<double>(lastMs_ + point.utcMs) / 2000.0);
             line_.values.append(std::numeric_limits<double>::quiet_NaN());
         }
         line_.keys.append(point.utcMs / 1000.0);
@@ -71,7 +71,7 @@ PlotLine downsampleForPlot(const std::vector<ChannelPoint> &points, qint64 fromM
     LineBuilder builder(line, gapMs);
 
     const auto count = end - begin;
-    if (count <= 4 * columns) {
+    if (count <= decltype(count){4} * columns) {
         line.keys.reserve(count);
         line.values.reserve(count);
         for (auto it = begin; it != end; ++it)

@@ -18,7 +18,7 @@ struct PlotLine
 
 // Values farther apart in time than this are not joined by a line (unless
 // they fall in neighbouring pixel columns anyway).
-constexpr qint64 lineBreakGapMs = 5 * 60 * 1000;
+constexpr qint64 lineBreakGapMs = qint64{5} * 60 * 1000;
 
 // The points of `points` (in time order) that a plot `columns` pixels wide
 // needs to draw [fromMs, toMs] exactly as the whole series would look: per

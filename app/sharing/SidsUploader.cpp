@@ -11,7 +11,7 @@ namespace sharing {
 
 namespace {
 
-const QString SIDS = QStringLiteral("SIDS");
+const QString sidsSection = QStringLiteral("SIDS");
 
 QDateTime now()
 {
@@ -37,10 +37,10 @@ SidsUploader::SidsUploader(clsIni &ini, const QString &databasePath, StationSour
       queue_(databasePath), poster_(new SidsPoster(this)), retryTimer_(new QTimer(this)),
       expiryTimer_(new QTimer(this))
 {
-    enabled_ = clsIni::IsItTrue(
-        ini_.GetIniStringWriteDefault(SIDS, QStringLiteral("ENABLED"), QStringLiteral("FALSE")));
-    url_ =
-        ini_.GetIniStringWriteDefault(SIDS, QStringLiteral("URL"), QString::fromLatin1(defaultUrl));
+    enabled_ = clsIni::IsItTrue(ini_.GetIniStringWriteDefault(
+        sidsSection, QStringLiteral("ENABLED"), QStringLiteral("FALSE")));
+    url_ = ini_.GetIniStringWriteDefault(sidsSection, QStringLiteral("URL"),
+                                         QString::fromLatin1(defaultUrl));
     retryTimer_->setSingleShot(true);
     connect(retryTimer_, &QTimer::timeout, this, &SidsUploader::pump);
     connect(poster_, &SidsPoster::finished, this, &SidsUploader::onPosted);
@@ -83,7 +83,7 @@ QString SidsUploader::blockedReason() const
         return QStringLiteral("Sharing is off.");
     if (!queue_.isOpen())
         return queue_.error();
-    if (const QString problem = stationProblem(station_()); !problem.isEmpty())
+    if (QString problem = stationProblem(station_()); !problem.isEmpty())
         return problem;
     return sidsUrlProblem(url_);
 }
@@ -96,7 +96,7 @@ QString SidsUploader::setEnabled(bool on)
     }
     if (on != enabled_) {
         enabled_ = on;
-        ini_.SaveIniString(SIDS, QStringLiteral("ENABLED"), clsIni::TrueOrFalse(on));
+        ini_.SaveIniString(sidsSection, QStringLiteral("ENABLED"), clsIni::TrueOrFalse(on));
         emit rawFramesWanted(on);
     }
     if (on)
@@ -109,11 +109,11 @@ QString SidsUploader::setEnabled(bool on)
 
 QString SidsUploader::setUrl(const QString &url)
 {
-    const QString problem = sidsUrlProblem(url);
+    QString problem = sidsUrlProblem(url);
     if (!problem.isEmpty())
         return problem;
     url_ = url.trimmed();
-    ini_.SaveIniString(SIDS, QStringLiteral("URL"), url_);
+    ini_.SaveIniString(sidsSection, QStringLiteral("URL"), url_);
     emit changed();
     return {};
 }

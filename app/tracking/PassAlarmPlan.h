@@ -35,7 +35,6 @@ struct AlarmEvent
     AlarmKind kind = AlarmKind::Warning;
     double dueJd = 0; // Julian date UTC
     orbit::Pass pass;
-    bool operator==(const AlarmEvent &) const = default;
 };
 
 // Every event of the passes that reach the minimum elevation, by time. A

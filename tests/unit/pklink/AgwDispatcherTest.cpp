@@ -245,12 +245,12 @@ TEST_F(AgwDispatch, ListsKeepTheNewestFewHundredAndStillRaiseEveryEvent)
     EXPECT_EQ(events.lines.size(), 2u * reported);
     EXPECT_EQ(last(), "Connected|1|Q9C299|up");
 
-    const auto dropped = static_cast<int>(reported - AgwDispatcher::MaxRegistered);
-    ASSERT_EQ(dispatcher.registered().size(), AgwDispatcher::MaxRegistered);
+    const auto dropped = static_cast<int>(reported - AgwDispatcher::maxRegistered);
+    ASSERT_EQ(dispatcher.registered().size(), AgwDispatcher::maxRegistered);
     EXPECT_EQ(dispatcher.registered().front(), "Q9R" + std::to_string(dropped));
     EXPECT_FALSE(dispatcher.IsRegistered("Q9R" + std::to_string(dropped - 1)));
     EXPECT_TRUE(dispatcher.IsRegistered("Q9R299"));
-    ASSERT_EQ(dispatcher.connections().size(), AgwDispatcher::MaxConnections);
+    ASSERT_EQ(dispatcher.connections().size(), AgwDispatcher::maxConnections);
     EXPECT_EQ(dispatcher.connections().front(),
               AgwDispatcher::ConnectionEntry(1, "Q9C" + std::to_string(dropped)));
     EXPECT_FALSE(dispatcher.IsConnected(1, "Q9C" + std::to_string(dropped - 1)));
