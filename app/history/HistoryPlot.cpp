@@ -56,10 +56,10 @@ namespace {
 
 QString timeFormat(qint64 viewMs)
 {
-    constexpr qint64 hourMs = 3600 * 1000;
-    if (viewMs > 3 * 24 * hourMs)
+    constexpr qint64 hourMs = qint64{3600} * 1000;
+    if (viewMs > qint64{3} * 24 * hourMs)
         return QStringLiteral("ddd MM-dd\nHH:mm");
-    if (viewMs > 20 * 60 * 1000)
+    if (viewMs > qint64{20} * 60 * 1000)
         return QStringLiteral("MM-dd\nHH:mm");
     return QStringLiteral("HH:mm:ss");
 }

@@ -9,7 +9,7 @@
 
 namespace {
 const QString kepsSection = QStringLiteral("KEPS");
-constexpr qsizetype chunkSize = 64 * 1024;
+constexpr qsizetype chunkSize = qsizetype{64} * 1024;
 // A failed update is tried again after this long, not at every look.
 constexpr qint64 retrySeconds = 3600;
 

@@ -71,7 +71,7 @@ QString TelemetryPanel::cellToolTip(int index, int row, int col) const
 {
     if (index < 0 || index >= telemetry::gridCount || row <= 0 || col <= 0)
         return {};
-    const QString label = gTlm[static_cast<size_t>(index)]->TextMatrix(row, col + 2);
+    QString label = gTlm[static_cast<size_t>(index)]->TextMatrix(row, col + 2);
     QString limit = breach(index, row, col);
     if (limit.isEmpty())
         return label;
