@@ -474,23 +474,36 @@ ChannelInfo TelemetryStore::info(const ChannelKey &key) const
     return {channelName(key), channelUnit(key.grid, key.row), limits.low, limits.high};
 }
 
-std::vector<ChannelPoint> TelemetryStore::series(const ChannelKey &key, qint64 fromMs,
-                                                 qint64 toMs) const
+sqlite3_stmt *TelemetryStore::channelQuery(int index, const char *sql, const ChannelKey &key,
+                                           qint64 fromMs, qint64 toMs, int &mode) const
 {
-    std::vector<ChannelPoint> points;
-    const auto [mode, channel] = modeAndChannel(key);
-    sqlite3_stmt *query = statement(
-        Series, "SELECT f.utc_ms, v.raw, v.value FROM frame f JOIN channel_value v ON "
-                "v.frame_id = f.id AND v.channel = ?3 WHERE f.side = ?1 AND f.mode = ?2 AND "
-                "f.utc_ms BETWEEN ?4 AND ?5 AND v.value IS NOT NULL ORDER BY f.utc_ms");
+    const auto [keyMode, channel] = modeAndChannel(key);
+    mode = keyMode;
+    sqlite3_stmt *query = statement(index, sql);
     if (mode < 0 || !query)
-        return points;
-    Reset reset{query};
+        return nullptr;
     sqlite3_bind_int(query, 1, key.side);
     sqlite3_bind_int(query, 2, mode);
     sqlite3_bind_int(query, 3, channel);
     sqlite3_bind_int64(query, 4, fromMs);
     sqlite3_bind_int64(query, 5, toMs);
+    return query;
+}
+
+std::vector<ChannelPoint> TelemetryStore::series(const ChannelKey &key, qint64 fromMs,
+                                                 qint64 toMs) const
+{
+    std::vector<ChannelPoint> points;
+    int mode = -1;
+    sqlite3_stmt *query =
+        channelQuery(Series,
+                     "SELECT f.utc_ms, v.raw, v.value FROM frame f JOIN channel_value v ON "
+                     "v.frame_id = f.id AND v.channel = ?3 WHERE f.side = ?1 AND f.mode = ?2 AND "
+                     "f.utc_ms BETWEEN ?4 AND ?5 AND v.value IS NOT NULL ORDER BY f.utc_ms",
+                     key, fromMs, toMs, mode);
+    if (!query)
+        return points;
+    Reset reset{query};
     while (sqlite3_step(query) == SQLITE_ROW)
         points.push_back({sqlite3_column_int64(query, 0), sqlite3_column_double(query, 1),
                           sqlite3_column_double(query, 2)});
@@ -501,20 +514,17 @@ std::vector<ChannelRecord> TelemetryStore::records(const ChannelKey &key, qint64
                                                    qint64 toMs) const
 {
     std::vector<ChannelRecord> found;
-    const auto [mode, channel] = modeAndChannel(key);
-    sqlite3_stmt *query = statement(
-        Records, "SELECT f.utc_ms, v.raw, v.value, s.callsign, f.label FROM frame f "
-                 "JOIN channel_value v ON v.frame_id = f.id AND v.channel = ?3 "
-                 "JOIN source s ON s.id = f.source_id WHERE f.side = ?1 AND f.mode = ?2 AND "
-                 "f.utc_ms BETWEEN ?4 AND ?5 AND v.value IS NOT NULL ORDER BY f.utc_ms");
-    if (mode < 0 || !query)
+    int mode = -1;
+    sqlite3_stmt *query =
+        channelQuery(Records,
+                     "SELECT f.utc_ms, v.raw, v.value, s.callsign, f.label FROM frame f "
+                     "JOIN channel_value v ON v.frame_id = f.id AND v.channel = ?3 "
+                     "JOIN source s ON s.id = f.source_id WHERE f.side = ?1 AND f.mode = ?2 AND "
+                     "f.utc_ms BETWEEN ?4 AND ?5 AND v.value IS NOT NULL ORDER BY f.utc_ms",
+                     key, fromMs, toMs, mode);
+    if (!query)
         return found;
     Reset reset{query};
-    sqlite3_bind_int(query, 1, key.side);
-    sqlite3_bind_int(query, 2, mode);
-    sqlite3_bind_int(query, 3, channel);
-    sqlite3_bind_int64(query, 4, fromMs);
-    sqlite3_bind_int64(query, 5, toMs);
     auto text = [query](int column) {
         return QString::fromUtf8(
             reinterpret_cast<const char *>(sqlite3_column_text(query, column)));

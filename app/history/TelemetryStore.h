@@ -93,6 +93,11 @@ private:
     bool exec(const char *sql);
     bool checkAndMigrate(Access access);
     sqlite3_stmt *statement(int index, const char *sql) const;
+    // A channel query (?1 side, ?2 mode, ?3 channel, ?4..?5 the time span)
+    // prepared and bound for `key`; null when the key has no mode or the
+    // query cannot be prepared. `mode` receives the key's mode.
+    sqlite3_stmt *channelQuery(int index, const char *sql, const ChannelKey &key, qint64 fromMs,
+                               qint64 toMs, int &mode) const;
     qint64 sourceId(const QString &callsign);
     bool begin();
 
