@@ -6,6 +6,7 @@
 #include "terminal/TerminalHost.h"
 #include "terminal/TerminalLog.h"
 #include "terminal/TerminalRules.h"
+#include "ui/Caption.h"
 #include "ui/DialogSupport.h"
 #include "ui/FocusLeaveGuard.h"
 #include "ui/clsWindowPos.h"
@@ -17,7 +18,6 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -83,7 +83,7 @@ void frmTerm::buildWindow()
 
     auto *band = new QHBoxLayout;
     auto addField = [&](const QString &caption, const QString &name, int maxLength, int width) {
-        auto *label = new QLabel(caption, central);
+        auto *label = new Caption(caption, central);
         auto *box = new QLineEdit(central);
         box->setObjectName(name);
         box->setMaxLength(maxLength);

@@ -2,6 +2,7 @@
 #include "ui/DialogSupport.h"
 
 #include "shared/ORXUtil.h"
+#include "ui/Caption.h"
 #include "ui/mb.h"
 
 #include <QClipboard>
@@ -115,7 +116,7 @@ void showExclamationMessage(QWidget *owner, const QString &text)
 
 void addFieldRow(QGridLayout *grid, int row, const QString &caption, QWidget *field)
 {
-    auto *label = new QLabel(caption, field->parentWidget());
+    auto *label = new Caption(caption, field->parentWidget());
     label->setBuddy(field);
     grid->addWidget(label, row, 0);
     grid->addWidget(field, row, 1);

@@ -4,6 +4,8 @@
 #include "platform/ScreenTwips.h"
 #include "shared/NumberText.h"
 
+#include <QImage>
+#include <QLabel>
 #include <QScreen>
 
 namespace {
@@ -162,4 +164,41 @@ TEST_F(TerminalPlacement, ClosedMinimisedItKeepsTheLastNormalPlacement)
     unload();
     expectRectangle(normal);
     EXPECT_EQ(key("MAXIMIZED"), QStringLiteral("FALSE"));
+}
+
+namespace {
+
+// The rightmost column of `image` that holds a pixel unlike its top left
+// one (the background), or -1 when it is blank.
+int lastInkColumn(const QImage &image)
+{
+    const QRgb background = image.pixel(0, 0);
+    for (int x = image.width() - 1; x >= 0; --x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixel(x, y) != background)
+                return x;
+    return -1;
+}
+
+} // namespace
+
+TEST_F(TerminalPlacement, EveryCaptionOfTheBandIsDrawnWhole)
+{
+    open();
+    showAndWait();
+    const QList<QLabel *> captions = term->centralWidget()->findChildren<QLabel *>();
+    ASSERT_EQ(captions.size(), 3);
+    for (QLabel *caption : captions) {
+        // The same caption with all the room it wants shows where its ink ends
+        // (with a buddy, so that its '&' marks the access key as it does there).
+        QWidget window;
+        QLabel roomy(caption->text(), &window);
+        QLineEdit buddy(&window);
+        roomy.setBuddy(&buddy);
+        roomy.setFont(caption->font());
+        roomy.resize(caption->width() + 40, caption->height());
+        const int inkEnd = lastInkColumn(roomy.grab().toImage());
+        ASSERT_GE(inkEnd, 0) << caption->text().toStdString();
+        EXPECT_LT(inkEnd, caption->width()) << caption->text().toStdString() << " is cut";
+    }
 }
