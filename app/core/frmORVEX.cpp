@@ -137,7 +137,7 @@ void frmORVEX::buildMenus()
     QAction *map = bar->addAction(QStringLiteral("&Map"));
     map->setObjectName(QStringLiteral("mnuMap"));
     connect(map, &QAction::triggered, this, &frmORVEX::showMap);
-    QAction *historyWindow = bar->addAction(QStringLiteral("Telemetry &History"));
+    QAction *historyWindow = bar->addAction(QStringLiteral("Telemetry H&istory"));
     historyWindow->setObjectName(QStringLiteral("mnuTelemetryHistory"));
     connect(historyWindow, &QAction::triggered, this, &frmORVEX::showHistory);
     QAction *sky = bar->addAction(QStringLiteral("Sky &View"));
@@ -170,10 +170,10 @@ void frmORVEX::buildMenus()
     QAction *download = options->addAction(QStringLiteral("&Download Keps"));
     download->setObjectName(QStringLiteral("mnuDownloadKeps"));
     connect(download, &QAction::triggered, this, &frmORVEX::downloadKeps);
-    QAction *sids = options->addAction(QStringLiteral("SiDS &Upload..."));
+    QAction *sids = options->addAction(QStringLiteral("SiDS Up&load..."));
     sids->setObjectName(QStringLiteral("mnuSidsUpload"));
     connect(sids, &QAction::triggered, this, &frmORVEX::showSidsUpload);
-    QAction *alarms = options->addAction(QStringLiteral("Pass &Alarms..."));
+    QAction *alarms = options->addAction(QStringLiteral("&Pass Alarms..."));
     alarms->setObjectName(QStringLiteral("mnuPassAlarms"));
     connect(alarms, &QAction::triggered, this, &frmORVEX::showAlarmSettings);
     QAction *importLogs = options->addAction(QStringLiteral("&Import Logs..."));

@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMap>
+#include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -186,6 +188,36 @@ TEST(MainWindowStartup, ExitRunsTheShutdownAndSavesThePlacement)
     EXPECT_TRUE(ini.contains("OBJ_INDEX=1\r\n"));
     EXPECT_TRUE(ini.contains(left)) << ini.toStdString();
     EXPECT_TRUE(ini.contains(top));
+}
+
+// A menu whose items share an access key only moves the highlight between
+// them on that key, so the key opens none. Items that are all disabled may
+// share one: no key reaches them anyway.
+TEST(MainWindowStartup, EveryAccessKeyOfAMenuLeadsToOneItem)
+{
+    ProgramFolder folder;
+    MessageBoxRecorder boxes;
+    frmORVEX window(folder.path());
+    ASSERT_TRUE(window.Load());
+    QList<QPair<QString, QList<QAction *>>> menus{{"the menu bar", window.menuBar()->actions()}};
+    for (QAction *title : window.menuBar()->actions())
+        if (title->menu())
+            menus.append({title->text(), title->menu()->actions()});
+    for (const auto &[name, actions] : menus) {
+        QMap<int, QStringList> items;
+        QMap<int, bool> reachable;
+        for (QAction *item : actions) {
+            const int key = QKeySequence::mnemonic(item->text())[0].key();
+            if (item->isSeparator() || key == Qt::Key_unknown)
+                continue;
+            items[key] << item->text();
+            reachable[key] = reachable[key] || item->isEnabled();
+        }
+        for (auto each = items.cbegin(); each != items.cend(); ++each)
+            EXPECT_TRUE(each.value().size() == 1 || !reachable[each.key()])
+                << name.toStdString() << ": "
+                << each.value().join(QStringLiteral(", ")).toStdString();
+    }
 }
 
 TEST(MainWindowStartup, ATemporarySettingsFileLeftByAKillIsRemovedAtStart)
