@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -309,6 +310,10 @@ TEST_F(frmLocationTest, F1OpensTheHelpOnTopOfTheModalDialogAndUsableThere)
     ASSERT_NE(help, nullptr) << "the help opened behind the dialog";
     EXPECT_TRUE(help->isWindow());
     EXPECT_TRUE(help->isVisible());
+    // Its frame stays on the screen, grip and lower border too.
+    const QRect area = help->screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(help->frameGeometry()))
+        << help->frameGeometry().bottom() << " on a screen to " << area.bottom();
     CloseHelp();
 }
 
