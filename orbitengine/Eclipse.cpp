@@ -2,6 +2,7 @@
 #include "orbitengine/Eclipse.h"
 
 #include "orbitengine/Geometry.h"
+#include "orbitengine/RootSearch.h"
 #include "orbitengine/Sun.h"
 
 #include <algorithm>
@@ -11,9 +12,7 @@ namespace orbit {
 namespace {
 
 constexpr double earthRadiusKm = wgs84::radiusKm;
-constexpr double rootToleranceMin = 1.0e-6; // 0.06 ms
-constexpr double shortestSpanMin = 1.0e-4;  // 6 ms: a shadow this short is a touch, not an eclipse
-constexpr int rootIterationCap = 100;
+constexpr double shortestSpanMin = 1.0e-4; // 6 ms: a shadow this short is a touch, not an eclipse
 constexpr double maxSearchDays = 400.0;
 constexpr double maxOverhangMin = 2.0 * 1440.0;
 constexpr int stepsPerRevolution = 40;
@@ -85,6 +84,15 @@ public:
         return true;
     }
 
+    // The margin at t, NaN (with status()) when the propagation fails.
+    double value(double t)
+    {
+        Sample s;
+        if (!sample(t, s))
+            return std::nan("");
+        return s.margin;
+    }
+
     const Status &status() const { return status_; }
 
 private:
@@ -93,39 +101,6 @@ private:
     double epochWhole_, epochFraction_;
     Status status_;
 };
-
-// Root of the margin between a and b, whose margins differ in sign
-// (Illinois variant of regula falsi, with bisection as a fallback).
-bool findEdge(ShadowFunction &f, Sample a, Sample b, double &root)
-{
-    int side = 0;
-    double fa = a.margin, fb = b.margin, ta = a.t, tb = b.t;
-    for (int i = 0; i < rootIterationCap; ++i) {
-        if (std::fabs(tb - ta) < rootToleranceMin)
-            break;
-        double tc = (ta * fb - tb * fa) / (fb - fa);
-        if (!(tc > std::min(ta, tb) && tc < std::max(ta, tb)) || i % 8 == 7)
-            tc = 0.5 * (ta + tb); // keep shrinking even when the secant stalls
-        Sample c;
-        if (!f.sample(tc, c))
-            return false;
-        if ((c.margin > 0) == (fb > 0)) {
-            tb = tc;
-            fb = c.margin;
-            if (side == -1)
-                fa *= 0.5;
-            side = -1;
-        } else {
-            ta = tc;
-            fa = c.margin;
-            if (side == 1)
-                fb *= 0.5;
-            side = 1;
-        }
-    }
-    root = 0.5 * (ta + tb);
-    return true;
-}
 
 struct Edge
 {
@@ -141,7 +116,7 @@ bool findEdges(ShadowFunction &f, const Sample &a, const Sample &b, std::vector<
     if ((a.margin > 0) != (b.margin > 0)) {
         Edge e;
         e.entering = a.margin > 0;
-        if (!findEdge(f, a, b, e.t))
+        if (!findRoot([&f](double t) { return f.value(t); }, a.t, a.margin, b.t, b.margin, e.t))
             return false;
         edges.push_back(e);
         return true;

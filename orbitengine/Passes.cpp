@@ -2,6 +2,7 @@
 #include "orbitengine/Passes.h"
 
 #include "orbitengine/FastTrig.h"
+#include "orbitengine/RootSearch.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,9 +12,7 @@ namespace {
 
 constexpr double earthRotationRadPerSec = 7.292115e-5;
 constexpr double polarRadiusKm = 6356.752;
-constexpr double rootToleranceMin = 1.0e-6; // 0.06 ms
-constexpr double maxToleranceMin = 1.0e-5;  // 0.6 ms: far below 0.01 degree at any pass
-constexpr int rootIterationCap = 100;
+constexpr double maxToleranceMin = 1.0e-5; // 0.6 ms: far below 0.01 degree at any pass
 constexpr int maxIterationCap = 200;
 constexpr double maxSearchDays = 400.0;
 constexpr double overrunDays = 2.0; // how far past the end a pass's LOS is followed
@@ -84,6 +83,7 @@ public:
         return true;
     }
 
+    // The sine of the elevation at t, NaN (with status()) when the propagation fails.
     double value(double t)
     {
         Sample s;
@@ -127,44 +127,6 @@ private:
     Status status_;
     double ecef_[3] = {0, 0, 0};
 };
-
-// Root of the elevation (its sine) in [a, b] with f(a) and f(b) of opposite signs
-// (Illinois variant of regula falsi, with bisection as a fallback).
-bool findRoot(ElevationFunction &f, double a, double fa, double b, double fb, double &root)
-{
-    int side = 0;
-    for (int i = 0; i < rootIterationCap; ++i) {
-        if (std::fabs(b - a) < rootToleranceMin) {
-            root = 0.5 * (a + b);
-            return true;
-        }
-        double c = (a * fb - b * fa) / (fb - fa);
-        if (!(c > std::min(a, b) && c < std::max(a, b)) || i % 8 == 7)
-            c = 0.5 * (a + b); // keep shrinking even when the secant stalls
-        const double fc = f.value(c);
-        if (std::isnan(fc))
-            return false;
-        if (fc == 0) {
-            root = c;
-            return true;
-        }
-        if ((fc > 0) == (fb > 0)) {
-            b = c;
-            fb = fc;
-            if (side == -1)
-                fa *= 0.5;
-            side = -1;
-        } else {
-            a = c;
-            fa = fc;
-            if (side == 1)
-                fb *= 0.5;
-            side = 1;
-        }
-    }
-    root = 0.5 * (a + b);
-    return std::fabs(b - a) < 1e-3;
-}
 
 // Maximum of the elevation in [a, b] around the interior sample m, where
 // f(m) >= f(a) and f(m) >= f(b): Brent's method (parabolic steps through the
@@ -289,6 +251,7 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
         result.status = f.status();
         return result;
     };
+    const auto elevation = [&f](double t) { return f.value(t); };
     const double t0 = f.minutes(startJd);
     const double t1 = f.minutes(endJd);
     const double tCap = t1 + overrunDays * 1440.0;
@@ -352,10 +315,10 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
                 }
                 double aos = back.t, los = ahead.t;
                 if (!underWay &&
-                    !findRoot(f, back.t, back.sinEl, backAbove.t, backAbove.sinEl, aos))
+                    !findRoot(elevation, back.t, back.sinEl, backAbove.t, backAbove.sinEl, aos))
                     return failed();
                 if (!open &&
-                    !findRoot(f, aheadAbove.t, aheadAbove.sinEl, ahead.t, ahead.sinEl, los))
+                    !findRoot(elevation, aheadAbove.t, aheadAbove.sinEl, ahead.t, ahead.sinEl, los))
                     return failed();
                 lastLos = los;
                 if (!underWay && aos >= t0 && aos <= t1) {
