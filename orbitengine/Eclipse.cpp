@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbitengine/Eclipse.h"
 
+#include "orbitengine/EpochClock.h"
 #include "orbitengine/Geometry.h"
 #include "orbitengine/RootSearch.h"
 #include "orbitengine/Sun.h"
@@ -44,16 +45,11 @@ class ShadowFunction
 {
 public:
     ShadowFunction(Sgp4 &satellite, ShadowEdge edge)
-        : satellite_(satellite), edge_(edge), epochWhole_(satellite.elements().epochJdWhole),
-          epochFraction_(satellite.elements().epochJdFraction)
+        : satellite_(satellite), edge_(edge), clock_(satellite.elements())
     {
     }
 
-    double jd(double t) const { return epochWhole_ + (epochFraction_ + t / 1440.0); }
-    double minutes(double jdValue) const
-    {
-        return ((jdValue - epochWhole_) - epochFraction_) * 1440.0;
-    }
+    const EpochClock &clock() const { return clock_; }
 
     // False (with status()) when the propagation fails.
     bool sample(double t, Sample &out)
@@ -65,7 +61,7 @@ public:
             return false;
         }
         double sun[3];
-        sunPositionTeme(jd(t), sun);
+        sunPositionTeme(clock_.jd(t), sun);
         const double *r = state.position, *v = state.velocity;
         out.t = t;
         out.margin = shadowMarginRad(r, sun, edge_);
@@ -98,7 +94,7 @@ public:
 private:
     Sgp4 &satellite_;
     ShadowEdge edge_;
-    double epochWhole_, epochFraction_;
+    EpochClock clock_;
     Status status_;
 };
 
@@ -167,7 +163,8 @@ EclipseSearch findEclipses(Sgp4 &satellite, double startJd, double endJd, Shadow
         return result;
     }
     ShadowFunction f(satellite, edge);
-    const double t0 = f.minutes(startJd), t1 = f.minutes(endJd);
+    const EpochClock &clock = f.clock();
+    const double t0 = clock.minutes(startJd), t1 = clock.minutes(endJd);
     // A shadow lasts less than half a revolution: scanning that much before
     // and after the span finds the edges of the eclipses under way at its ends.
     const double overhang =
@@ -190,7 +187,7 @@ EclipseSearch findEclipses(Sgp4 &satellite, double startJd, double endJd, Shadow
     double entry = shadowAtBegin ? scanBegin : std::nan("");
     const auto add = [&](double exit) {
         if (exit >= t0 && entry <= t1)
-            result.eclipses.push_back({f.jd(entry), f.jd(exit)});
+            result.eclipses.push_back({clock.jd(entry), clock.jd(exit)});
         entry = std::nan("");
     };
     for (const Edge &e : edges) {

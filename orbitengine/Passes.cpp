@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbitengine/Passes.h"
 
+#include "orbitengine/EpochClock.h"
 #include "orbitengine/FastTrig.h"
 #include "orbitengine/RootSearch.h"
 
@@ -43,17 +44,11 @@ class ElevationFunction
 {
 public:
     ElevationFunction(Sgp4 &satellite, const Observer &observer)
-        : satellite_(satellite), observer_(observer),
-          epochWhole_(satellite.elements().epochJdWhole),
-          epochFraction_(satellite.elements().epochJdFraction)
+        : satellite_(satellite), observer_(observer), clock_(satellite.elements())
     {
     }
 
-    double jd(double t) const { return epochWhole_ + (epochFraction_ + t / 1440.0); }
-    double minutes(double jdValue) const
-    {
-        return ((jdValue - epochWhole_) - epochFraction_) * 1440.0;
-    }
+    const EpochClock &clock() const { return clock_; }
 
     // False (with status()) when the propagation fails.
     bool sample(double t, Sample &out)
@@ -107,7 +102,7 @@ public:
 private:
     Sgp4 &satellite_;
     const Observer &observer_;
-    double epochWhole_, epochFraction_;
+    EpochClock clock_;
     // The state at t, and its position Earth-fixed in ecef_.
     bool propagate(double t, StateVector &state)
     {
@@ -117,7 +112,7 @@ private:
             return false;
         }
         double sg, cg;
-        trig::sinCos(gmst(jd(t)), sg, cg);
+        trig::sinCos(gmst(clock_.jd(t)), sg, cg);
         ecef_[0] = cg * state.position[0] + sg * state.position[1];
         ecef_[1] = -sg * state.position[0] + cg * state.position[1];
         ecef_[2] = state.position[2];
@@ -247,13 +242,14 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
     }
 
     ElevationFunction f(satellite, observer);
+    const EpochClock &clock = f.clock();
     const auto failed = [&result, &f]() {
         result.status = f.status();
         return result;
     };
     const auto elevation = [&f](double t) { return f.value(t); };
-    const double t0 = f.minutes(startJd);
-    const double t1 = f.minutes(endJd);
+    const double t0 = clock.minutes(startJd);
+    const double t1 = clock.minutes(endJd);
     const double tCap = t1 + overrunDays * 1440.0;
 
     Sample prev2, prev1, cur;
@@ -282,9 +278,9 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
             if (em > 0 && tm <= lastLos) {
                 // A second summit inside a long pass already found.
                 if (!result.passes.empty() && emDeg > result.passes.back().maxElevationDeg &&
-                    result.passes.back().losJd >= f.jd(tm)) {
+                    result.passes.back().losJd >= clock.jd(tm)) {
                     result.passes.back().maxElevationDeg = emDeg;
-                    result.passes.back().maxJd = f.jd(tm);
+                    result.passes.back().maxJd = clock.jd(tm);
                 }
             } else if (em > 0) {
                 // AOS: back to a time below the horizon, then the root; LOS alike.
@@ -326,9 +322,9 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
                     LookAngles atAos, atLos;
                     if (!f.look(aos, atAos) || !f.look(los, atLos))
                         return failed();
-                    p.aosJd = f.jd(aos);
-                    p.losJd = f.jd(los);
-                    p.maxJd = f.jd(tm);
+                    p.aosJd = clock.jd(aos);
+                    p.losJd = clock.jd(los);
+                    p.maxJd = clock.jd(tm);
                     p.maxElevationDeg = emDeg;
                     p.aosAzimuthDeg = atAos.azimuthRad * radToDeg;
                     p.losAzimuthDeg = atLos.azimuthRad * radToDeg;
