@@ -4,6 +4,7 @@
 #include "orbitengine/EpochClock.h"
 #include "orbitengine/Geometry.h"
 #include "orbitengine/RootSearch.h"
+#include "orbitengine/SearchSpan.h"
 #include "orbitengine/Sun.h"
 
 #include <algorithm>
@@ -14,7 +15,6 @@ namespace {
 
 constexpr double earthRadiusKm = wgs84::radiusKm;
 constexpr double shortestSpanMin = 1.0e-4; // 6 ms: a shadow this short is a touch, not an eclipse
-constexpr double maxSearchDays = 400.0;
 constexpr double maxOverhangMin = 2.0 * 1440.0;
 constexpr int stepsPerRevolution = 40;
 
@@ -153,15 +153,9 @@ Illumination illumination(const double satelliteKm[3], const double sunKm[3])
 EclipseSearch findEclipses(Sgp4 &satellite, double startJd, double endJd, ShadowEdge edge)
 {
     EclipseSearch result;
-    if (!satellite.isReady()) {
-        result.status = {StatusCode::BadElements, "propagator not initialised"};
+    result.status = checkSearchSpan(satellite, startJd, endJd);
+    if (!result.status)
         return result;
-    }
-    if (!std::isfinite(startJd) || !std::isfinite(endJd) || endJd < startJd ||
-        endJd - startJd > maxSearchDays) {
-        result.status = {StatusCode::BadArgument, "search span empty, reversed or too long"};
-        return result;
-    }
     ShadowFunction f(satellite, edge);
     const EpochClock &clock = f.clock();
     const double t0 = clock.minutes(startJd), t1 = clock.minutes(endJd);

@@ -4,6 +4,7 @@
 #include "orbitengine/EpochClock.h"
 #include "orbitengine/FastTrig.h"
 #include "orbitengine/RootSearch.h"
+#include "orbitengine/SearchSpan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +16,6 @@ constexpr double earthRotationRadPerSec = 7.292115e-5;
 constexpr double polarRadiusKm = 6356.752;
 constexpr double maxToleranceMin = 1.0e-5; // 0.6 ms: far below 0.01 degree at any pass
 constexpr int maxIterationCap = 200;
-constexpr double maxSearchDays = 400.0;
 constexpr double overrunDays = 2.0; // how far past the end a pass's LOS is followed
 
 struct Sample
@@ -227,15 +227,9 @@ bool canRise(const Sgp4 &satellite, const Observer &observer)
 PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd, double endJd)
 {
     PassSearch result;
-    if (!satellite.isReady()) {
-        result.status = {StatusCode::BadElements, "propagator not initialised"};
+    result.status = checkSearchSpan(satellite, startJd, endJd);
+    if (!result.status)
         return result;
-    }
-    if (!std::isfinite(startJd) || !std::isfinite(endJd) || endJd < startJd ||
-        endJd - startJd > maxSearchDays) {
-        result.status = {StatusCode::BadArgument, "search span empty, reversed or too long"};
-        return result;
-    }
     if (!canRise(satellite, observer)) {
         result.visibility = Visibility::NeverRises;
         return result;
