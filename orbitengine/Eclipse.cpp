@@ -80,15 +80,6 @@ public:
         return true;
     }
 
-    // The margin at t, NaN (with status()) when the propagation fails.
-    double value(double t)
-    {
-        Sample s;
-        if (!sample(t, s))
-            return std::nan("");
-        return s.margin;
-    }
-
     const Status &status() const { return status_; }
 
 private:
@@ -112,7 +103,12 @@ bool findEdges(ShadowFunction &f, const Sample &a, const Sample &b, std::vector<
     if ((a.margin > 0) != (b.margin > 0)) {
         Edge e;
         e.entering = a.margin > 0;
-        if (!findRoot([&f](double t) { return f.value(t); }, a.t, a.margin, b.t, b.margin, e.t))
+        // NaN where the propagation fails, which ends the root search.
+        const auto margin = [&f](double t) {
+            Sample s;
+            return f.sample(t, s) ? s.margin : std::nan("");
+        };
+        if (!findRoot(margin, a.t, a.margin, b.t, b.margin, e.t))
             return false;
         edges.push_back(e);
         return true;
