@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbitengine/Eclipse.h"
 
+#include "orbitengine/EpochClock.h"
 #include "orbitengine/Geometry.h"
+#include "orbitengine/RootSearch.h"
+#include "orbitengine/SearchSpan.h"
 #include "orbitengine/Sun.h"
 
 #include <algorithm>
@@ -11,10 +14,7 @@ namespace orbit {
 namespace {
 
 constexpr double earthRadiusKm = wgs84::radiusKm;
-constexpr double rootToleranceMin = 1.0e-6; // 0.06 ms
-constexpr double shortestSpanMin = 1.0e-4;  // 6 ms: a shadow this short is a touch, not an eclipse
-constexpr int rootIterationCap = 100;
-constexpr double maxSearchDays = 400.0;
+constexpr double shortestSpanMin = 1.0e-4; // 6 ms: a shadow this short is a touch, not an eclipse
 constexpr double maxOverhangMin = 2.0 * 1440.0;
 constexpr int stepsPerRevolution = 40;
 
@@ -45,16 +45,11 @@ class ShadowFunction
 {
 public:
     ShadowFunction(Sgp4 &satellite, ShadowEdge edge)
-        : satellite_(satellite), edge_(edge), epochWhole_(satellite.elements().epochJdWhole),
-          epochFraction_(satellite.elements().epochJdFraction)
+        : satellite_(satellite), edge_(edge), clock_(satellite.elements())
     {
     }
 
-    double jd(double t) const { return epochWhole_ + (epochFraction_ + t / 1440.0); }
-    double minutes(double jdValue) const
-    {
-        return ((jdValue - epochWhole_) - epochFraction_) * 1440.0;
-    }
+    const EpochClock &clock() const { return clock_; }
 
     // False (with status()) when the propagation fails.
     bool sample(double t, Sample &out)
@@ -66,7 +61,7 @@ public:
             return false;
         }
         double sun[3];
-        sunPositionTeme(jd(t), sun);
+        sunPositionTeme(clock_.jd(t), sun);
         const double *r = state.position, *v = state.velocity;
         out.t = t;
         out.margin = shadowMarginRad(r, sun, edge_);
@@ -90,42 +85,9 @@ public:
 private:
     Sgp4 &satellite_;
     ShadowEdge edge_;
-    double epochWhole_, epochFraction_;
+    EpochClock clock_;
     Status status_;
 };
-
-// Root of the margin between a and b, whose margins differ in sign
-// (Illinois variant of regula falsi, with bisection as a fallback).
-bool findEdge(ShadowFunction &f, Sample a, Sample b, double &root)
-{
-    int side = 0;
-    double fa = a.margin, fb = b.margin, ta = a.t, tb = b.t;
-    for (int i = 0; i < rootIterationCap; ++i) {
-        if (std::fabs(tb - ta) < rootToleranceMin)
-            break;
-        double tc = (ta * fb - tb * fa) / (fb - fa);
-        if (!(tc > std::min(ta, tb) && tc < std::max(ta, tb)) || i % 8 == 7)
-            tc = 0.5 * (ta + tb); // keep shrinking even when the secant stalls
-        Sample c;
-        if (!f.sample(tc, c))
-            return false;
-        if ((c.margin > 0) == (fb > 0)) {
-            tb = tc;
-            fb = c.margin;
-            if (side == -1)
-                fa *= 0.5;
-            side = -1;
-        } else {
-            ta = tc;
-            fa = c.margin;
-            if (side == 1)
-                fb *= 0.5;
-            side = 1;
-        }
-    }
-    root = 0.5 * (ta + tb);
-    return true;
-}
 
 struct Edge
 {
@@ -141,7 +103,12 @@ bool findEdges(ShadowFunction &f, const Sample &a, const Sample &b, std::vector<
     if ((a.margin > 0) != (b.margin > 0)) {
         Edge e;
         e.entering = a.margin > 0;
-        if (!findEdge(f, a, b, e.t))
+        // NaN where the propagation fails, which ends the root search.
+        const auto margin = [&f](double t) {
+            Sample s;
+            return f.sample(t, s) ? s.margin : std::nan("");
+        };
+        if (!findRoot(margin, a.t, a.margin, b.t, b.margin, e.t))
             return false;
         edges.push_back(e);
         return true;
@@ -182,17 +149,12 @@ Illumination illumination(const double satelliteKm[3], const double sunKm[3])
 EclipseSearch findEclipses(Sgp4 &satellite, double startJd, double endJd, ShadowEdge edge)
 {
     EclipseSearch result;
-    if (!satellite.isReady()) {
-        result.status = {StatusCode::BadElements, "propagator not initialised"};
+    result.status = checkSearchSpan(satellite, startJd, endJd);
+    if (!result.status)
         return result;
-    }
-    if (!std::isfinite(startJd) || !std::isfinite(endJd) || endJd < startJd ||
-        endJd - startJd > maxSearchDays) {
-        result.status = {StatusCode::BadArgument, "search span empty, reversed or too long"};
-        return result;
-    }
     ShadowFunction f(satellite, edge);
-    const double t0 = f.minutes(startJd), t1 = f.minutes(endJd);
+    const EpochClock &clock = f.clock();
+    const double t0 = clock.minutes(startJd), t1 = clock.minutes(endJd);
     // A shadow lasts less than half a revolution: scanning that much before
     // and after the span finds the edges of the eclipses under way at its ends.
     const double overhang =
@@ -215,7 +177,7 @@ EclipseSearch findEclipses(Sgp4 &satellite, double startJd, double endJd, Shadow
     double entry = shadowAtBegin ? scanBegin : std::nan("");
     const auto add = [&](double exit) {
         if (exit >= t0 && entry <= t1)
-            result.eclipses.push_back({f.jd(entry), f.jd(exit)});
+            result.eclipses.push_back({clock.jd(entry), clock.jd(exit)});
         entry = std::nan("");
     };
     for (const Edge &e : edges) {

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbitengine/Passes.h"
 
+#include "orbitengine/EpochClock.h"
 #include "orbitengine/FastTrig.h"
+#include "orbitengine/RootSearch.h"
+#include "orbitengine/SearchSpan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,11 +14,8 @@ namespace {
 
 constexpr double earthRotationRadPerSec = 7.292115e-5;
 constexpr double polarRadiusKm = 6356.752;
-constexpr double rootToleranceMin = 1.0e-6; // 0.06 ms
-constexpr double maxToleranceMin = 1.0e-5;  // 0.6 ms: far below 0.01 degree at any pass
-constexpr int rootIterationCap = 100;
+constexpr double maxToleranceMin = 1.0e-5; // 0.6 ms: far below 0.01 degree at any pass
 constexpr int maxIterationCap = 200;
-constexpr double maxSearchDays = 400.0;
 constexpr double overrunDays = 2.0; // how far past the end a pass's LOS is followed
 
 struct Sample
@@ -44,17 +44,11 @@ class ElevationFunction
 {
 public:
     ElevationFunction(Sgp4 &satellite, const Observer &observer)
-        : satellite_(satellite), observer_(observer),
-          epochWhole_(satellite.elements().epochJdWhole),
-          epochFraction_(satellite.elements().epochJdFraction)
+        : satellite_(satellite), observer_(observer), clock_(satellite.elements())
     {
     }
 
-    double jd(double t) const { return epochWhole_ + (epochFraction_ + t / 1440.0); }
-    double minutes(double jdValue) const
-    {
-        return ((jdValue - epochWhole_) - epochFraction_) * 1440.0;
-    }
+    const EpochClock &clock() const { return clock_; }
 
     // False (with status()) when the propagation fails.
     bool sample(double t, Sample &out)
@@ -84,6 +78,7 @@ public:
         return true;
     }
 
+    // The sine of the elevation at t, NaN (with status()) when the propagation fails.
     double value(double t)
     {
         Sample s;
@@ -107,7 +102,7 @@ public:
 private:
     Sgp4 &satellite_;
     const Observer &observer_;
-    double epochWhole_, epochFraction_;
+    EpochClock clock_;
     // The state at t, and its position Earth-fixed in ecef_.
     bool propagate(double t, StateVector &state)
     {
@@ -117,7 +112,7 @@ private:
             return false;
         }
         double sg, cg;
-        trig::sinCos(gmst(jd(t)), sg, cg);
+        trig::sinCos(gmst(clock_.jd(t)), sg, cg);
         ecef_[0] = cg * state.position[0] + sg * state.position[1];
         ecef_[1] = -sg * state.position[0] + cg * state.position[1];
         ecef_[2] = state.position[2];
@@ -127,44 +122,6 @@ private:
     Status status_;
     double ecef_[3] = {0, 0, 0};
 };
-
-// Root of the elevation (its sine) in [a, b] with f(a) and f(b) of opposite signs
-// (Illinois variant of regula falsi, with bisection as a fallback).
-bool findRoot(ElevationFunction &f, double a, double fa, double b, double fb, double &root)
-{
-    int side = 0;
-    for (int i = 0; i < rootIterationCap; ++i) {
-        if (std::fabs(b - a) < rootToleranceMin) {
-            root = 0.5 * (a + b);
-            return true;
-        }
-        double c = (a * fb - b * fa) / (fb - fa);
-        if (!(c > std::min(a, b) && c < std::max(a, b)) || i % 8 == 7)
-            c = 0.5 * (a + b); // keep shrinking even when the secant stalls
-        const double fc = f.value(c);
-        if (std::isnan(fc))
-            return false;
-        if (fc == 0) {
-            root = c;
-            return true;
-        }
-        if ((fc > 0) == (fb > 0)) {
-            b = c;
-            fb = fc;
-            if (side == -1)
-                fa *= 0.5;
-            side = -1;
-        } else {
-            a = c;
-            fa = fc;
-            if (side == 1)
-                fb *= 0.5;
-            side = 1;
-        }
-    }
-    root = 0.5 * (a + b);
-    return std::fabs(b - a) < 1e-3;
-}
 
 // Maximum of the elevation in [a, b] around the interior sample m, where
 // f(m) >= f(a) and f(m) >= f(b): Brent's method (parabolic steps through the
@@ -270,27 +227,23 @@ bool canRise(const Sgp4 &satellite, const Observer &observer)
 PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd, double endJd)
 {
     PassSearch result;
-    if (!satellite.isReady()) {
-        result.status = {StatusCode::BadElements, "propagator not initialised"};
+    result.status = checkSearchSpan(satellite, startJd, endJd);
+    if (!result.status)
         return result;
-    }
-    if (!std::isfinite(startJd) || !std::isfinite(endJd) || endJd < startJd ||
-        endJd - startJd > maxSearchDays) {
-        result.status = {StatusCode::BadArgument, "search span empty, reversed or too long"};
-        return result;
-    }
     if (!canRise(satellite, observer)) {
         result.visibility = Visibility::NeverRises;
         return result;
     }
 
     ElevationFunction f(satellite, observer);
+    const EpochClock &clock = f.clock();
     const auto failed = [&result, &f]() {
         result.status = f.status();
         return result;
     };
-    const double t0 = f.minutes(startJd);
-    const double t1 = f.minutes(endJd);
+    const auto elevation = [&f](double t) { return f.value(t); };
+    const double t0 = clock.minutes(startJd);
+    const double t1 = clock.minutes(endJd);
     const double tCap = t1 + overrunDays * 1440.0;
 
     Sample prev2, prev1, cur;
@@ -319,9 +272,9 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
             if (em > 0 && tm <= lastLos) {
                 // A second summit inside a long pass already found.
                 if (!result.passes.empty() && emDeg > result.passes.back().maxElevationDeg &&
-                    result.passes.back().losJd >= f.jd(tm)) {
+                    result.passes.back().losJd >= clock.jd(tm)) {
                     result.passes.back().maxElevationDeg = emDeg;
-                    result.passes.back().maxJd = f.jd(tm);
+                    result.passes.back().maxJd = clock.jd(tm);
                 }
             } else if (em > 0) {
                 // AOS: back to a time below the horizon, then the root; LOS alike.
@@ -352,10 +305,10 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
                 }
                 double aos = back.t, los = ahead.t;
                 if (!underWay &&
-                    !findRoot(f, back.t, back.sinEl, backAbove.t, backAbove.sinEl, aos))
+                    !findRoot(elevation, back.t, back.sinEl, backAbove.t, backAbove.sinEl, aos))
                     return failed();
                 if (!open &&
-                    !findRoot(f, aheadAbove.t, aheadAbove.sinEl, ahead.t, ahead.sinEl, los))
+                    !findRoot(elevation, aheadAbove.t, aheadAbove.sinEl, ahead.t, ahead.sinEl, los))
                     return failed();
                 lastLos = los;
                 if (!underWay && aos >= t0 && aos <= t1) {
@@ -363,9 +316,9 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
                     LookAngles atAos, atLos;
                     if (!f.look(aos, atAos) || !f.look(los, atLos))
                         return failed();
-                    p.aosJd = f.jd(aos);
-                    p.losJd = f.jd(los);
-                    p.maxJd = f.jd(tm);
+                    p.aosJd = clock.jd(aos);
+                    p.losJd = clock.jd(los);
+                    p.maxJd = clock.jd(tm);
                     p.maxElevationDeg = emDeg;
                     p.aosAzimuthDeg = atAos.azimuthRad * radToDeg;
                     p.losAzimuthDeg = atLos.azimuthRad * radToDeg;
