@@ -26,22 +26,35 @@ bool blankLine(std::string_view line)
 void ElementLineReader::feed(std::string_view piece)
 {
     while (!piece.empty()) {
-        const void *end = std::memchr(piece.data(), '\n', piece.size());
+        // The LF of a CR LF, perhaps at the start of the next piece.
+        if (afterCr_) {
+            afterCr_ = false;
+            if (piece.front() == '\n') {
+                ++bytes_;
+                piece.remove_prefix(1);
+                continue;
+            }
+        }
+        const void *lf = std::memchr(piece.data(), '\n', piece.size());
+        const size_t toLf =
+            lf ? static_cast<size_t>(static_cast<const char *>(lf) - piece.data()) : piece.size();
+        const void *cr = std::memchr(piece.data(), '\r', toLf);
         const size_t length =
-            end ? static_cast<size_t>(static_cast<const char *>(end) - piece.data()) : piece.size();
+            cr ? static_cast<size_t>(static_cast<const char *>(cr) - piece.data()) : toLf;
         if (currentLength_ == 0)
             current_.offset = bytes_;
         const size_t room = maxKeptLineLength - current_.text.size();
         current_.text.append(piece.data(), std::min(length, room));
         currentLength_ += length;
         bytes_ += length;
-        if (!end)
+        if (!lf && !cr)
             return;
         ++bytes_;
+        afterCr_ = cr != nullptr;
         endLine();
         piece.remove_prefix(length + 1);
         // Runs of empty lines after empty lines change nothing but the counts.
-        if (lines_ > 1 && older_.text.empty() && previous_.text.empty()) {
+        if (!afterCr_ && lines_ > 1 && older_.text.empty() && previous_.text.empty()) {
             const size_t empty = std::min(piece.find_first_not_of('\n'), piece.size());
             lines_ += empty;
             bytes_ += empty;
@@ -69,8 +82,6 @@ bool ElementLineReader::begins(const Line &line, char digit) const
 
 void ElementLineReader::endLine()
 {
-    while (!current_.text.empty() && (current_.text.back() == '\r'))
-        current_.text.pop_back();
     current_.consumed = false;
     ++lines_;
     if (lines_ == 1)

@@ -22,10 +22,9 @@ struct ElementLines
     std::uint64_t line1Number; // 1-based
 };
 
-// Lines end at LF; a CR before it is dropped. Line 1 begins "1 ", line 2
-// right after it "2 "; a line taken as line 2 is never line 1 or name of the
-// next set. Lines longer than maxKeptLineLength keep only their start: no
-// element set line comes near it.
+// Lines end at LF, CR LF or CR alone, as files from any system have them. Line 1 begins "1 ", line
+// 2 right after it "2 "; a line taken as line 2 is never line 1 or name of the next set. Lines
+// longer than maxKeptLineLength keep only their start: no element set line comes near it.
 class ElementLineReader
 {
 public:
@@ -58,6 +57,7 @@ private:
     SetHandler onSet_;
     Line older_, previous_, current_;
     std::uint64_t currentLength_ = 0; // of the current line, beyond what is kept too
+    bool afterCr_ = false;            // the last line ended at a CR: an LF next is part of it
     std::uint64_t bytes_ = 0;
     std::uint64_t lines_ = 0;
     std::string first_;

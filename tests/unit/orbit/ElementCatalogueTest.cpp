@@ -182,6 +182,38 @@ TEST(ElementLineReader, PiecesOfAnySizeFindTheSameSets)
     EXPECT_EQ(text.substr(8, 2), "1 ");
 }
 
+// A file copied from another system may end its lines with CR alone, as the
+// Keps scan and the download already allow.
+TEST(ElementLineReader, CrLfAndCrAloneEndLinesAsLfDoes)
+{
+    const std::string lf = "junk\n\n" + elementSet("A", 1, 300.0) + elementSet("B", 2, 300.0);
+    const auto withEnds = [&lf](const std::string &end) {
+        std::string text;
+        for (char c : lf)
+            text += c == '\n' ? end : std::string(1, c);
+        return text;
+    };
+    for (const std::string &end : {std::string("\r\n"), std::string("\r")}) {
+        const std::string text = withEnds(end);
+        for (const size_t pieceSize : {text.size(), size_t{1}}) {
+            std::vector<std::string> sets;
+            ElementLineReader reader([&](const ElementLines &l) {
+                EXPECT_EQ(text.substr(l.line1Offset, 2), "1 ");
+                sets.push_back(std::string(l.name) + "|" + std::to_string(l.line1Number) + "|" +
+                               std::string(l.line2));
+            });
+            for (size_t at = 0; at < text.size(); at += pieceSize)
+                reader.feed(std::string_view(text).substr(at, pieceSize));
+            reader.finish();
+            ASSERT_EQ(sets.size(), 2u) << "pieces of " << pieceSize;
+            EXPECT_EQ(sets[0].substr(0, 4), "A|4|");
+            EXPECT_EQ(sets[1].substr(0, 4), "B|7|");
+            EXPECT_EQ(sets[1].find('\r'), std::string::npos) << "a CR kept in line 2";
+            EXPECT_EQ(reader.linesRead(), 8u);
+        }
+    }
+}
+
 TEST(ElementChecks, ValuesNoOrbitHasAreRefusedWithTheReason)
 {
     const auto base = parseElementSet(
