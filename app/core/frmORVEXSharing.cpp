@@ -7,6 +7,7 @@
 #include "pklink/PKLINK.h"
 #include "sharing/SidsUploader.h"
 #include "sharing/frmSidsUpload.h"
+#include "ui/ToolWindow.h"
 
 #include <QLabel>
 #include <QStatusBar>
@@ -56,9 +57,9 @@ void frmORVEX::showSidsUpload()
 {
     if (!sids_)
         return;
-    if (!sidsWindow_)
+    if (!sidsWindow_) {
         sidsWindow_ = new sharing::frmSidsUpload(*sids_, this);
-    sidsWindow_->show();
-    sidsWindow_->raise();
-    sidsWindow_->activateWindow();
+        orvex::closeOnEscape(sidsWindow_);
+    }
+    orvex::showToolWindow(sidsWindow_, this);
 }

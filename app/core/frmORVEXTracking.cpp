@@ -10,6 +10,7 @@
 #include "tracking/PassAlarms.h"
 #include "tracking/PassGeometry.h"
 #include "tracking/SkyViewWindow.h"
+#include "ui/ToolWindow.h"
 
 #include <QLabel>
 #include <QStatusBar>
@@ -75,11 +76,10 @@ void frmORVEX::showSkyView()
     if (!skyView_) {
         skyView_ = new SkyViewWindow(*cSats_, cIni(), this);
         skyView_->setAttribute(Qt::WA_DeleteOnClose);
+        orvex::closeOnEscape(skyView_);
         trackingChanged();
     }
-    skyView_->show();
-    skyView_->raise();
-    skyView_->activateWindow();
+    orvex::showToolWindow(skyView_, this);
 }
 
 void frmORVEX::showAlarmSettings()

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -145,6 +146,29 @@ TEST_F(MainWindowStatus, MenuOpensOneMapAndRestoresItAndShowsTheHiddenTerminal)
     window->close();
     EXPECT_EQ(window->map(), nullptr);
     EXPECT_EQ(window->terminal(), nullptr);
+}
+
+TEST_F(MainWindowStatus, SkyViewAndUploadOpenOverTheMainWindowAndCloseOnEsc)
+{
+    start(QTime(2, 0));
+    window->move(150, 90);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    for (const char *item : {"mnuSkyView", "mnuSidsUpload"}) {
+        QAction *action = window->findChild<QAction *>(item);
+        ASSERT_NE(action, nullptr) << item;
+        action->trigger();
+        QWidget *opened = QApplication::activeWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            opened = QApplication::activeWindow();
+            return opened && opened != window.get();
+        })) << item
+            << " did not come to the top";
+        const QPoint offset = opened->geometry().center() - window->geometry().center();
+        EXPECT_LE(offset.manhattanLength(), 2) << item << " opened away from the main window";
+        QTest::keyClick(opened, Qt::Key_Escape);
+        EXPECT_FALSE(opened->isVisible()) << item << " stayed open on Esc";
+    }
 }
 
 TEST_F(MainWindowStatus, ADownloadedSetIsUsedBeforeTheDemosAndNamedWithItsAge)
