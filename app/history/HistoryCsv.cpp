@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "history/HistoryCsv.h"
 
+#include "history/CsvText.h"
 #include "history/HistoryChannelPicks.h"
 #include "telemetry/TelemetryGrids.h"
 
@@ -15,15 +16,11 @@ namespace history {
 
 namespace {
 
-// RFC 4180: a field with a comma, quote or line break goes in quotes.
 QString csvField(const QString &text)
 {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    std::string field;
+    appendCsvText(field, text.toStdString());
+    return QString::fromStdString(field);
 }
 
 bool knownGrid(int grid)
@@ -35,7 +32,8 @@ bool knownGrid(int grid)
 
 QString historyCsvHeader()
 {
-    return QStringLiteral("utc,source,side,mode,grid,row,raw,value,unit,label");
+    return QString::fromLatin1(valueCsvHeader.data(),
+                               static_cast<qsizetype>(valueCsvHeader.size()));
 }
 
 QString utcIsoMs(qint64 utcMs)

@@ -2,12 +2,14 @@
 #include "history/ValueExport.h"
 
 #include "history/ChannelUnits.h"
+#include "history/CsvText.h"
 #include "history/TelemetryStore.h"
 #include "telemetry/TelemetryGrids.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -21,21 +23,6 @@
 namespace history {
 
 namespace {
-
-// Civil date of a day count since 1970-01-01 (proleptic Gregorian).
-void civilFromDays(qint64 days, int &year, unsigned &month, unsigned &day)
-{
-    days += 719468;
-    const qint64 era = (days >= 0 ? days : days - 146096) / 146097;
-    const auto dayOfEra = static_cast<unsigned>(days - era * 146097);
-    const unsigned yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const unsigned dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const unsigned monthIndex = (5 * dayOfYear + 2) / 153;
-    day = dayOfYear - (153 * monthIndex + 2) / 5 + 1;
-    month = monthIndex < 10 ? monthIndex + 3 : monthIndex - 9;
-    year = static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0));
-}
 
 // "YYYY-MM-DDTHH:MM:SS.mmmZ"; the date part is kept from the last call of
 // the same day, as consecutive frames mostly share it.
@@ -52,11 +39,10 @@ public:
         }
         if (days != day_ || text_.empty()) {
             day_ = days;
-            int year = 0;
-            unsigned month = 0, day = 0;
-            civilFromDays(days, year, month, day);
+            const std::chrono::year_month_day civil{std::chrono::sys_days{std::chrono::days{days}}};
             char date[24];
-            std::snprintf(date, sizeof date, "%04d-%02u-%02uT", year, month, day);
+            std::snprintf(date, sizeof date, "%04d-%02u-%02uT", static_cast<int>(civil.year()),
+                          static_cast<unsigned>(civil.month()), static_cast<unsigned>(civil.day()));
             text_ = date;
             dateLength_ = text_.size();
             text_ += "00:00:00.000Z";
@@ -123,21 +109,6 @@ void appendFixed(std::string &out, double value, int decimals)
     const auto end =
         std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals).ptr;
     out.append(text, end);
-}
-
-void appendCsvText(std::string &out, std::string_view text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out.append(text);
-        return;
-    }
-    out += '"';
-    for (const char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
 }
 
 void appendJsonText(std::string &out, std::string_view text)
@@ -251,7 +222,12 @@ bool exportValues(const TelemetryStore &store, qint64 fromMs, qint64 toMs, Expor
     const bool csv = format == ExportFormat::Csv;
     std::string buffer;
     buffer.reserve(1 << 17);
-    buffer += csv ? "utc,source,side,mode,grid,row,raw,value,unit,label\n" : "[";
+    if (csv) {
+        buffer += valueCsvHeader;
+        buffer += '\n';
+    } else {
+        buffer += '[';
+    }
     bool first = true;
     UtcText utcText;
 
