@@ -2,6 +2,7 @@
 #include "orbitengine/OrbitEngine.h"
 
 #include "orbitengine/CivilTime.h"
+#include "orbitengine/EpochClock.h"
 #include "orbitengine/Sun.h"
 
 #include <algorithm>
@@ -145,8 +146,7 @@ Status OrbitEngine::stateAt(const std::string &name, EngineTime time, StateVecto
         return status;
     if (!std::isfinite(time))
         return {StatusCode::BadArgument, "time is not a number"};
-    const double minutes =
-        ((time - entry->elements->epochJdWhole) - entry->elements->epochJdFraction) * 1440.0;
+    const double minutes = EpochClock(*entry->elements).minutes(time);
     status = entry->propagator.propagate(minutes, state);
     if (!status)
         return status;

@@ -4,6 +4,7 @@
 #include "orbitengine/CivilTime.h"
 #include "orbitengine/Doppler.h"
 #include "orbitengine/Eclipse.h"
+#include "orbitengine/EpochClock.h"
 #include "orbitengine/OrbitEngine.h"
 
 #include <chrono>
@@ -292,11 +293,11 @@ int runDoppler(char **argv)
     if (!setUpEngine(engine, argv[0], argv[1], argv[2], argv[3]) ||
         !initSatellite(engine, argv[1], satellite))
         return 1;
-    const orbit::ElementSet &elements = satellite.elements();
+    const orbit::EpochClock clock(satellite.elements());
     const long long steps = static_cast<long long>(std::floor(seconds / step + 1e-9));
     for (long long i = 0; i <= steps; ++i) {
         const double jd = startJd + static_cast<double>(i) * step / 86400.0;
-        const double minutes = ((jd - elements.epochJdWhole) - elements.epochJdFraction) * 1440.0;
+        const double minutes = clock.minutes(jd);
         orbit::StateVector state;
         const orbit::Status status = satellite.propagate(minutes, state);
         if (!status) {
