@@ -32,8 +32,7 @@ bool knownGrid(int grid)
 
 QString historyCsvHeader()
 {
-    return QString::fromLatin1(valueCsvHeader.data(),
-                               static_cast<qsizetype>(valueCsvHeader.size()));
+    return QString::fromLatin1(QByteArrayView(valueCsvHeader));
 }
 
 QString utcIsoMs(qint64 utcMs)

@@ -7,12 +7,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
-#include <QScreen>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QUrl>
 #include <QVariant>
-#include <QWindow>
 
 namespace {
 
@@ -30,20 +28,6 @@ HelpState &state()
 {
     static HelpState help;
     return help;
-}
-
-// The first place of the help window: its own, moved up or left (or made
-// smaller) as far as it takes for its frame to stay on the free part of the
-// screen of the window it opens over. That window's frame stands in for
-// the help's, which the window manager only adds once the help is shown.
-QRect firstGeometry(const QRect &wanted, const QWidget *over)
-{
-    const QScreen *screen = over ? over->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return wanted;
-    const QWindow *window = over ? over->windowHandle() : nullptr;
-    return orvex::fitFramedInArea(wanted, window ? window->frameMargins() : QMargins(),
-                                  screen->availableGeometry());
 }
 
 // Names the data folder wherever the help text holds the placeholder. It is
@@ -87,8 +71,10 @@ void showAt(const QString &anchor)
         help.window->setAttribute(Qt::WA_DeleteOnClose);
         help.window->setWindowTitle(QStringLiteral("ORVEX Telemetry Decoder Help"));
         help.window->setOpenExternalLinks(true);
+        // Its own place, moved up or left (or made smaller) as far as it
+        // takes for its frame to stay on the screen.
         help.window->setGeometry(
-            firstGeometry(help.geometry, modal ? modal : help.mainWindow.data()));
+            orvex::fitOnScreenOf(help.geometry, modal ? modal : help.mainWindow.data()));
     }
     QUrl url = QUrl::fromLocalFile(help.file);
     if (!anchor.isEmpty())

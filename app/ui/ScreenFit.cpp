@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "ui/ScreenFit.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
 #include <algorithm>
 #include <utility>
 
@@ -29,6 +34,16 @@ QRect fitFramedInArea(const QRect &inside, const QMargins &frame, const QRect &a
     const auto [y, height] =
         fitAxis(inside.y(), inside.height(), frame.top(), frame.bottom(), area.y(), area.height());
     return {x, y, width, height};
+}
+
+QRect fitOnScreenOf(const QRect &inside, const QWidget *over)
+{
+    const QScreen *screen = over ? over->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return inside;
+    const QWindow *window = over ? over->windowHandle() : nullptr;
+    return fitFramedInArea(inside, window ? window->frameMargins() : QMargins(),
+                           screen->availableGeometry());
 }
 
 } // namespace orvex

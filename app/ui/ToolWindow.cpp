@@ -6,7 +6,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QWidget>
-#include <QWindow>
 
 namespace orvex {
 
@@ -18,11 +17,7 @@ void showToolWindow(QWidget *window, const QWidget *over)
             window->adjustSize(); // as its first showing would
         QRect inside(QPoint(), window->size());
         inside.moveCenter(over->geometry().center());
-        // The frame of the window it opens over stands in for its own, which
-        // the window manager adds only once it is shown.
-        const QWindow *framed = over->windowHandle();
-        window->setGeometry(fitFramedInArea(inside, framed ? framed->frameMargins() : QMargins(),
-                                            over->screen()->availableGeometry()));
+        window->setGeometry(fitOnScreenOf(inside, over));
     }
     window->show();
     window->raise();
