@@ -22,9 +22,10 @@ struct ElementLines
     std::uint64_t line1Number; // 1-based
 };
 
-// Lines end at LF, CR LF or CR alone, as files from any system have them. Line 1 begins "1 ", line
-// 2 right after it "2 "; a line taken as line 2 is never line 1 or name of the next set. Lines
-// longer than maxKeptLineLength keep only their start: no element set line comes near it.
+// Lines end at LF, CR LF or CR alone, as files from any system have them.
+// Line 1 begins "1 ", line 2 right after it "2 "; a line taken as line 2 is
+// never line 1 or name of the next set. Lines longer than maxKeptLineLength
+// keep only their start: no element set line comes near it.
 class ElementLineReader
 {
 public:
