@@ -50,6 +50,9 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return window->blnConectedToAgw(); }, 20000))
             << station.log().toStdString();
         ASSERT_TRUE(waitUntil([&] { return monitorText().contains("*** AGWPE V"); }, 20000));
+        // The control takes a port number only once the port list has come,
+        // which may be a read after the version.
+        ASSERT_TRUE(waitUntil([&] { return window->intPortCount() > 0; }, 20000));
     }
 
     QString monitorText() const { return window->txtMon()->toPlainText(); }
