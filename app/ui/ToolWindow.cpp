@@ -3,7 +3,6 @@
 
 #include "ui/ScreenFit.h"
 
-#include <QScreen>
 #include <QShortcut>
 #include <QWidget>
 
@@ -12,7 +11,7 @@ namespace orvex {
 void showToolWindow(QWidget *window, const QWidget *over)
 {
     // A window placed once, by the program or the operator, is Qt::WA_Moved.
-    if (!window->testAttribute(Qt::WA_Moved) && over && over->screen()) {
+    if (!window->testAttribute(Qt::WA_Moved) && over) {
         if (!window->testAttribute(Qt::WA_Resized))
             window->adjustSize(); // as its first showing would
         QRect inside(QPoint(), window->size());
