@@ -6,9 +6,6 @@
 namespace orbit {
 namespace {
 
-constexpr double unixEpochJd = 2440587.5;
-constexpr long long msPerDay = 86400000;
-
 // Days since 1970-01-01 (the era arithmetic of H. Hinnant's date algorithms).
 long long daysFromCivil(long long y, int m, int d)
 {
@@ -24,18 +21,18 @@ long long daysFromCivil(long long y, int m, int d)
 
 double julianDate(long long year, int month, int day, int hour, int minute, double second)
 {
-    return unixEpochJd + static_cast<double>(daysFromCivil(year, month, day)) +
-           (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
+    return julianDateOfUnixEpoch + static_cast<double>(daysFromCivil(year, month, day)) +
+           (hour * 3600.0 + minute * 60.0 + second) / secondsPerDay;
 }
 
 long long unixMilliseconds(double jd)
 {
-    return std::llround((jd - unixEpochJd) * 86400000.0);
+    return std::llround((jd - julianDateOfUnixEpoch) * static_cast<double>(msPerDay));
 }
 
 double julianDateOfUnixMilliseconds(long long ms)
 {
-    return unixEpochJd + static_cast<double>(ms) / 86400000.0;
+    return julianDateOfUnixEpoch + static_cast<double>(ms) / static_cast<double>(msPerDay);
 }
 
 CivilTime civilTime(long long unixMs)

@@ -15,7 +15,7 @@ namespace {
 
 constexpr double earthRadiusKm = wgs84::radiusKm;
 constexpr double shortestSpanMin = 1.0e-4; // 6 ms: a shadow this short is a touch, not an eclipse
-constexpr double maxOverhangMin = 2.0 * 1440.0;
+constexpr double maxOverhangMin = 2.0 * minutesPerDay;
 constexpr int stepsPerRevolution = 40;
 
 double norm(const double v[3])
@@ -71,7 +71,7 @@ public:
                      hz = r[0] * v[1] - r[1] * v[0];
         const double angularRate = std::sqrt(hx * hx + hy * hy + hz * hz) / (rr * rr); // rad/s
         out.stepMin = std::clamp(twoPi / stepsPerRevolution / angularRate / 60.0, 0.05,
-                                 2.0 * 1440.0 / stepsPerRevolution);
+                                 2.0 * minutesPerDay / stepsPerRevolution);
         // The direction to the Earth turns at most at v/r; the Earth's apparent
         // radius changes with the radial speed. Room for their change in a step.
         const double radialSpeed = std::fabs(r[0] * v[0] + r[1] * v[1] + r[2] * v[2]) / rr;

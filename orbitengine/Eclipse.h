@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "orbitengine/CivilTime.h"
 #include "orbitengine/Sgp4.h"
 #include "orbitengine/Status.h"
 
@@ -44,7 +45,7 @@ struct Eclipse
 {
     double entryJd = 0; // Julian date UTC, the satellite crosses the edge into the shadow
     double exitJd = 0;  // Julian date UTC, it crosses the edge out of it
-    double durationSeconds() const { return (exitJd - entryJd) * 86400.0; }
+    double durationSeconds() const { return (exitJd - entryJd) * secondsPerDay; }
 };
 
 struct EclipseSearch

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbitengine/ElementChecks.h"
 
+#include "orbitengine/CivilTime.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -41,7 +43,7 @@ Status checkOrbitElements(const ElementSet &e)
     if (!within(e.meanAnomalyDeg, 0, 360))
         return refuse("mean anomaly", e.meanAnomalyDeg, "0 to 360 degrees");
     // Kepler's third law is close enough here: the bound is the Earth's surface.
-    const double radPerS = e.meanMotion * 2 * M_PI / 86400.0;
+    const double radPerS = e.meanMotion * 2 * M_PI / secondsPerDay;
     const double semiMajorKm = std::cbrt(earthMuKm3PerS2 / (radPerS * radPerS));
     const double perigeeKm = semiMajorKm * (1 - e.eccentricity) - earthRadiusKm;
     if (perigeeKm < 0) {

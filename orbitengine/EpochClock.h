@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "orbitengine/CivilTime.h"
 #include "orbitengine/Tle.h"
 
 // The propagator's time, minutes since the element set's epoch, and Julian
@@ -17,8 +18,8 @@ public:
     {
     }
 
-    double jd(double minutes) const { return whole_ + (fraction_ + minutes / 1440.0); }
-    double minutes(double jd) const { return ((jd - whole_) - fraction_) * 1440.0; }
+    double jd(double minutes) const { return whole_ + (fraction_ + minutes / minutesPerDay); }
+    double minutes(double jd) const { return ((jd - whole_) - fraction_) * minutesPerDay; }
 
 private:
     double whole_, fraction_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbitengine/Geometry.h"
 
+#include "orbitengine/CivilTime.h"
+
 #include <cmath>
 
 namespace orbit {
@@ -10,7 +12,7 @@ constexpr double e2 = wgs84::flattening * (2.0 - wgs84::flattening);
 
 double gmst(double jdUt1)
 {
-    const double t = (jdUt1 - 2451545.0) / 36525.0;
+    const double t = (jdUt1 - julianDateOfJ2000) / 36525.0; // Julian centuries
     // seconds of time, IAU 1982
     double seconds =
         ((-6.2e-6 * t + 0.093104) * t + (876600.0 * 3600.0 + 8640184.812866)) * t + 67310.54841;

@@ -251,7 +251,7 @@ Status OrbitEngine::ListPasses(const std::string &name, double startDate, int mi
         double roundedAos = 0, roundedLos = 0;
         const std::string aos = stamp(p.aosJd, roundedAos);
         const std::string los = stamp(p.losJd, roundedLos);
-        const double duration = std::max(0.0, (p.losJd - roundedAos) * 86400.0);
+        const double duration = std::max(0.0, (p.losJd - roundedAos) * secondsPerDay);
         if (!text.empty())
             text += ',';
         text += '{';

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "orbitengine/CivilTime.h"
 #include "orbitengine/Doppler.h"
 #include "orbitengine/Eclipse.h"
 #include "orbitengine/ElementCatalogue.h"
@@ -47,8 +48,8 @@ public:
     // Degrees east, 0 up to (not including) 360; -180 to 0 is taken as well.
     Status SetObserverLongitude(double degrees);
     // Date (days since 1899-12-30 00:00 UTC) to the engine's time value.
-    static EngineTime ToEngineTime(double date) { return date + 2415018.5; }
-    static double FromEngineTime(EngineTime jd) { return jd - 2415018.5; }
+    static EngineTime ToEngineTime(double date) { return date + julianDateOfDateZero; }
+    static double FromEngineTime(EngineTime jd) { return jd - julianDateOfDateZero; }
 
     // Where the named satellite is at `time`, seen from the station.
     Status GetPosition(const std::string &name, EngineTime time, Position &out);

@@ -70,7 +70,8 @@ public:
                      hz = r[0] * v[1] - r[1] * v[0];
         const double angularRate = std::sqrt(hx * hx + hy * hy + hz * hz) / (rr * rr); // rad/s
         // A twentieth of a revolution of the orbit as seen from the Earth's centre.
-        out.stepMin = std::clamp(twoPi / 20.0 / angularRate / 60.0, 0.05, 2.0 * 1440.0 / 20.0);
+        out.stepMin =
+            std::clamp(twoPi / 20.0 / angularRate / 60.0, 0.05, 2.0 * minutesPerDay / 20.0);
         const double vv = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
         // Speed relative to the rotating Earth, with room for its change within a step.
         out.speedKmPerMin = 1.25 * (vv + earthRotationRadPerSec * rr) * 60.0;
@@ -244,7 +245,7 @@ PassSearch findPasses(Sgp4 &satellite, const Observer &observer, double startJd,
     const auto elevation = [&f](double t) { return f.value(t); };
     const double t0 = clock.minutes(startJd);
     const double t1 = clock.minutes(endJd);
-    const double tCap = t1 + overrunDays * 1440.0;
+    const double tCap = t1 + overrunDays * minutesPerDay;
 
     Sample prev2, prev1, cur;
     if (!f.sample(t0, prev1) || !f.sample(t0 - prev1.stepMin, prev2))

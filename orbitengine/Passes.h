@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "orbitengine/CivilTime.h"
 #include "orbitengine/Geometry.h"
 #include "orbitengine/Sgp4.h"
 #include "orbitengine/Status.h"
@@ -20,7 +21,7 @@ struct Pass
     double maxElevationDeg = 0;
     double aosAzimuthDeg = 0; // [0, 360)
     double losAzimuthDeg = 0;
-    double durationSeconds() const { return (losJd - aosJd) * 86400.0; }
+    double durationSeconds() const { return (losJd - aosJd) * secondsPerDay; }
 };
 
 enum class Visibility {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbitengine/Sgp4.h"
 
+#include "orbitengine/CivilTime.h"
 #include "orbitengine/FastTrig.h"
 #include "orbitengine/Geometry.h"
 
@@ -19,7 +20,6 @@ const double j4 = wgs72::j4;
 const double vkmpersec = radiusEr * xke / 60.0;
 constexpr double x2o3 = 2.0 / 3.0;
 constexpr double temp4 = 1.5e-12;
-constexpr double minutesPerDay = 1440.0;
 
 // Like fmod(x, 2 pi) (the sign of x is kept) without the cost of fmod.
 inline double wrap(double x)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbitengine/Sun.h"
 
+#include "orbitengine/CivilTime.h"
 #include "orbitengine/Geometry.h"
 
 #include <cmath>
@@ -11,7 +12,7 @@ void sunPositionTeme(double jdUtc, double positionKm[3])
 {
     // The formulae take days from J2000.0; UTC for TT moves the Sun by
     // 69 s of its path, 0.0008 degree, so no time-scale step is needed.
-    const double n = jdUtc - 2451545.0;
+    const double n = jdUtc - julianDateOfJ2000;
     const double meanLongitude = (280.460 + 0.9856474 * n) * degToRad; // aberration included
     const double meanAnomaly = (357.528 + 0.9856003 * n) * degToRad;
     const double g = std::remainder(meanAnomaly, twoPi);

@@ -11,28 +11,24 @@ QString lowerFirst(QString text)
 }
 } // namespace
 
-int LinkState::linked(const QString &host, quint16 port, const QDateTime &nowUtc)
+void LinkState::linked(const QString &host, quint16 port, const QDateTime &nowUtc)
 {
-    const int ended = failures_;
     linked_ = true;
     everTried_ = true;
     address_ = QStringLiteral("%1:%2").arg(host).arg(port);
     since_ = nowUtc;
     failures_ = 0;
     reason_.clear();
-    return ended;
 }
 
-bool LinkState::failed(const QString &reason, const QDateTime &nowUtc)
+void LinkState::failed(const QString &reason, const QDateTime &nowUtc)
 {
-    const bool begins = linked_ || failures_ == 0;
-    if (begins)
+    if (linked_ || failures_ == 0)
         since_ = nowUtc;
     linked_ = false;
     everTried_ = true;
     reason_ = reason;
     ++failures_;
-    return begins;
 }
 
 QString LinkState::statusText(int msToNextTry) const
@@ -52,14 +48,4 @@ QString LinkState::statusText(int msToNextTry) const
     if (msToNextTry >= 0)
         text += QStringLiteral(", next try in %1 s").arg((msToNextTry + 999) / 1000);
     return text;
-}
-
-QString LinkState::countLine() const
-{
-    QString line = QStringLiteral("*** Still no link: %1 failed tries since %2 UTC")
-                       .arg(failures_)
-                       .arg(since_.toUTC().toString(QStringLiteral("HH:mm:ss")));
-    if (!reason_.trimmed().isEmpty())
-        line += QStringLiteral(", the last: ") + lowerFirst(reason_);
-    return line;
 }

@@ -4,17 +4,17 @@
 #include <QDateTime>
 #include <QString>
 
-// The state of the link to the packet engine as the operator reads it: since
-// when it is up, or why it is down, how often it has failed since, and when
-// the next try comes. A long outage is reported in full once, then counted.
+// The state of the link to the packet engine as the status bar says it:
+// since when it is up, or why it is down, how often it has failed since, and
+// when the next try comes.
 class LinkState
 {
 public:
-    // The link came up; returns how many failed tries it ends.
-    int linked(const QString &host, quint16 port, const QDateTime &nowUtc);
+    // The link came up.
+    void linked(const QString &host, quint16 port, const QDateTime &nowUtc);
     // A try failed or the link dropped, for `reason` (the engine's or the
-    // system's words). True when this begins an outage: it is reported in full.
-    bool failed(const QString &reason, const QDateTime &nowUtc);
+    // system's words).
+    void failed(const QString &reason, const QDateTime &nowUtc);
 
     bool isLinked() const { return linked_; }
     int failures() const { return failures_; }
@@ -22,10 +22,6 @@ public:
     // "Linked to 127.0.0.1:8000 since 10:42 UTC", "No link: connection
     // refused, next try in 21 s", ...; `msToNextTry` below 0 when none is due.
     QString statusText(int msToNextTry) const;
-    // The monitor's line for an outage after its first failure:
-    // "*** Still no link: 4 failed tries since 10:42:07 UTC, the last:
-    // connection refused".
-    QString countLine() const;
 
 private:
     bool linked_ = false;

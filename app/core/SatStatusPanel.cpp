@@ -2,10 +2,16 @@
 #include "core/SatStatusPanel.h"
 
 #include "orbit/SatStatus.h"
+#include "ui/ToolTipText.h"
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
+#include <QStyleOptionGroupBox>
+#include <QStylePainter>
+
+#include <algorithm>
 
 namespace {
 const QColor inViewColour(0xC0, 0xFF, 0xFF);
@@ -56,9 +62,41 @@ void SatStatusPanel::setInViewColour(bool inView)
     }
 }
 
+QString SatStatusPanel::shownTitle() const
+{
+    const QFontMetrics metrics(font());
+    // What the style leaves of the width beside the caption.
+    const int room = width() - 2 * metrics.horizontalAdvance(QStringLiteral("MM"));
+    return metrics.elidedText(title(), Qt::ElideRight, std::max(room, 0));
+}
+
+QSize SatStatusPanel::minimumSizeHint() const
+{
+    // As QGroupBox counts it, with the designed caption in place of a longer one.
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    const QFontMetrics metrics(font());
+    const int caption =
+        std::min(metrics.horizontalAdvance(title()),
+                 metrics.horizontalAdvance(QStringLiteral("ORVEX Current Location"))) +
+        metrics.horizontalAdvance(QLatin1Char(' '));
+    const QSize inside = layout() ? layout()->totalMinimumSize() : QSize();
+    const QSize size = QSize(caption, metrics.height()).expandedTo(inside);
+    return style()->sizeFromContents(QStyle::CT_GroupBox, &option, size, this);
+}
+
+void SatStatusPanel::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    option.text = shownTitle();
+    painter.drawComplexControl(QStyle::CC_GroupBox, option);
+}
+
 void SatStatusPanel::showElementNote(const QString &toolTip, bool warning)
 {
-    setToolTip(toolTip);
+    setToolTip(orvex::plainToolTip(toolTip));
     if (warning == elementWarning_)
         return;
     elementWarning_ = warning;

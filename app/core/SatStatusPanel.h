@@ -40,6 +40,14 @@ public:
     void showElementNote(const QString &toolTip, bool warning);
     bool hasElementWarning() const { return elementWarning_; }
 
+    // The caption names the element set, whose name comes from a file: it is
+    // cut to the panel's width, and the panel never widens for it.
+    QString shownTitle() const;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
 private:
     bool elementWarning_ = false;
 };

@@ -3,11 +3,13 @@
 
 #include "core/MainSettings.h"
 #include "core/SatStatusPanel.h"
+#include "database/StationDatabase.h"
 #include "history/ChannelLimits.h"
 #include "history/LogImportDialog.h"
 #include "history/TelemetryHistory.h"
 #include "map/frmMap.h"
 #include "orbit/ElementProvenance.h"
+#include "orbit/TrackingContext.h"
 #include "orbit/clsSats.h"
 #include "orbit/frmDownload.h"
 #include "pklink/PKLINK.h"
@@ -15,6 +17,7 @@
 #include "platform/ProfileStore.h"
 #include "platform/ScreenTwips.h"
 #include "platform/SingleInstance.h"
+#include "radio/StationSteering.h"
 #include "settings/frmAbout.h"
 #include "settings/frmAgwpeSetup.h"
 #include "settings/frmCalls.h"
@@ -23,7 +26,9 @@
 #include "telemetry/TelemetryDecoder.h"
 #include "telemetry/TelemetryPanel.h"
 #include "terminal/frmTerm.h"
+#include "ui/ElidedLabel.h"
 #include "ui/Help.h"
+#include "ui/ScreenFit.h"
 #include "ui/mb.h"
 #include "version.h"
 
@@ -94,6 +99,8 @@ void frmORVEX::buildWindow()
     txtMon_->setUndoRedoEnabled(false);
     txtMon_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtMon_->setMinimumHeight(160);
+    // Enabled while the link is up.
+    txtMon_->setEnabled(false);
     column->addWidget(txtMon_, 1);
 
     // The AGWPE link: the control is a part of the window but not shown.
@@ -116,15 +123,15 @@ void frmORVEX::buildWindow()
     connect(timRetry_, &QTimer::timeout, this, &frmORVEX::onRetryTick);
     connect(status_->cmdChangeSat, &QPushButton::clicked, this, &frmORVEX::ChangeSat);
     connect(status_->cmdPassInfo, &QPushButton::clicked, this, &frmORVEX::showPassInfo);
-    linkStatus_ = new QLabel(linkState_.statusText(-1), this);
-    linkStatus_->setObjectName(QStringLiteral("labLinkStatus"));
-    cmdConnectNow_ = new QToolButton(this);
-    cmdConnectNow_->setObjectName(QStringLiteral("cmdConnectNow"));
-    cmdConnectNow_->setText(QStringLiteral("Connect now"));
-    cmdConnectNow_->setAutoRaise(true);
+    linkStatus_ = new ElidedLabel(linkState_.statusText(-1), this); // AGWPE's own words
+    linkStatus_->setObjectName(QStringLiteral("linkStatus"));
+    connectNowButton_ = new QToolButton(this);
+    connectNowButton_->setObjectName(QStringLiteral("connectNow"));
+    connectNowButton_->setText(QStringLiteral("Connect now"));
+    connectNowButton_->setAutoRaise(true);
     statusBar()->addWidget(linkStatus_, 1);
-    statusBar()->addPermanentWidget(cmdConnectNow_);
-    connect(cmdConnectNow_, &QToolButton::clicked, this, &frmORVEX::connectNow);
+    statusBar()->addPermanentWidget(connectNowButton_);
+    connect(connectNowButton_, &QToolButton::clicked, this, &frmORVEX::connectNow);
     connectLinkEvents();
 }
 
@@ -138,10 +145,10 @@ void frmORVEX::buildMenus()
     map->setObjectName(QStringLiteral("mnuMap"));
     connect(map, &QAction::triggered, this, &frmORVEX::showMap);
     QAction *historyWindow = bar->addAction(QStringLiteral("Telemetry H&istory"));
-    historyWindow->setObjectName(QStringLiteral("mnuTelemetryHistory"));
+    historyWindow->setObjectName(QStringLiteral("historyAction"));
     connect(historyWindow, &QAction::triggered, this, &frmORVEX::showHistory);
     QAction *sky = bar->addAction(QStringLiteral("Sky &View"));
-    sky->setObjectName(QStringLiteral("mnuSkyView"));
+    sky->setObjectName(QStringLiteral("skyViewAction"));
     connect(sky, &QAction::triggered, this, &frmORVEX::showSkyView);
 
     QMenu *options = bar->addMenu(QStringLiteral("&Options"));
@@ -171,13 +178,19 @@ void frmORVEX::buildMenus()
     download->setObjectName(QStringLiteral("mnuDownloadKeps"));
     connect(download, &QAction::triggered, this, &frmORVEX::downloadKeps);
     QAction *sids = options->addAction(QStringLiteral("SiDS Up&load..."));
-    sids->setObjectName(QStringLiteral("mnuSidsUpload"));
+    sids->setObjectName(QStringLiteral("sidsUploadAction"));
     connect(sids, &QAction::triggered, this, &frmORVEX::showSidsUpload);
     QAction *alarms = options->addAction(QStringLiteral("&Pass Alarms..."));
-    alarms->setObjectName(QStringLiteral("mnuPassAlarms"));
+    alarms->setObjectName(QStringLiteral("passAlarmsAction"));
     connect(alarms, &QAction::triggered, this, &frmORVEX::showAlarmSettings);
+    QAction *radio = options->addAction(QStringLiteral("&Radio..."));
+    radio->setObjectName(QStringLiteral("radioAction"));
+    connect(radio, &QAction::triggered, this, &frmORVEX::showRadioSettings);
+    QAction *rotator = options->addAction(QStringLiteral("A&ntenna Rotator..."));
+    rotator->setObjectName(QStringLiteral("rotatorAction"));
+    connect(rotator, &QAction::triggered, this, &frmORVEX::showRotatorSettings);
     QAction *importLogs = options->addAction(QStringLiteral("&Import Logs..."));
-    importLogs->setObjectName(QStringLiteral("mnuImportLogs"));
+    importLogs->setObjectName(QStringLiteral("importLogsAction"));
     connect(importLogs, &QAction::triggered, this, &frmORVEX::importLogs);
 
     QMenu *help = bar->addMenu(QStringLiteral("&Help"));
@@ -248,10 +261,12 @@ bool frmORVEX::Load()
                 self->settingsWriteFailed(file, reason);
         });
     cSats_ = std::make_unique<clsSats>();
+    tracking_ = std::make_unique<TrackingContext>(*cSats_);
     callsigns_ = std::make_unique<CallsignList>(settings_->ini());
     // 9. and 10.
     mb::SetMsgTitle(QLatin1String(programTitle));
     LoadSettings();
+    tracking_->setCurrent(intObjIndex_);
     // 11. to 17.
     FindKeps();
     LoadCallsigns();
@@ -271,22 +286,26 @@ bool frmORVEX::Load()
             gone->deleteLater();
     });
     mfrmTerm_->Load();
+    // The station database and the parts that keep records in it, before
+    // any frame can arrive; a file that cannot be used is told after the
+    // settings' own warning.
+    database_ =
+        std::make_unique<database::StationDatabase>(strAppPath_ + QStringLiteral("telemetry.db"));
+    history_ = std::make_unique<history::TelemetryHistory>(*database_, strAppPath_);
     startSharing();
     startTracking();
-    // The telemetry history, before any frame can arrive; a failure now is
-    // told after the settings' own warning.
-    history_ = std::make_unique<history::TelemetryHistory>(strAppPath_);
-    connect(history_.get(), &history::TelemetryHistory::failed, this, [this](const QString &text) {
-        historyWarning_ = text;
-        if (isVisible())
-            QMetaObject::invokeMethod(this, &frmORVEX::showHistoryWarning, Qt::QueuedConnection);
-    });
+    startSteering();
+    auto *storeStatus = new QLabel(this);
+    storeStatus->setObjectName(QStringLiteral("storeStatus"));
+    statusBar()->addWidget(storeStatus);
+    connect(database_.get(), &database::StationDatabase::statusChanged, storeStatus,
+            &QLabel::setText);
+    if (database_->open() == database::StationDatabase::State::Unusable)
+        historyWarning_ =
+            QStringLiteral("The telemetry history %1 cannot be used: %2. The program "
+                           "goes on without it; the grids are not affected.")
+                .arg(QDir::toNativeSeparators(database_->path()), database_->errorText());
     history_->open();
-    if (sids_)
-        sids_->setBeforeQueueWrite([this] {
-            if (history_)
-                history_->flush();
-        });
     telemetry_->setLimitCheck(
         [limits = history_->limits()](int grid, int row, int side, double value) {
             return limits.breach({grid, row, side}, value);
@@ -322,7 +341,8 @@ bool frmORVEX::Load()
 
 void frmORVEX::LoadSettings()
 {
-    // The window is centred unless the file says otherwise (twips).
+    // The window is centred unless the file says otherwise (twips). Its size
+    // is final by now; its frame comes only once it is shown.
     const int tppX = qRound(ScreenTwips::twipsPerPixelX());
     const int tppY = qRound(ScreenTwips::twipsPerPixelY());
     adjustSize();
@@ -330,8 +350,9 @@ void frmORVEX::LoadSettings()
                              ? QGuiApplication::primaryScreen()->geometry()
                              : QRect(0, 0, 1024, 768);
     const QSize frame = frameGeometry().size();
-    settings_->Load((screen.width() - frame.width()) / 2 * tppX,
-                    (screen.height() - frame.height()) / 2 * tppY);
+    const int centredLeft = (screen.width() - frame.width()) / 2 * tppX;
+    const int centredTop = (screen.height() - frame.height()) / 2 * tppY;
+    settings_->Load(centredLeft, centredTop);
 
     sats_[0].name = QStringLiteral("ORVEX");
     sats_[1].name = QStringLiteral("ISS");
@@ -340,14 +361,13 @@ void frmORVEX::LoadSettings()
     intObjIndex_ = settings_->objIndex();
     const QPoint stored(static_cast<int>(static_cast<float>(settings_->left()) / tppX),
                         static_cast<int>(static_cast<float>(settings_->top()) / tppY));
-    // A placement off every attached screen (a display since removed) would
-    // leave the window out of reach: it is centred instead.
-    bool onScreen = QGuiApplication::screens().isEmpty();
-    for (const QScreen *each : QGuiApplication::screens())
-        onScreen = onScreen || each->availableGeometry().intersects(QRect(stored, frame));
-    move(onScreen ? stored
-                  : QPoint((screen.width() - frame.width()) / 2,
-                           (screen.height() - frame.height()) / 2));
+    // The inside's corner, as SaveSettings keeps it: setGeometry places the
+    // inside whatever happens to the window before it is shown, where move()
+    // would place the frame or the inside as Qt sees fit.
+    setGeometry(orvex::placementOnScreens(QRect(stored, size())));
+    orvex::placeWhenFramed(this, settings_->left() == centredLeft && settings_->top() == centredTop
+                                     ? orvex::WhenFramed::Centre
+                                     : orvex::WhenFramed::KeepOnScreen);
     // USE_LOCAL_TIME goes to the orbit object's local-time flag.
     cSats_->setBlnLocalTime(settings_->useLocalTime());
     blnOnlyShowOrvex_ = settings_->onlyShowOrvex();
@@ -360,10 +380,8 @@ void frmORVEX::SaveSettings()
 {
     const int tppX = qRound(ScreenTwips::twipsPerPixelX());
     const int tppY = qRound(ScreenTwips::twipsPerPixelY());
-    // The inside's corner, not the frame's: the placement is applied before
-    // the window is shown, when no window manager has framed it yet, so it
-    // places the inside. Saving the frame's corner would move the window by
-    // its title bar at every start.
+    // The inside's corner, not the frame's: LoadSettings places the inside,
+    // before any window manager has framed the window.
     settings_->SavePlacement(geometry().x() * tppX, geometry().y() * tppY, intObjIndex_);
 }
 
@@ -391,9 +409,13 @@ void frmORVEX::Unload()
         mfrmMap_->close();
     stopSharing();
     stopTracking();
+    stopSteering();
     closeHistory();
+    tracking_.reset();
     cSats_.reset();
     history_.reset();
+    // What waits is committed now, before the program ends.
+    database_.reset();
     if (settings_ && !isMinimized())
         SaveSettings();
     callsigns_.reset();
@@ -477,7 +499,6 @@ void frmORVEX::elementSetsChanged()
     CheckSatUpdate(true);
     if (mfrmMap_)
         mfrmMap_->ElementsChanged();
-    trackingChanged();
 }
 
 QString frmORVEX::mapPictureFile() const
@@ -625,16 +646,19 @@ int frmORVEX::intSideForCallsign(const QString &callsign) const
 
 void frmORVEX::DecodeTelemetry(const QString &strFromCall, const QString &strLine)
 {
-    const int side = intSideForCallsign(strFromCall);
-    telemetry_->apply(decoder_->DecodeTelemetry(side, strLine, displayTime()));
+    // Decoded once, for the grids and the history alike.
+    const std::optional<TelemetryDecoder::Frame> frame =
+        decoder_->decodeFrame(intSideForCallsign(strFromCall), strLine);
+    if (!frame)
+        return;
+    telemetry_->showFrame(*frame, displayTime());
     if (history_)
-        history_->record(strFromCall, strLine, decoder_->decodeFrame(side, strLine));
+        history_->record(strFromCall, strLine, frame);
 }
 
 void frmORVEX::importLogs()
 {
-    history::TelemetryStore *store = history_ ? history_->store() : nullptr;
-    if (!store || !decoder_) {
+    if (!history_ || !history_->available() || !decoder_) {
         mb::ShowMsg(this, QStringLiteral("The telemetry history is not available in this run."),
                     mb::vbExclamation);
         return;
@@ -644,8 +668,8 @@ void frmORVEX::importLogs()
             return std::nullopt;
         return callsigns_->intSideForCallsign(callsign);
     };
-    history::importLogs(this, *store, *decoder_, sideOf, strAppPath_ + QStringLiteral("LOGS"),
-                        mnuUseLocalTime_->isChecked());
+    history::importLogs(this, history_->store(), *decoder_, sideOf,
+                        strAppPath_ + QStringLiteral("LOGS"), mnuUseLocalTime_->isChecked());
 }
 
 orvex::Date frmORVEX::displayTime() const

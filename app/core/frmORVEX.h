@@ -27,6 +27,7 @@ class KepsAutoUpdate;
 class PassAlarms;
 class SatStatusPanel;
 class SkyViewWindow;
+class TrackingContext;
 class SingleInstance;
 class TelemetryPanel;
 class TelemetryDecoder;
@@ -35,12 +36,18 @@ class frmMap;
 class frmTerm;
 namespace sharing {
 class SidsUploader;
-class frmSidsUpload;
+class SidsUploadWindow;
 } // namespace sharing
 namespace history {
 class HistoryWindow;
 class TelemetryHistory;
 } // namespace history
+namespace database {
+class StationDatabase;
+} // namespace database
+namespace radio {
+class StationSteering;
+} // namespace radio
 
 // The main window: the program's start-up object and hub.
 class frmORVEX : public QMainWindow, public StationSettings, public TerminalHost, public MapHost
@@ -149,7 +156,7 @@ private:
     // (once control is back in the event loop, not inside the write).
     void settingsWriteFailed(const QString &file, const QString &reason);
     void showSettingsWarning();
-    // The telemetry history's failure, said once (TelemetryHistory::failed).
+    // The telemetry history's failure, said once.
     void showHistoryWarning();
 
     // The link and the monitor.
@@ -158,10 +165,8 @@ private:
     void onRetryTick();
     // `text` is the monitor's event line, `reason` the cause in few words.
     void onLinkDown(const QString &text, const QString &reason);
-    QString eventLine(const QString &text) const; // the time before it, CR LF after it
     void showLinkStatus();
     void connectNow();
-    void ShowMonitorText(const QString &text, qint32 intWhere, bool toTerminal);
     void onMonUFrame(const QString &strFromCall, const QByteArray &bData);
     void ShowMonitoredFrame(const QByteArray &bData, qint32 intWhere);
 
@@ -175,9 +180,14 @@ private:
     void readKepsAgain();
     void elementSetsChanged();
     void stopTracking();
-    void trackingChanged(); // satellite, element sets or station changed
     void showSkyView();
     void showAlarmSettings();
+
+    // The radio and the rotator (frmORVEXRadio.cpp).
+    void startSteering();
+    void stopSteering();
+    void showRadioSettings();
+    void showRotatorSettings();
 
     // Sharing frames with a SiDS server (frmORVEXSharing.cpp).
     void startSharing();
@@ -203,11 +213,13 @@ private:
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<MainSettings> settings_;
     std::unique_ptr<clsSats> cSats_;
+    std::unique_ptr<TrackingContext> tracking_;
     std::unique_ptr<frmTerm> mfrmTerm_;
     QPointer<frmMap> mfrmMap_;
     std::unique_ptr<CallsignList> callsigns_;
     FormulaTable formulas_;
     std::unique_ptr<TelemetryDecoder> decoder_;
+    std::unique_ptr<database::StationDatabase> database_;
     std::unique_ptr<history::TelemetryHistory> history_;
     SatTable sats_;
     qint16 intObjIndex_ = 0;
@@ -231,9 +243,8 @@ private:
     QTimer *timer1_ = nullptr;
     QTimer *timRetry_ = nullptr;
     LinkState linkState_;
-    bool outageCountShown_ = false; // the monitor's last line counts the outage
     QLabel *linkStatus_ = nullptr;
-    QToolButton *cmdConnectNow_ = nullptr;
+    QToolButton *connectNowButton_ = nullptr;
     QAction *mnuOnlyShowORVEX_ = nullptr;
     QAction *mnuUseLocalTime_ = nullptr;
     QPointer<history::HistoryWindow> historyWindow_;
@@ -241,5 +252,6 @@ private:
     QPointer<KepsAutoUpdate> kepsUpdate_;
     QPointer<SkyViewWindow> skyView_;
     std::unique_ptr<sharing::SidsUploader> sids_;
-    QPointer<sharing::frmSidsUpload> sidsWindow_;
+    std::unique_ptr<radio::StationSteering> steering_;
+    QPointer<sharing::SidsUploadWindow> sidsWindow_;
 };

@@ -22,15 +22,11 @@ const QString retrySentence = QStringLiteral("Will automatically retry in 30 sec
 void frmORVEX::connectLinkEvents()
 {
     connect(pklink_, &PKLINK::WsConnected, this, [this](const QString &strHost) {
+        txtMon_->setEnabled(true);
         blnConnected_ = true;
-        outageCountShown_ = false;
-        const int failedTries =
-            linkState_.linked(strHost, pklink_->AgwIpPort(), orvex::Clock::nowUtc());
-        QString text = eventLine(QStringLiteral("*** AGW-Connected to - ") + strHost);
-        if (failedTries > 1)
-            text += eventLine(
-                QStringLiteral("*** Linked again after %1 failed tries").arg(failedTries));
-        ShowMonitorText(text, monitor::LinkMessage);
+        linkState_.linked(strHost, pklink_->AgwIpPort(), orvex::Clock::nowUtc());
+        ShowMonitorText(QStringLiteral("*** AGW-Connected to - ") + strHost + lineBreak,
+                        monitor::LinkMessage);
         showLinkStatus();
     });
     connect(pklink_, &PKLINK::WsDisConnected, this, [this](const QString &strHost) {
@@ -45,12 +41,12 @@ void frmORVEX::connectLinkEvents()
                    strDesc);
     });
     connect(pklink_, &PKLINK::GotVersion, this, [this](qint32, qint32, const QString &strVersion) {
-        ShowMonitorText(eventLine(QStringLiteral("*** AGWPE V") + strVersion),
+        ShowMonitorText(QStringLiteral("*** AGWPE V") + strVersion + lineBreak,
                         monitor::LinkMessage);
     });
     connect(pklink_, &PKLINK::GotPortInfo, this, [this](const QStringList &strPortInfo) {
         for (const QString &entry : strPortInfo)
-            ShowMonitorText(eventLine(QStringLiteral("*** ") + entry), monitor::LinkMessage);
+            ShowMonitorText(QStringLiteral("*** ") + entry + lineBreak, monitor::LinkMessage);
     });
     connect(pklink_, &PKLINK::MonUFrame, this,
             [this](qint16, const QString &strFromCall, const QString &, const QByteArray &bData) {
@@ -69,34 +65,19 @@ void frmORVEX::connectLinkEvents()
     });
 }
 
-QString frmORVEX::eventLine(const QString &text) const
-{
-    return orvex::dateToWallClock(displayTime()).toString(QStringLiteral("HH:mm:ss ")) + text +
-           lineBreak;
-}
-
 void frmORVEX::onLinkDown(const QString &text, const QString &reason)
 {
-    // The monitor stays readable while the link is down: the status bar
-    // says the link's state.
+    txtMon_->setEnabled(false);
     blnConnected_ = false;
-    if (!blnNoRetry_)
-        timRetry_->start();
-    const bool outageBegins = linkState_.failed(reason, orvex::Clock::nowUtc());
-    showLinkStatus();
-    if (!outageBegins) {
-        // The outage goes on: one line that counts, instead of the same two
-        // lines every 30 s.
-        if (outageCountShown_)
-            monitorview::removeLastLine(*txtMon_);
-        ShowMonitorText(linkState_.countLine() + lineBreak, monitor::LinkMessage,
-                        /*toTerminal=*/false);
-        outageCountShown_ = true;
-        return;
-    }
-    QString shown = eventLine(text);
-    if (!blnNoRetry_)
+    // Every failed try is told in full, in the monitor and the terminal (and
+    // so in its log); the status bar counts them.
+    QString shown = text + lineBreak;
+    if (!blnNoRetry_) {
         shown += retrySentence + lineBreak;
+        timRetry_->start();
+    }
+    linkState_.failed(reason, orvex::Clock::nowUtc());
+    showLinkStatus();
     ShowMonitorText(shown, monitor::LinkMessage);
 }
 
@@ -106,7 +87,7 @@ void frmORVEX::showLinkStatus()
         return;
     linkStatus_->setText(
         linkState_.statusText(timRetry_->isActive() ? timRetry_->remainingTime() : -1));
-    cmdConnectNow_->setVisible(!linkState_.isLinked());
+    connectNowButton_->setVisible(!linkState_.isLinked());
 }
 
 void frmORVEX::connectNow()
@@ -177,16 +158,9 @@ void frmORVEX::ShowMonitoredFrame(const QByteArray &bData, qint32 intWhere)
 
 void frmORVEX::ShowMonitorText(const QString &text, qint32 intWhere)
 {
-    ShowMonitorText(text, intWhere, true);
-}
-
-void frmORVEX::ShowMonitorText(const QString &text, qint32 intWhere, bool toTerminal)
-{
     const QString joined = monitor::joinMonitorLines(text);
-    if (intWhere != monitor::LinkMessage)
-        outageCountShown_ = false;
     // The terminal window gets every kind but the short form.
-    if (toTerminal && intWhere != monitor::SatelliteShort && mfrmTerm_)
+    if (intWhere != monitor::SatelliteShort && mfrmTerm_)
         mfrmTerm_->ShowData(intWhere >= monitor::UiFrame ? joined + QStringLiteral("\r\n") : joined,
                             static_cast<qint16>(intWhere));
 

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's part in sharing the satellite's frames over SiDS: it
-// hands the uploader the frames heard, the station's facts and the
-// satellite's look angles, and opens the upload window.
+// hands the uploader the frames heard and the station's facts, and opens
+// the upload window.
 #include "core/frmORVEX.h"
-#include "orbit/clsSats.h"
+#include "orbit/TrackingContext.h"
 #include "pklink/PKLINK.h"
+#include "sharing/SidsUploadWindow.h"
 #include "sharing/SidsUploader.h"
-#include "sharing/frmSidsUpload.h"
 #include "ui/ToolWindow.h"
 
 #include <QLabel>
@@ -15,23 +15,11 @@
 void frmORVEX::startSharing()
 {
     auto station = [this] {
-        return sharing::StationFacts{strCallsign(), strLat(), strLong(), sats_[0].objectNumber};
+        return sharing::StationFacts{strCallsign(), strLat(), strLong(),
+                                     tracking_->satellite(0).objectNumber};
     };
-    auto angles = [this](const QDateTime &utc) -> std::optional<sharing::LookAngles> {
-        const SatObject &orvex = sats_[0];
-        qint16 inView = 0;
-        double azimuth = 0, elevation = 0, longitude = 0, latitude = 0, altitude = 0;
-        QString longitudeText, latitudeText;
-        if (!cSats_ || !blnLocationKnown_ || !orvex.elementSetFound ||
-            !cSats_
-                 ->GetSatInfo(inView, orvex.name, orvex::utcToDate(utc), azimuth, elevation,
-                              longitude, latitude, longitudeText, latitudeText, altitude)
-                 .isOk())
-            return std::nullopt;
-        return sharing::LookAngles{azimuth, elevation};
-    };
-    sids_ = std::make_unique<sharing::SidsUploader>(
-        *cIni(), strAppPath_ + QStringLiteral("telemetry.db"), station, angles);
+    sids_ = std::make_unique<sharing::SidsUploader>(*cIni(), *database_, station,
+                                                    sharing::SidsUploader::sightingOf(*tracking_));
     connect(pklink_, &PKLINK::MonKissFrame, sids_.get(),
             [this](qint16, const QString &, const QString &, const QByteArray &bData) {
                 sids_->rawFrame(bData);
@@ -42,7 +30,7 @@ void frmORVEX::startSharing()
     connect(sids_.get(), &sharing::SidsUploader::rawFramesWanted, pklink_,
             &PKLINK::ReceiveRawFrames);
     auto *waiting = new QLabel(sids_->statusText(), this);
-    waiting->setObjectName(QStringLiteral("labSidsStatus"));
+    waiting->setObjectName(QStringLiteral("sidsStatus"));
     statusBar()->addPermanentWidget(waiting);
     connect(sids_.get(), &sharing::SidsUploader::statusTextChanged, waiting, &QLabel::setText);
 }
@@ -58,7 +46,7 @@ void frmORVEX::showSidsUpload()
     if (!sids_)
         return;
     if (!sidsWindow_) {
-        sidsWindow_ = new sharing::frmSidsUpload(*sids_, this);
+        sidsWindow_ = new sharing::SidsUploadWindow(*sids_, this);
         orvex::closeOnEscape(sidsWindow_);
     }
     orvex::showToolWindow(sidsWindow_, this);

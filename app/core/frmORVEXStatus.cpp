@@ -7,6 +7,7 @@
 #include "orbit/ElementProvenance.h"
 #include "orbit/KepsFolder.h"
 #include "orbit/SatStatus.h"
+#include "orbit/TrackingContext.h"
 #include "orbit/clsSats.h"
 #include "orbit/frmPass.h"
 
@@ -25,7 +26,8 @@ void frmORVEX::ApplyStationLocation()
         cSats_->setDblObsLat(latitude);
         cSats_->setDblObsLong(longitude);
     }
-    trackingChanged();
+    if (tracking_)
+        tracking_->setStation(latitude, longitude);
 }
 
 void frmORVEX::CheckSatUpdate(bool force)
@@ -65,7 +67,8 @@ void frmORVEX::ChangeSat()
     CheckSatUpdate(true);
     if (mfrmMap_)
         mfrmMap_->SatHasChanged();
-    trackingChanged();
+    if (tracking_)
+        tracking_->setCurrent(intObjIndex_);
 }
 
 QString frmORVEX::MakeLocationCaption() const
@@ -91,6 +94,8 @@ void frmORVEX::toggleUseLocalTime()
 void frmORVEX::FindKeps()
 {
     ::FindKeps(strAppPath_ + QStringLiteral("Keps"), sats_);
+    if (tracking_)
+        tracking_->setSatellites(sats_);
     status_->setTitle(MakeLocationCaption() + QStringLiteral(" Current Location"));
 }
 

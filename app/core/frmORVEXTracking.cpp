@@ -1,33 +1,33 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's part in tracking: the sky view and the pass alarms
-// follow the satellite shown in the status panel, and learn of every change
-// of satellite, element sets or station.
+// follow the tracking context; the element sets are kept up to date.
 #include "core/frmORVEX.h"
 #include "orbit/KepsAutoUpdate.h"
-#include "orbit/clsSats.h"
+#include "orbit/TrackingContext.h"
+#include "radio/StationSteering.h"
+#include "radio/SteeringPanel.h"
 #include "shared/clsIni.h"
 #include "tracking/AlarmSettingsDialog.h"
 #include "tracking/PassAlarms.h"
-#include "tracking/PassGeometry.h"
 #include "tracking/SkyViewWindow.h"
+#include "ui/ElidedLabel.h"
 #include "ui/ToolWindow.h"
 
 #include <QLabel>
 #include <QStatusBar>
 
-namespace {
-constexpr double julianOfDate = 2415018.5;
-}
-
 void frmORVEX::startTracking()
 {
     alarms_ = new PassAlarms(this);
     alarms_->setSettings(tracking::AlarmSettings::load(*cIni()));
-    trackingChanged();
+    alarms_->follow(*tracking_);
 
-    kepsUpdate_ = new KepsAutoUpdate(*cIni(), strAppPath_, this);
-    auto *kepsStatus = new QLabel(this);
-    kepsStatus->setObjectName(QStringLiteral("labKepsStatus"));
+    kepsUpdate_ = new KepsAutoUpdate(*cIni(), strAppPath_,
+                                     {tracking_->satellite(0).objectNumber.toInt(),
+                                      tracking_->satellite(1).objectNumber.toInt()},
+                                     this);
+    auto *kepsStatus = new ElidedLabel(this);
+    kepsStatus->setObjectName(QStringLiteral("kepsStatus"));
     statusBar()->addPermanentWidget(kepsStatus);
     connect(kepsUpdate_, &KepsAutoUpdate::statusChanged, kepsStatus, &QLabel::setText);
     connect(kepsUpdate_, &KepsAutoUpdate::installed, this, [this] {
@@ -45,39 +45,18 @@ void frmORVEX::stopTracking()
     delete kepsUpdate_;
 }
 
-void frmORVEX::trackingChanged()
-{
-    const QString name = blnLocationKnown_ && cSats_ ? strObject() : QString();
-    if (alarms_) {
-        clsSats *sats = cSats_.get();
-        alarms_->setSatellite(
-            name,
-            [sats, name](double fromJd, double days) {
-                return tracking::passesFrom(sats->engine(), name.toStdString(), fromJd, days);
-            },
-            [sats](double jd) {
-                const orvex::Date utc = jd - julianOfDate;
-                const bool local = sats->blnLocalTime();
-                return orvex::dateToWallClock(local ? sats->GmtToLocal(utc) : utc)
-                           .toString(QStringLiteral("HH:mm:ss")) +
-                       (local ? QString() : QStringLiteral(" UTC"));
-            });
-    }
-    if (skyView_) {
-        skyView_->setSatellite(name);
-        skyView_->invalidate();
-    }
-}
-
 void frmORVEX::showSkyView()
 {
-    if (!cSats_)
+    if (!tracking_)
         return;
     if (!skyView_) {
-        skyView_ = new SkyViewWindow(*cSats_, cIni(), this);
+        skyView_ = new SkyViewWindow(*tracking_, cIni(), this);
         skyView_->setAttribute(Qt::WA_DeleteOnClose);
+        // What the radio and the rotator do, and the channels they tune.
+        skyView_->addSection(new radio::SteeringPanel(*steering_));
+        connect(skyView_, &SkyViewWindow::frequenciesChanged, steering_.get(),
+                &radio::StationSteering::settingsChanged);
         orvex::closeOnEscape(skyView_);
-        trackingChanged();
     }
     orvex::showToolWindow(skyView_, this);
 }

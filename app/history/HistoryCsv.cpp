@@ -1,106 +1,49 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "history/HistoryCsv.h"
 
-#include "history/CsvText.h"
-#include "history/HistoryChannelPicks.h"
-#include "telemetry/TelemetryGrids.h"
+#include "history/ValueWriter.h"
 
-#include <QDateTime>
 #include <QIODevice>
-#include <QStringList>
 
 #include <algorithm>
-#include <utility>
 
 namespace history {
-
-namespace {
-
-QString csvField(const QString &text)
-{
-    std::string field;
-    appendCsvText(field, text.toStdString());
-    return QString::fromStdString(field);
-}
-
-bool knownGrid(int grid)
-{
-    return grid >= 0 && grid < telemetry::gridCount;
-}
-
-} // namespace
-
-QString historyCsvHeader()
-{
-    return QString::fromLatin1(QByteArrayView(valueCsvHeader));
-}
-
-QString utcIsoMs(qint64 utcMs)
-{
-    return QDateTime::fromMSecsSinceEpoch(utcMs, Qt::UTC)
-               .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz")) +
-           QLatin1Char('Z');
-}
-
-QString historyCsvLine(const ChannelRecord &record, const QString &unit)
-{
-    const ChannelKey &key = record.key;
-    const ChannelPoint &point = record.point;
-    QString grid, row;
-    if (knownGrid(key.grid)) {
-        const auto &layout = telemetry::gridLayout(key.grid);
-        grid = layout.tag;
-        if (key.row >= 1 && key.row <= layout.captions.size())
-            row = layout.captions.at(key.row - 1);
-    }
-    const QString value = knownGrid(key.grid) ? telemetry::formatGridValue(key.grid, point.value)
-                                              : QString::number(point.value, 'g', 15);
-    const QStringList fields{utcIsoMs(point.utcMs),
-                             csvField(record.source),
-                             sideName(key.side),
-                             record.mode < 0 ? QString() : QString::number(record.mode),
-                             csvField(grid),
-                             csvField(row),
-                             QString::number(point.raw, 'g', 15),
-                             value,
-                             csvField(unit),
-                             csvField(record.label)};
-    return fields.join(QLatin1Char(','));
-}
 
 bool writeHistoryCsv(QIODevice &device, const ChannelSource &source,
                      const std::vector<ChannelKey> &channels, const TimeSpan &span)
 {
-    struct Row
-    {
-        ChannelRecord record;
-        const QString *unit;
-    };
-    std::vector<QString> units;
-    units.reserve(channels.size());
-    std::vector<Row> rows;
-    for (const ChannelKey &key : channels) {
-        units.push_back(source.info(key).unit);
+    std::vector<ChannelRecord> rows;
+    for (const ChannelKey &key : channels)
         for (ChannelRecord &record : source.records(key, span.fromMs, span.toMs))
-            rows.push_back({std::move(record), &units.back()});
-    }
-    std::stable_sort(rows.begin(), rows.end(), [](const Row &a, const Row &b) {
-        return a.record.point.utcMs != b.record.point.utcMs
-                   ? a.record.point.utcMs < b.record.point.utcMs
-                   : a.record.key < b.record.key;
+            rows.push_back(std::move(record));
+    std::stable_sort(rows.begin(), rows.end(), [](const ChannelRecord &a, const ChannelRecord &b) {
+        return a.point.utcMs != b.point.utcMs ? a.point.utcMs < b.point.utcMs : a.key < b.key;
     });
 
-    QByteArray text = historyCsvHeader().toUtf8() + '\n';
-    for (const Row &row : rows) {
-        text += historyCsvLine(row.record, *row.unit).toUtf8();
-        text += '\n';
-        if (text.size() > (1 << 20)) {
-            if (device.write(text) != text.size())
+    ValueWriter writer(ExportFormat::Csv);
+    const auto write = [&device](const std::string &text) {
+        return device.write(text.data(), static_cast<qint64>(text.size())) ==
+               static_cast<qint64>(text.size());
+    };
+    for (const ChannelRecord &row : rows) {
+        const QByteArray sourceText = row.source.toUtf8();
+        const QByteArray label = row.label.toUtf8();
+        writer.add({row.point.utcMs,
+                    {sourceText.constData(), static_cast<size_t>(sourceText.size())},
+                    row.key.side,
+                    row.mode,
+                    row.key.grid,
+                    row.key.row,
+                    row.point.raw,
+                    row.point.value,
+                    {label.constData(), static_cast<size_t>(label.size())}});
+        if (writer.text().size() > (1 << 20)) {
+            if (!write(writer.text()))
                 return false;
-            text.clear();
+            writer.text().clear();
         }
     }
-    return device.write(text) == text.size();
+    return write(writer.finish());
 }
 
 } // namespace history

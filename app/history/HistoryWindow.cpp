@@ -4,14 +4,15 @@
 #include "history/HistoryCsv.h"
 #include "history/HistoryPlot.h"
 #include "history/HistoryStatistics.h"
+#include "platform/DateTime.h"
 #include "telemetry/TelemetryGrids.h"
+#include "ui/mb.h"
 
 #include <QDateTime>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSplitter>
@@ -40,8 +41,7 @@ const QList<QColor> &lineColors()
 
 QString utcText(qint64 utcMs)
 {
-    return QDateTime::fromMSecsSinceEpoch(utcMs, Qt::UTC)
-        .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return orvex::UtcText::text(utcMs, orvex::UtcText::Style::Display);
 }
 
 QString valueText(const ChannelKey &key, double value)
@@ -451,9 +451,8 @@ bool HistoryWindow::exportCsv(const QString &path)
                     writeHistoryCsv(file, source_, picks_.checked(), plot_->view()) &&
                     file.commit();
     if (!ok)
-        QMessageBox::warning(
-            this, windowTitle(),
-            QStringLiteral("Could not write %1: %2").arg(path, file.errorString()));
+        mb::ShowMsg(this, QStringLiteral("Could not write %1: %2").arg(path, file.errorString()),
+                    mb::vbExclamation, windowTitle());
     return ok;
 }
 

@@ -78,19 +78,7 @@ void LogImporter::takeLine(const QByteArray &raw)
         if (!frame) {
             ++progress_.skippedLines;
         } else {
-            switch (
-                store_.add({utcMs, pendingSource_, line, *frame}, TelemetryStore::Repeats::Skip)) {
-            case TelemetryStore::Added::Stored:
-                ++progress_.stored;
-                break;
-            case TelemetryStore::Added::Repeat:
-                ++progress_.alreadyStored;
-                break;
-            case TelemetryStore::Added::Failed:
-                progress_.failed = true;
-                progress_.storeError = store_.errorText();
-                break;
-            }
+            batch_.push_back({utcMs, pendingSource_, line, *frame});
             return;
         }
     }
@@ -134,9 +122,18 @@ bool LogImporter::step(int budgetMs)
         }
         takeLine(line);
     }
-    if (!store_.commit() && !progress_.failed) {
-        progress_.failed = true;
-        progress_.storeError = store_.errorText();
+    if (!batch_.empty()) {
+        std::vector<TelemetryStore::Added> added;
+        QString error;
+        if (store_.addNow(batch_, TelemetryStore::Repeats::Skip, added, error)) {
+            for (const TelemetryStore::Added outcome : added)
+                ++(outcome == TelemetryStore::Added::Stored ? progress_.stored
+                                                            : progress_.alreadyStored);
+        } else {
+            progress_.failed = true;
+            progress_.storeError = error;
+        }
+        batch_.clear();
     }
     return !progress_.failed && (file_ || nextFile_ < files_.size());
 }

@@ -20,7 +20,7 @@
 // showed it then. Frames already in the store are skipped.
 //
 // The work is done in steps, so a window can show progress and cancel
-// between them; each step ends with a commit.
+// between them; each step ends with the frames it read added to the store.
 namespace history {
 
 class LogImporter
@@ -75,6 +75,7 @@ private:
     QString pendingSource_;
     int pendingSide_ = 0;
     bool inLongLine_ = false;
+    std::vector<HeardFrame> batch_; // read in this step, added at its end
     Progress progress_;
 };
 

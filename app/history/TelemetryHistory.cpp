@@ -3,69 +3,42 @@
 
 #include "platform/DateTime.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace history {
 
-TelemetryHistory::TelemetryHistory(const QString &programFolder, QObject *parent)
-    : QObject(parent), folder_(programFolder)
+TelemetryHistory::TelemetryHistory(database::StationDatabase &database,
+                                   const QString &programFolder, QObject *parent)
+    : QObject(parent), folder_(programFolder), store_(database)
 {
-    commitTimer_.setSingleShot(true);
-    commitTimer_.setInterval(commitIntervalMs);
-    connect(&commitTimer_, &QTimer::timeout, this, &TelemetryHistory::flush);
 }
 
-TelemetryHistory::~TelemetryHistory()
-{
-    flush();
-}
-
-bool TelemetryHistory::open()
+void TelemetryHistory::open()
 {
     limits_.load(folder_ + QStringLiteral("limits.txt"));
-    store_.setLimits(limits_);
+    reader_.setLimits(limits_);
     QFile formulas(folder_ + QStringLiteral("formula.txt"));
-    const QByteArray calibration =
-        formulas.open(QIODevice::ReadOnly) ? formulas.readAll() : QByteArray();
-    if (!store_.open(storePath()) || !store_.useFormulaSet(calibration) || !store_.commit()) {
-        stop(store_.errorText());
-        return false;
-    }
-    return true;
+    store_.useFormulaSet(formulas.open(QIODevice::ReadOnly) ? formulas.readAll() : QByteArray());
+}
+
+bool TelemetryHistory::available() const
+{
+    return store_.database().state() != database::StationDatabase::State::Unusable;
 }
 
 void TelemetryHistory::record(const QString &source, const QString &line,
                               const std::optional<TelemetryDecoder::Frame> &frame)
 {
-    if (!frame || !store_.isOpen())
+    if (!frame || !available())
         return;
-    const HeardFrame heard{orvex::Clock::nowUtc().toMSecsSinceEpoch(), source, line, *frame};
-    if (store_.add(heard) == TelemetryStore::Added::Failed) {
-        stop(store_.errorText());
-        return;
-    }
-    if (!commitTimer_.isActive())
-        commitTimer_.start();
+    store_.add({orvex::Clock::nowUtc().toMSecsSinceEpoch(), source, line, *frame});
 }
 
-void TelemetryHistory::flush()
+StoreReader *TelemetryHistory::reader()
 {
-    commitTimer_.stop();
-    if (store_.isOpen() && !store_.commit())
-        stop(store_.errorText());
-}
-
-void TelemetryHistory::stop(const QString &why)
-{
-    commitTimer_.stop();
-    store_.close();
-    if (failed_)
-        return;
-    failed_ = true;
-    emit failed(QStringLiteral("The telemetry history %1 cannot be used: %2. The program goes on "
-                               "without it; the grids are not affected.")
-                    .arg(QDir::toNativeSeparators(storePath()), why));
+    database::Connection *connection = available() ? store_.database().reader() : nullptr;
+    reader_.setConnection(connection);
+    return connection ? &reader_ : nullptr;
 }
 
 } // namespace history

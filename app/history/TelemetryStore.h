@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "database/StationDatabase.h"
 #include "history/ChannelLimits.h"
 #include "history/ChannelSeries.h"
 #include "telemetry/TelemetryDecoder.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 #include <memory>
-
-struct sqlite3;
-struct sqlite3_stmt;
+#include <vector>
 
 namespace history {
 
@@ -25,8 +23,8 @@ struct HeardFrame
     TelemetryDecoder::Frame decoded;
 };
 
-// The station's telemetry history in one SQLite file (telemetry.db in the
-// program folder). One row per frame, one per channel value, integer keys:
+// The telemetry history's tables in the station database (telemetry.db).
+// One row per frame, one per channel value, integer keys:
 //
 //   source(id, callsign)                 each callsign once
 //   formula_set(id, sha256, text)        each calibration once
@@ -37,44 +35,52 @@ struct HeardFrame
 //                                        when the mode is outside 0 to 3,
 //                                        value empty where the grid shows none
 //
-// Later tables (an upload queue) refer to frame.id. PRAGMA user_version holds
-// the schema version and application_id marks the file as ours.
-//
-// Writes collect in one open transaction until commit(); the file is in WAL
-// mode, so a killed program loses only what was not committed.
-class TelemetryStore : public ChannelSource
+// Other parts (the upload queue) refer to frame.id.
+const database::SchemaPart &historySchema();
+
+// Writes heard frames into the history through the station database.
+class TelemetryStore
 {
 public:
-    static constexpr int schemaVersion = 2;
     // The same line from the same source within this time is one frame.
     static constexpr qint64 repeatWindowMs = 60000;
 
-    enum class Access { ReadWrite, ReadOnly };
     enum class Added { Stored, Repeat, Failed };
     // What a repeat does: count one more hearing, or nothing (a re-import).
     enum class Repeats { Count, Skip };
 
-    TelemetryStore();
-    ~TelemetryStore() override;
+    // Registers the history's tables with `database`.
+    explicit TelemetryStore(database::StationDatabase &database);
     TelemetryStore(const TelemetryStore &) = delete;
     TelemetryStore &operator=(const TelemetryStore &) = delete;
 
-    // Opens (ReadWrite: creates or migrates) the store. False with
-    // errorText() when the file cannot be used.
-    bool open(const QString &path, Access access = Access::ReadWrite);
-    // Commits what is pending and closes.
-    void close();
-    bool isOpen() const { return db_ != nullptr; }
-    // Why the last operation failed.
-    QString errorText() const { return error_; }
+    database::StationDatabase &database() const { return database_; }
 
     // The calibration (formula.txt's bytes) of the frames added from now on.
-    bool useFormulaSet(const QByteArray &formulaText);
-    Added add(const HeardFrame &frame, Repeats repeats = Repeats::Count);
-    // Ends the open write transaction; true when nothing was pending.
-    bool commit();
-    bool hasPending() const { return inTransaction_; }
+    void useFormulaSet(const QByteArray &formulaText);
+    // Queued with the database's next batch.
+    void add(HeardFrame frame);
+    // Adds frames now, in one transaction after what is queued (an import);
+    // `added` receives each frame's outcome. False with `error` when the
+    // file does not take them now.
+    bool addNow(const std::vector<HeardFrame> &frames, Repeats repeats, std::vector<Added> &added,
+                QString &error);
 
+private:
+    struct Writer;
+    database::StationDatabase &database_;
+    std::shared_ptr<Writer> writer_; // used on the database's writer thread only
+};
+
+// The history's values over one read-only connection: the station's own
+// for short reads, or one of a reader's own.
+class StoreReader : public ChannelSource
+{
+public:
+    explicit StoreReader(database::Connection *connection = nullptr) : connection_(connection) {}
+
+    void setConnection(database::Connection *connection) { connection_ = connection; }
+    database::Connection *connection() const { return connection_; }
     // Units and limits of info().
     void setLimits(const ChannelLimits &limits) { limits_ = limits; }
 
@@ -86,29 +92,14 @@ public:
     std::vector<ChannelRecord> records(const ChannelKey &key, qint64 fromMs,
                                        qint64 toMs) const override;
 
-    sqlite3 *handle() const { return db_; }
-
 private:
-    bool fail(const QString &what);
-    bool exec(const char *sql);
-    bool checkAndMigrate(Access access);
-    sqlite3_stmt *statement(int index, const char *sql) const;
     // A channel query (?1 side, ?2 mode, ?3 channel, ?4..?5 the time span)
-    // prepared and bound for `key`; null when the key has no mode or the
-    // query cannot be prepared. `mode` receives the key's mode.
-    sqlite3_stmt *channelQuery(int index, const char *sql, const ChannelKey &key, qint64 fromMs,
-                               qint64 toMs, int &mode) const;
-    qint64 sourceId(const QString &callsign);
-    bool begin();
+    // bound for `key`; empty when the key has no mode. `mode` receives it.
+    database::Query channelQuery(const char *sql, const ChannelKey &key, qint64 fromMs, qint64 toMs,
+                                 int &mode) const;
 
-    sqlite3 *db_ = nullptr;
-    QString path_;
-    QString error_;
-    bool inTransaction_ = false;
-    qint64 formulaSetId_ = 0;
-    QHash<QString, qint64> sourceIds_;
+    database::Connection *connection_;
     ChannelLimits limits_;
-    mutable std::array<sqlite3_stmt *, 9> statements_{};
 };
 
 } // namespace history

@@ -25,7 +25,7 @@ public:
     static constexpr int normalInterval = 15000; // ms
     static constexpr int fastInterval = 500;
     static constexpr int veryFastInterval = 250;
-    static constexpr double minute = 1.0 / 1440.0; // of a Date
+    static constexpr double minute = 1.0 / orvex::minutesPerDay; // of a Date
 
     enum class Action {
         None,

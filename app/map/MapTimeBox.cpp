@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "map/MapTimeBox.h"
 
+#include "ui/ToolTipText.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -19,9 +21,20 @@ int MapTimeBox::lineBoxHeight() const
 void MapTimeBox::setText(const QString &text)
 {
     text_ = text;
-    resize(fontMetrics().horizontalAdvance(text_) + padding, lineBoxHeight());
+    // No wider than the map: a failure names the satellite, whose name comes
+    // from an element file and may be of any length.
+    int width = fontMetrics().horizontalAdvance(text_) + padding;
+    if (const QWidget *area = parentWidget(); area && area->width() > 0)
+        width = std::min(width, area->width());
+    resize(width, lineBoxHeight());
+    setToolTip(shownText() == text_ ? QString() : orvex::plainToolTip(text_));
     moveInsideParent(pos());
     update();
+}
+
+QString MapTimeBox::shownText() const
+{
+    return fontMetrics().elidedText(text_, Qt::ElideRight, width() - padding);
 }
 
 void MapTimeBox::paintEvent(QPaintEvent *)
@@ -30,9 +43,10 @@ void MapTimeBox::paintEvent(QPaintEvent *)
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     const QFontMetrics metrics = fontMetrics();
-    const int left = (width() - metrics.horizontalAdvance(text_)) / 2;
+    const QString shown = shownText();
+    const int left = (width() - metrics.horizontalAdvance(shown)) / 2;
     const int top = (height() - metrics.height()) / 2;
-    painter.drawText(left, top + metrics.ascent(), text_);
+    painter.drawText(left, top + metrics.ascent(), shown);
 }
 
 void MapTimeBox::mousePressEvent(QMouseEvent *event)

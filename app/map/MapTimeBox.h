@@ -16,8 +16,10 @@ public:
     explicit MapTimeBox(QWidget *parent = nullptr);
 
     QString text() const { return text_; }
-    // Shows the text centred, the box sized to the text plus the padding.
+    // Shows the text centred, the box sized to the text plus the padding but
+    // no wider than the map; a text cut to fit is whole in the tool tip.
     void setText(const QString &text);
+    QString shownText() const;
     // Height of one line of text plus the padding.
     int lineBoxHeight() const;
 

@@ -13,8 +13,8 @@ TrackPoints TrackPoints::compute(clsSats &sats, const QString &satelliteName, or
         double azimuth = 0, elevation = 0, longitude = 0, latitude = 0, altitude = 0;
         QString longitudeText, latitudeText;
         const orbit::Status status =
-            sats.GetSatInfo(inView, satelliteName, baseUtc + i / 1440.0, azimuth, elevation,
-                            longitude, latitude, longitudeText, latitudeText, altitude);
+            sats.GetSatInfo(inView, satelliteName, baseUtc + i / orvex::minutesPerDay, azimuth,
+                            elevation, longitude, latitude, longitudeText, latitudeText, altitude);
         if (!status) {
             track.status = status;
             return track;

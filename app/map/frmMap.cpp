@@ -12,6 +12,7 @@
 #include "orbit/clsSats.h"
 #include "shared/NumberText.h"
 #include "shared/clsIni.h"
+#include "ui/ScreenFit.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -175,15 +176,24 @@ void frmMap::LoadMapPosition()
     // Centred in whole pixels, then in twips.
     const int centredX = (area.width() - frame.width()) / 2;
     const int centredY = (area.height() - frame.height()) / 2;
-    double left = centredX * tppX;
-    double top = centredY * tppY;
+    const double centredLeft = centredX * tppX;
+    const double centredTop = centredY * tppY;
+    double left = centredLeft;
+    double top = centredTop;
     if (clsIni *ini = host_.cIni()) {
         left = orvex::leadingNumber(
             ini->GetIniStringWriteDefault(setupSection, mapLeftKey, orvex::generalNumber(left)));
         top = orvex::leadingNumber(
             ini->GetIniStringWriteDefault(setupSection, mapTopKey, orvex::generalNumber(top)));
     }
-    move(static_cast<int>(left / tppX), static_cast<int>(top / tppY));
+    // A place stored on a larger screen is brought wholly onto this one;
+    // once framed, the window is centred or kept on the screen by its frame.
+    const QRect stored(static_cast<int>(left / tppX), static_cast<int>(top / tppY), frame.width(),
+                       frame.height());
+    move(orvex::placementOnScreens(stored).topLeft());
+    orvex::placeWhenFramed(this, left == centredLeft && top == centredTop
+                                     ? orvex::WhenFramed::Centre
+                                     : orvex::WhenFramed::KeepOnScreen);
 }
 
 void frmMap::SaveMapPosition()

@@ -14,7 +14,8 @@ constexpr double staleAfterDays = 30;
 QString epochText(orvex::Date epoch)
 {
     // To the nearest minute.
-    const QDateTime when = orvex::dateToUtc(std::round(epoch * 1440.0) / 1440.0);
+    const QDateTime when =
+        orvex::dateToUtc(std::round(epoch * orvex::minutesPerDay) / orvex::minutesPerDay);
     return QLocale::c().toString(when, QStringLiteral("yyyy-MM-dd HH:mm")) + QStringLiteral(" UTC");
 }
 

@@ -10,12 +10,15 @@
 namespace {
 const QString kepsSection = QStringLiteral("KEPS");
 constexpr qsizetype chunkSize = qsizetype{64} * 1024;
-// A failed update is tried again after this long, not at every look.
-constexpr qint64 retrySeconds = 3600;
 
 QString utcText(const QDateTime &when)
 {
     return when.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm 'UTC'"));
+}
+
+QString clockText(const QDateTime &when)
+{
+    return when.toUTC().toString(QStringLiteral("HH:mm 'UTC'"));
 }
 } // namespace
 
@@ -32,10 +35,12 @@ QList<int> trackedCatalogNumbers(clsIni &ini)
     return tracked;
 }
 
-KepsAutoUpdate::KepsAutoUpdate(clsIni &ini, const QString &programFolder, QObject *parent)
+KepsAutoUpdate::KepsAutoUpdate(clsIni &ini, const QString &programFolder,
+                               const QList<int> &trackedCatalogNumbers, QObject *parent)
     : QObject(parent), ini_(ini), installer_(programFolder), http_(new HttpTransfer(this)),
       timer_(new QTimer(this))
 {
+    installer_.setTrackedSatellites(trackedCatalogNumbers);
     connect(http_, &HttpTransfer::StateChanged, this, &KepsAutoUpdate::onState);
     timer_->setInterval(60 * 1000);
     connect(timer_, &QTimer::timeout, this, &KepsAutoUpdate::check);
@@ -69,10 +74,15 @@ void KepsAutoUpdate::check()
     if (running() || !enabled())
         return;
     const QDateTime now = orvex::Clock::nowUtc();
-    if (lastTry_.isValid() && lastTry_.secsTo(now) < retrySeconds)
+    if (retryAt_.isValid()) {
+        if (now >= retryAt_)
+            updateNow();
         return;
-    const QDateTime last = QDateTime::fromString(
+    }
+    QDateTime last = QDateTime::fromString(
         ini_.GetIniString(kepsSection, QStringLiteral("LAST_UPDATE"), QString()), Qt::ISODate);
+    if (!last.isValid() || (lastSuccess_.isValid() && lastSuccess_ > last))
+        last = lastSuccess_;
     if (last.isValid() && last.secsTo(now) < qint64{intervalHours()} * 3600)
         return;
     updateNow();
@@ -82,7 +92,6 @@ void KepsAutoUpdate::updateNow()
 {
     if (running())
         return;
-    lastTry_ = orvex::Clock::nowUtc();
     addresses_.clear();
     for (const char *key : {"FILE_1", "FILE_2"}) {
         const QString typed = ini_.GetIniString(kepsSection, QLatin1String(key), QString());
@@ -91,12 +100,12 @@ void KepsAutoUpdate::updateNow()
     }
     installedFiles_.clear();
     errors_.clear();
+    shortfall_.clear();
     if (addresses_.isEmpty()) {
         errors_ << QStringLiteral("no element file address is set (Options, Download Keps)");
         finish();
         return;
     }
-    installer_.setTrackedSatellites(trackedCatalogNumbers(ini_));
     index_ = 0;
     fetchCurrent();
 }
@@ -123,6 +132,10 @@ void KepsAutoUpdate::onState(int state)
             installedFiles_ << name;
         else
             errors_ << name + QStringLiteral(": ") + result.error;
+        if (!result.keptSets.isEmpty())
+            shortfall_ << name + QStringLiteral(" lacks ") +
+                              result.keptSets.join(QStringLiteral(" and ")) +
+                              QStringLiteral(", old set kept");
     } else {
         return;
     }
@@ -138,15 +151,24 @@ void KepsAutoUpdate::finish()
 {
     index_ = -1;
     const QDateTime now = orvex::Clock::nowUtc();
-    if (!installedFiles_.isEmpty()) {
+    const QStringList shortOf = shortfall_ + errors_;
+    if (shortOf.isEmpty()) {
+        retryAt_ = QDateTime();
+        lastSuccess_ = now;
         ini_.SaveIniString(kepsSection, QStringLiteral("LAST_UPDATE"), now.toString(Qt::ISODate));
         status_ = QStringLiteral("Keps updated %1").arg(utcText(now));
-        if (!errors_.isEmpty())
-            status_ += QStringLiteral(" (") + errors_.join(QStringLiteral("; ")) + QLatin1Char(')');
     } else {
-        status_ = QStringLiteral("Keps update failed %1: %2")
-                      .arg(utcText(now), errors_.join(QStringLiteral("; ")));
+        // LAST_UPDATE stays: the update is still due, an hour from now.
+        retryAt_ = now.addSecs(retrySeconds);
+        status_ = QStringLiteral("%1 %2: %3; next try %4")
+                      .arg(installedFiles_.isEmpty() ? QStringLiteral("Keps update failed")
+                                                     : QStringLiteral("Keps partly updated"),
+                           utcText(now), shortOf.join(QStringLiteral("; ")), clockText(retryAt_));
     }
+    // One line, whatever a server put in its answer.
+    for (QChar &c : status_)
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            c = QLatin1Char(' ');
     emit statusChanged(status_);
     if (!installedFiles_.isEmpty())
         emit installed(installedFiles_);

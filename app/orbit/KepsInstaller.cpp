@@ -1,15 +1,19 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "orbit/KepsInstaller.h"
 
+#include "orbit/DemoElements.h"
 #include "orbit/LineEndConverter.h"
+#include "orbitengine/ElementLines.h"
 #include "orbitengine/Tle.h"
 #include "platform/WholeFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <string_view>
 
 namespace {
@@ -28,6 +32,45 @@ orbit::ElementText readSets(const QByteArray &text)
 bool isGzip(const QByteArray &text)
 {
     return text.startsWith("\x1f\x8b");
+}
+
+QByteArray bytesOf(std::string_view text)
+{
+    return {text.data(), static_cast<qsizetype>(text.size())};
+}
+
+// Every good set of a text, with the lines it stands on (CR LF line ends).
+struct SetWithLines
+{
+    orbit::ElementSet set;
+    QByteArray lines;
+};
+std::vector<SetWithLines> setsWithLines(const QByteArray &text)
+{
+    std::vector<SetWithLines> found;
+    orbit::ElementLineReader reader([&found](const orbit::ElementLines &lines) {
+        orbit::ElementSetResult result =
+            orbit::parseElementSet(lines.name, lines.line1, lines.line2);
+        if (!result.set)
+            return;
+        QByteArray block;
+        if (!lines.name.empty())
+            block += bytesOf(lines.name) + "\r\n";
+        block += bytesOf(lines.line1) + "\r\n" + bytesOf(lines.line2) + "\r\n";
+        found.push_back({std::move(*result.set), block});
+    });
+    reader.feed(std::string_view(text.constData(), static_cast<size_t>(text.size())));
+    reader.finish();
+    return found;
+}
+
+QString shownName(const orbit::ElementSet &set)
+{
+    QString number = QString::number(set.catalogNumber);
+    if (set.name.empty())
+        return number;
+    return QString::fromLatin1(set.name.data(), static_cast<qsizetype>(set.name.size())) +
+           QStringLiteral(" (") + number + QLatin1Char(')');
 }
 
 } // namespace
@@ -145,6 +188,9 @@ KepsInstallResult KepsInstaller::install(const QString &tempFile, const QString 
     QByteArray oldText;
     if (QFile old(target); !tracked_.isEmpty() && old.open(QIODevice::ReadOnly))
         oldText = old.readAll();
+    const std::vector<KeptSet> kept = setsToKeep(oldText, text, fileName);
+    for (const KeptSet &set : kept)
+        text += set.lines;
     if (!QDir().mkpath(kepsFolder()))
         why = QStringLiteral("the folder ") + QDir::toNativeSeparators(kepsFolder()) +
               QStringLiteral(" cannot be made");
@@ -154,7 +200,14 @@ KepsInstallResult KepsInstaller::install(const QString &tempFile, const QString 
         return result;
     }
     result.outcome = KepsInstallResult::Installed;
-    result.notice = lostTrackedSatellites(oldText, text, fileName);
+    for (const KeptSet &set : kept)
+        result.keptSets << set.shownName;
+    if (!kept.empty())
+        result.notice =
+            QStringLiteral("The new ") + fileName + QStringLiteral(" lacks ") +
+            result.keptSets.join(QStringLiteral(" and ")) +
+            (kept.size() == 1 ? QStringLiteral("; the set the old file held was kept.")
+                              : QStringLiteral("; the sets the old file held were kept."));
     return result;
 }
 
@@ -173,31 +226,54 @@ QString KepsInstaller::notAnElementFile(const QByteArray &text, const QString &k
            lookAt;
 }
 
-QString KepsInstaller::lostTrackedSatellites(const QByteArray &oldText, const QByteArray &newText,
-                                             const QString &fileName) const
+std::vector<KepsInstaller::KeptSet> KepsInstaller::setsToKeep(const QByteArray &oldText,
+                                                              const QByteArray &newText,
+                                                              const QString &fileName) const
 {
+    std::vector<KeptSet> kept;
     if (oldText.isEmpty())
-        return {};
+        return kept;
     QList<int> inNew;
     for (const orbit::ElementSet &set : readSets(newText).sets)
         inNew.append(set.catalogNumber);
-    QStringList lost;
-    for (const orbit::ElementSet &set : readSets(oldText).sets) {
-        if (!tracked_.contains(set.catalogNumber) || inNew.contains(set.catalogNumber))
+    QList<int> elsewhere;
+    for (const SetWithLines &old : setsWithLines(oldText)) {
+        const int number = old.set.catalogNumber;
+        if (!tracked_.contains(number) || inNew.contains(number) || elsewhere.contains(number))
             continue;
-        const QString number = QString::number(set.catalogNumber);
-        const QString name =
-            set.name.empty()
-                ? number
-                : QString::fromLatin1(set.name.data(), static_cast<qsizetype>(set.name.size())) +
-                      QStringLiteral(" (") + number + QLatin1Char(')');
-        if (!lost.contains(name))
-            lost.append(name);
+        const KeptSet set{number, old.set.epochJd(), shownName(old.set), old.lines};
+        const auto same = std::find_if(kept.begin(), kept.end(), [number](const KeptSet &k) {
+            return k.catalogNumber == number;
+        });
+        if (same != kept.end()) {
+            // Of two sets of one satellite the newer is kept.
+            if (set.epochJd > same->epochJd)
+                *same = set;
+        } else if (heldElsewhere(number, fileName)) {
+            elsewhere.append(number);
+        } else {
+            kept.push_back(set);
+        }
     }
-    if (lost.isEmpty())
-        return {};
-    return QStringLiteral("The new ") + fileName + QStringLiteral(" lacks ") +
-           lost.join(QStringLiteral(" and ")) + QStringLiteral(", which the old file held.");
+    return kept;
+}
+
+bool KepsInstaller::heldElsewhere(int catalogNumber, const QString &fileName) const
+{
+    const QDir keps(kepsFolder());
+    for (const QString &other : keps.entryList(QDir::Files, QDir::Name)) {
+        const QString path = keps.filePath(other);
+        // Regular files only: a FIFO would wait for a writer.
+        if (other == fileName || !QFileInfo(path).isFile() || isDemoElementFile(path))
+            continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        for (const orbit::ElementSet &set : readSets(file.readAll()).sets)
+            if (set.catalogNumber == catalogNumber)
+                return true;
+    }
+    return false;
 }
 
 KepsInstallResult KepsInstaller::installDownload(const QByteArray &body, const QString &fileName,

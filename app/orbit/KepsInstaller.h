@@ -4,6 +4,9 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <vector>
 
 // What became of one downloaded file.
 struct KepsInstallResult
@@ -16,7 +19,10 @@ struct KepsInstallResult
     };
     Outcome outcome = Failed;
     QString error;  // empty when installed
-    QString notice; // installed, but worth telling: a tracked satellite left the file
+    QString notice; // installed, but worth telling: a tracked satellite's set was kept
+    // Tracked satellites the new file lacked, whose sets were carried over
+    // from the old file ("ORVEX (26931)"): the update is only partly done.
+    QStringList keptSets;
 
     bool installed() const { return outcome == Installed; }
 };
@@ -34,8 +40,11 @@ public:
 
     explicit KepsInstaller(const QString &programFolder);
 
-    // Catalogue numbers of the satellites the station tracks: when a new file
-    // lacks one that the old file of its name had, the result says so.
+    // Catalogue numbers of the satellites the station tracks. A new file
+    // never takes a tracked satellite's set away: when it lacks one that the
+    // old file of its name had, and no other element file of the Keps folder
+    // (the demo sets aside) holds that satellite, the old set is carried over
+    // into the new file, and the result says so.
     void setTrackedSatellites(const QList<int> &catalogNumbers) { tracked_ = catalogNumbers; }
 
     // The address to fetch for the text typed in an address box: trimmed,
@@ -74,7 +83,7 @@ public:
     // that is not an element file (isElementFile) is put in the web-page file
     // of `index` instead, the error saying why, and the element file already
     // in Keps stays as it was; the replacement itself is atomic, so a failure
-    // never leaves half a file.
+    // never leaves half a file. Tracked sets are kept as setTrackedSatellites says.
     KepsInstallResult install(const QString &tempFile, const QString &fileName, int index,
                               qint64 downloadedBytes) const;
 
@@ -87,9 +96,20 @@ public:
 private:
     // Why a text that is not an element file was kept aside.
     static QString notAnElementFile(const QByteArray &text, const QString &keptAs);
-    // Tracked satellites in the installed file `oldText` that `newText` lacks.
-    QString lostTrackedSatellites(const QByteArray &oldText, const QByteArray &newText,
-                                  const QString &fileName) const;
+    struct KeptSet
+    {
+        int catalogNumber = 0;
+        double epochJd = 0; // UTC
+        QString shownName;  // "ORVEX (26931)"
+        QByteArray lines;   // as the old file had them, each ending in CR LF
+    };
+    // The tracked sets of the installed file `oldText` that `newText` and the
+    // other files of the Keps folder lack.
+    std::vector<KeptSet> setsToKeep(const QByteArray &oldText, const QByteArray &newText,
+                                    const QString &fileName) const;
+    // True when an element file of the Keps folder other than `fileName`, and
+    // not the demo sets, holds a good set of `catalogNumber`.
+    bool heldElsewhere(int catalogNumber, const QString &fileName) const;
 
     QString folder_; // with a trailing "/"
     QList<int> tracked_;

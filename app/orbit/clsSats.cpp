@@ -7,9 +7,6 @@
 
 namespace {
 
-// A Date counts days from 1899-12-30; the Julian date of that instant.
-constexpr double julianDateOfDateZero = 2415018.5;
-
 std::string toEngineName(const QString &name)
 {
     return name.toLatin1().toStdString();
@@ -56,7 +53,7 @@ clsSats::~clsSats() = default;
 
 double clsSats::DateToJulianDate(orvex::Date date) const
 {
-    return date + julianDateOfDateZero;
+    return orvex::julianDateOf(date);
 }
 
 QString clsSats::strPassInfo(const QString &satelliteName)
@@ -201,7 +198,7 @@ std::optional<ElementProvenance> clsSats::elementProvenance(const QString &satel
     set.file = QString::fromLocal8Bit(source->file.c_str());
     set.name = QString::fromLatin1(source->name.c_str());
     set.catalogNumber = source->catalogNumber;
-    set.epoch = source->epochJd - julianDateOfDateZero;
+    set.epoch = orvex::dateOfJulianDate(source->epochJd);
     set.demo = source->demo;
     return set;
 }
@@ -210,6 +207,51 @@ QString clsSats::elementProblem(const QString &satelliteName) const
 {
     const orbit::Status status = engine_->elementStatus(toEngineName(satelliteName));
     return status ? QString() : QString::fromLatin1(status.reason().c_str());
+}
+
+std::optional<clsSats::Look> clsSats::lookAt(const QString &satelliteName, double jd)
+{
+    orbit::Position position;
+    orbit::RangeRate range;
+    const std::string name = toEngineName(satelliteName);
+    if (!engine_->GetPosition(name, jd, position) || !engine_->GetRangeRate(name, jd, range))
+        return std::nullopt;
+    return Look{position.azimuth * radToDeg_, position.elevation * radToDeg_, range.rangeKm,
+                range.rangeRateKmPerS};
+}
+
+std::optional<orbit::RangeRate> clsSats::rangeRate(const QString &satelliteName, double jd)
+{
+    orbit::RangeRate range;
+    if (!engine_->GetRangeRate(toEngineName(satelliteName), jd, range))
+        return std::nullopt;
+    return range;
+}
+
+std::optional<orbit::Illumination> clsSats::illumination(const QString &satelliteName, double jd)
+{
+    orbit::Illumination light;
+    if (!engine_->GetIllumination(toEngineName(satelliteName), jd, light))
+        return std::nullopt;
+    return light;
+}
+
+orbit::PassSearch clsSats::passes(const QString &satelliteName, double fromJd, double toJd)
+{
+    return engine_->findPasses(toEngineName(satelliteName), fromJd, toJd);
+}
+
+orbit::EclipseSearch clsSats::shadows(const QString &satelliteName, double fromJd, double toJd)
+{
+    return engine_->findEclipses(toEngineName(satelliteName), fromJd, toJd);
+}
+
+QString clsSats::clockText(double jd) const
+{
+    const orvex::Date utc = orvex::dateOfJulianDate(jd);
+    return orvex::dateToWallClock(localTime_ ? GmtToLocal(utc) : utc)
+               .toString(QStringLiteral("HH:mm:ss")) +
+           (localTime_ ? QString() : QStringLiteral(" UTC"));
 }
 
 std::optional<qint16> clsSats::intAzimuthAt(const QString &satelliteName, orvex::Date datUtc)
@@ -261,8 +303,8 @@ QString clsSats::strFormatPass(const QString &satelliteName, const QString &reco
     const double maxElevation = fields[3].toDouble(&okElevation);
     if (!okDuration || !okElevation)
         return {};
-    const orvex::Date duration = seconds / 86400.0;
-    if (seconds < 0 || seconds >= 86400.0)
+    const orvex::Date duration = seconds / orvex::secondsPerDay;
+    if (seconds < 0 || seconds >= orvex::secondsPerDay)
         return {};
     const auto startAz = intAzimuthAt(satelliteName, utcStart);
     const auto endAz = intAzimuthAt(satelliteName, utcStart + duration);

@@ -17,12 +17,21 @@
 class clsSats
 {
 public:
+    // Where a satellite stands as the station sees it.
+    struct Look
+    {
+        double azimuthDeg = 0; // from north through east, [0, 360)
+        double elevationDeg = 0;
+        double rangeKm = 0;
+        double rangeRateKmPerS = 0; // positive while it recedes
+    };
+
     clsSats();
     ~clsSats();
     clsSats(const clsSats &) = delete;
     clsSats &operator=(const clsSats &) = delete;
 
-    // Julian day number of a Date: the Date plus 2415018.5.
+    // Julian date of a Date.
     double DateToJulianDate(orvex::Date date) const;
 
     // Times are shown (and GetNextPassTime answers) in local time when set.
@@ -68,12 +77,31 @@ public:
     // Why the satellite's set cannot be used ("" when it can).
     QString elementProblem(const QString &satelliteName) const;
 
-    // The engine itself, for callers that need more than the members above
-    // (e.g. the map's ground track).
+    // What the sky view, the alarms, the history's shading, the sharing and
+    // the radio ask of the orbits; times are Julian dates UTC, names the
+    // element sets' name lines.
+    // The satellite's look angles, range and range rate at `jd`; nothing when
+    // it cannot be placed.
+    std::optional<Look> lookAt(const QString &satelliteName, double jd);
+    // Range and range rate alone.
+    std::optional<orbit::RangeRate> rangeRate(const QString &satelliteName, double jd);
+    // Sunlight or the Earth's shadow at `jd`.
+    std::optional<orbit::Illumination> illumination(const QString &satelliteName, double jd);
+    // Every pass over the station whose AOS lies in [fromJd, toJd].
+    orbit::PassSearch passes(const QString &satelliteName, double fromJd, double toJd);
+    // The umbra spans that overlap [fromJd, toJd].
+    orbit::EclipseSearch shadows(const QString &satelliteName, double fromJd, double toJd);
+    // Changes with every change of element sets or station.
+    std::uint64_t elementRevision() const { return engine_->revision(); }
+    // A Julian date UTC as the operator reads times: "HH:mm:ss" in local
+    // time when blnLocalTime, else "HH:mm:ss UTC".
+    QString clockText(double jd) const;
+
+    // The engine itself, for the orbit subsystem's own windows and for tools.
     orbit::OrbitEngine &engine() { return *engine_; }
 
 private:
-    friend struct clsSatsTestAccess;
+    friend struct SatsTestAccess;
 
     // Azimuth at a UTC time, nearest whole degree (halves to even); empty on failure.
     std::optional<qint16> intAzimuthAt(const QString &satelliteName, orvex::Date datUtc);

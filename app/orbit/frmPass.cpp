@@ -2,6 +2,7 @@
 #include "orbit/frmPass.h"
 
 #include "orbit/PassPrintout.h"
+#include "ui/ElidedLabel.h"
 #include "ui/mb.h"
 
 #include <QClipboard>
@@ -23,12 +24,12 @@ frmPass::frmPass(QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmPass"));
     setWindowTitle(QStringLiteral("ORVEX Pass Predictions"));
     auto *layout = new QVBoxLayout(this);
-    labElements_ = new QLabel(this);
-    labElements_->setObjectName(QStringLiteral("labElements"));
-    labElements_->setWordWrap(true);
-    labElements_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    labElements_->hide();
-    layout->addWidget(labElements_);
+    // The note names the element set: text from a file, cut to the window's width.
+    elementsLabel_ = new ElidedLabel(this);
+    elementsLabel_->setObjectName(QStringLiteral("elements"));
+    elementsLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    elementsLabel_->hide();
+    layout->addWidget(elementsLabel_);
     txtInfo_ = new QPlainTextEdit(this);
     txtInfo_->setObjectName(QStringLiteral("txtInfo"));
     txtInfo_->setReadOnly(true);
@@ -73,9 +74,9 @@ void frmPass::setPassText(const QString &text)
 
 void frmPass::setElementNote(const QString &text, bool warning)
 {
-    labElements_->setText(text);
-    labElements_->setStyleSheet(warning ? QStringLiteral("color: #C00000;") : QString());
-    labElements_->setVisible(!text.isEmpty());
+    elementsLabel_->setText(text);
+    elementsLabel_->setStyleSheet(warning ? QStringLiteral("color: #C00000;") : QString());
+    elementsLabel_->setVisible(!text.isEmpty());
 }
 
 void frmPass::cmdCopy_Click()

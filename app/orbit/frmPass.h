@@ -22,7 +22,7 @@ public:
     // The header line above the list: which element set, how old; in the
     // warning colour when it is old or unusable. Not part of the copied text.
     void setElementNote(const QString &text, bool warning);
-    QLabel *labElements() const { return labElements_; }
+    QLabel *elementsLabel() const { return elementsLabel_; }
 
     // Prints on the default printer; without one, offers a PDF file instead.
     void cmdPrint_Click();
@@ -31,7 +31,7 @@ public:
 private:
     bool printTo(class QPrinter &printer);
 
-    QLabel *labElements_ = nullptr;
+    QLabel *elementsLabel_ = nullptr;
     QPlainTextEdit *txtInfo_ = nullptr;
     QPushButton *cmdCopy_ = nullptr;
     QPushButton *cmdPrint_ = nullptr;

@@ -2,6 +2,7 @@
 #include "platform/DateTime.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace orvex {
 namespace {
@@ -12,13 +13,16 @@ const QDateTime &epochUtc()
     return epoch;
 }
 
+// Days from the Date zero to the Unix epoch: the two epochs' Julian dates apart.
+constexpr double dateOfUnixEpoch = orbit::julianDateOfUnixEpoch - orbit::julianDateOfDateZero;
+
 std::function<QDateTime()> &clockSource()
 {
     static std::function<QDateTime()> source;
     return source;
 }
 
-constexpr double msPerDay = 86400000.0;
+constexpr auto msPerDay = static_cast<double>(orbit::msPerDay);
 
 QTimeZone &localZoneOverride()
 {
@@ -36,6 +40,82 @@ QDateTime dateToUtc(Date date)
 Date utcToDate(const QDateTime &when)
 {
     return static_cast<double>(epochUtc().msecsTo(when.toUTC())) / msPerDay;
+}
+
+double julianDateOf(Date date)
+{
+    return date + orbit::julianDateOfDateZero;
+}
+
+Date dateOfJulianDate(double jd)
+{
+    return jd - orbit::julianDateOfDateZero;
+}
+
+qint64 unixMsOfJulianDate(double jd)
+{
+    return orbit::unixMilliseconds(jd);
+}
+
+double julianDateOfUnixMs(qint64 unixMs)
+{
+    return orbit::julianDateOfUnixMilliseconds(unixMs);
+}
+
+qint64 unixMsOf(Date date)
+{
+    return std::llround((date - dateOfUnixEpoch) * msPerDay);
+}
+
+Date dateOfUnixMs(qint64 unixMs)
+{
+    return dateOfUnixEpoch + static_cast<double>(unixMs) / msPerDay;
+}
+
+std::string_view UtcText::of(qint64 unixMs)
+{
+    long long days = unixMs / orbit::msPerDay;
+    long long rest = unixMs % orbit::msPerDay;
+    if (rest < 0) {
+        rest += orbit::msPerDay;
+        --days;
+    }
+    if (days != day_ || text_.empty()) {
+        day_ = days;
+        const orbit::CivilTime civil = orbit::civilTime(days * orbit::msPerDay);
+        char date[32];
+        const bool iso = style_ != Style::Display;
+        std::snprintf(date, sizeof date, "%04lld-%02d-%02d%c", civil.year, civil.month, civil.day,
+                      iso ? 'T' : ' ');
+        text_ = date;
+        dateLength_ = text_.size();
+        text_ += style_ == Style::IsoMilliseconds ? "00:00:00.000Z"
+                 : style_ == Style::IsoSeconds    ? "00:00:00Z"
+                                                  : "00:00:00";
+    }
+    char *time = text_.data() + dateLength_;
+    const auto put = [](char *at, long long value, int digits) {
+        for (int index = digits - 1; index >= 0; --index, value /= 10)
+            at[index] = static_cast<char>('0' + value % 10);
+    };
+    put(time, rest / 3600000, 2);
+    put(time + 3, rest / 60000 % 60, 2);
+    put(time + 6, rest / 1000 % 60, 2);
+    if (style_ == Style::IsoMilliseconds)
+        put(time + 9, rest % 1000, 3);
+    return text_;
+}
+
+QString UtcText::text(qint64 unixMs, Style style)
+{
+    UtcText format(style);
+    const std::string_view text = format.of(unixMs);
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString UtcText::text(const QDateTime &when, Style style)
+{
+    return text(when.toMSecsSinceEpoch(), style);
 }
 
 QDateTime dateToWallClock(Date date)
@@ -81,6 +161,11 @@ QDateTime Clock::nowUtc()
     if (clockSource())
         return clockSource()().toUTC();
     return QDateTime::currentDateTimeUtc();
+}
+
+double Clock::nowJulianDate()
+{
+    return julianDateOfUnixMs(nowUtc().toMSecsSinceEpoch());
 }
 
 void Clock::setSource(std::function<QDateTime()> source)

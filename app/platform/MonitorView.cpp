@@ -3,7 +3,6 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -11,15 +10,20 @@ namespace monitorview {
 
 void appendAtEnd(QPlainTextEdit &view, const QString &text, const QTextCharFormat &format)
 {
-    QScrollBar *bar = view.verticalScrollBar();
-    const bool atEnd = bar->value() >= bar->maximum();
-    // A cursor of our own: the view's caret and selection stay where the
-    // operator put them.
-    QTextCursor cursor(view.document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text, format);
-    if (atEnd)
-        bar->setValue(bar->maximum());
+    // The caret to the end (dropping a selection); the text goes in there,
+    // and the caret, at the insertion point, moves on to the new end. It is
+    // set only when it has left the end: setting it lays the view out anew,
+    // which would cost more than the text itself.
+    QTextCursor caret = view.textCursor();
+    if (caret.hasSelection() || !caret.atEnd()) {
+        caret.movePosition(QTextCursor::End);
+        view.setTextCursor(caret);
+    }
+    QTextCursor end(view.document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(text, format);
+    // The view follows the caret.
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
 }
 
 void removeLeading(QPlainTextEdit &view, int count)
@@ -29,19 +33,6 @@ void removeLeading(QPlainTextEdit &view, int count)
     QTextCursor cursor(view.document());
     cursor.setPosition(0);
     cursor.setPosition(qMin(count, length(view)), QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-}
-
-void removeLastLine(QPlainTextEdit &view)
-{
-    QTextCursor cursor(view.document());
-    cursor.movePosition(QTextCursor::End);
-    const int end = cursor.position();
-    // Text that ends with a line break ends with an empty block.
-    if (cursor.block().length() == 1 && end > 0)
-        cursor.movePosition(QTextCursor::PreviousBlock);
-    cursor.movePosition(QTextCursor::StartOfBlock);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
 }
 

@@ -15,8 +15,7 @@ class RichMonitor : public QPlainTextEdit
 public:
     explicit RichMonitor(QWidget *parent = nullptr);
 
-    // The text in `colour` at the end; the caret and a selection stay, and
-    // the view follows only when it showed the end.
+    // Caret to the end, the text in `colour`, caret to the end again.
     void appendColoured(const QString &text, const QColor &colour);
     // Removes the first `count` characters without repainting in between.
     void removeLeading(int count);

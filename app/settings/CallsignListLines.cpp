@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/CallsignListLines.h"
 
-#include <QSet>
-
 #include <algorithm>
 
 namespace orvex {
@@ -55,22 +53,12 @@ QStringList sortedCallsignLines(const QStringList &lines)
     return sorted;
 }
 
-QString listedCallsign(const QString &callsign)
-{
-    return lineCallsign(unsortKey(sortKey(callsignLine(callsign, QStringLiteral("A")))));
-}
-
 QList<clsCallsign> callsignsFromLines(const QStringList &lines)
 {
     QList<clsCallsign> calls;
-    QSet<QString> seen;
-    for (const QString &line : lines) {
-        const QString callsign = lineCallsign(line);
-        if (seen.contains(callsign))
-            continue;
-        seen.insert(callsign);
-        calls.append(clsCallsign(callsign, lineSide(line)));
-    }
+    calls.reserve(lines.size());
+    for (const QString &line : lines)
+        calls.append(clsCallsign(lineCallsign(line), lineSide(line)));
     return calls;
 }
 

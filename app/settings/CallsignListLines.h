@@ -28,12 +28,7 @@ QString unsortKey(const QString &line);
 // that compare equal keep their order.
 QStringList sortedCallsignLines(const QStringList &lines);
 
-// The form a callsign takes in the list once sorted: Q9ZZZ-05 is listed as
-// Q9ZZZ-5, so the two name one entry.
-QString listedCallsign(const QString &callsign);
-
-// The entries the lines stand for, in list order; a callsign listed twice
-// is kept once, at its first line, as one key of the settings can hold it.
+// The entries the lines stand for, in list order, one for each line.
 QList<clsCallsign> callsignsFromLines(const QStringList &lines);
 
 } // namespace orvex

@@ -67,15 +67,6 @@ std::optional<QString> coordinateFromInput(const QString &text, bool longitude, 
     std::optional<qint16> hundredths = 0;
     if (first < 0) {
         degrees = wholeNumber(rest);
-    } else if (second < 0 && first == degreeDigits(longitude) + 2) {
-        // The stored form, as the help shows it: degrees and minutes run
-        // together before the point, hundredths after it ("3859.50N").
-        degrees = wholeNumber(rest.left(first - 2));
-        minutes = wholeNumber(rest.mid(first - 2, 2));
-        const QString part = rest.mid(first + 1);
-        hundredths = wholeNumber(part);
-        if (hundredths && part.size() == 1)
-            hundredths = static_cast<qint16>(*hundredths * 10);
     } else if (second < 0) {
         degrees = wholeNumber(rest.left(first));
         minutes = wholeNumber(rest.mid(first + 1));

@@ -19,8 +19,8 @@ QString coordinateStoredText(const QString &display, bool longitude);
 
 // Reads what the operator typed into a coordinate box: degrees, optionally
 // ".", minutes, optionally ".", hundredths of a minute (".5" = 50), then the
-// hemisphere letter (N/S or E/W, upper case); or the stored form, degrees
-// and minutes run together ("3859.50N", "07701.23W"). Gives the display form
+// hemisphere letter (N/S or E/W, upper case). Degrees and minutes run
+// together ("3859.50N") are too many degrees. Gives the display form
 // ("38.59.5N" gives "38.59.50N"), an empty text for blank input when
 // `emptyAllowed`, and nullopt when the text is no valid coordinate.
 std::optional<QString> coordinateFromInput(const QString &text, bool longitude, bool emptyAllowed);

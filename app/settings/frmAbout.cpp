@@ -27,6 +27,8 @@ QLabel *label(QWidget *parent, const char *name, const QString &text)
 {
     auto *result = new QLabel(text, parent);
     result->setObjectName(QLatin1String(name));
+    // The data folder's path is the system's, not ours to take for HTML.
+    result->setTextFormat(Qt::PlainText);
     result->setWordWrap(true);
     return result;
 }
@@ -56,7 +58,7 @@ frmAbout::frmAbout(QWidget *parent, const QString &dataFolder) : QDialog(parent)
         label(this, "labCopyright",
               QString::fromLatin1(orvex::version::legalCopyright) + QStringLiteral("\r\n"));
     auto *credits =
-        label(this, "labCredits",
+        label(this, "credits",
               QStringLiteral("Written by ") + QString::fromLatin1(orvex::version::author) +
                   QStringLiteral(".\n") + orvex::creditsText());
     cmdOk = new QPushButton(QStringLiteral("&Ok"), this);
@@ -73,7 +75,7 @@ frmAbout::frmAbout(QWidget *parent, const QString &dataFolder) : QDialog(parent)
     texts->addWidget(credits);
     if (!dataFolder.isEmpty()) {
         texts->addWidget(line(this));
-        auto *folder = label(this, "labDataFolder", orvex::dataFolderText(dataFolder));
+        auto *folder = label(this, "dataFolder", orvex::dataFolderText(dataFolder));
         folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
         texts->addWidget(folder);
     }

@@ -218,13 +218,13 @@ void frmCalls::cmdAddClicked()
         txtCall->setFocus(Qt::OtherFocusReason);
         return;
     }
-    // Q9ZZZ-05 and Q9ZZZ-5 are one entry; the list shows the second form.
-    const QString callsign = orvex::listedCallsign(text);
-    const QString line = orvex::callsignLine(callsign, optA->isChecked() ? QStringLiteral("A")
-                                                                         : QStringLiteral("B"));
+    // The text as typed names the line: Q9ZZZ-05 is not the listed Q9ZZZ-5
+    // and goes in as a line of its own, which the sort then shows as -5.
+    const QString line =
+        orvex::callsignLine(text, optA->isChecked() ? QStringLiteral("A") : QStringLiteral("B"));
     int found = -1;
     for (int i = 0; i < lstCalls->count() && found < 0; ++i)
-        if (orvex::lineCallsign(lstCalls->item(i)->text()) == callsign)
+        if (orvex::lineCallsign(lstCalls->item(i)->text()) == text)
             found = i;
     if (found >= 0) {
         lstCalls->item(found)->setText(line);

@@ -37,8 +37,8 @@ private:
     QLineEdit *txtCallsign;
     QLineEdit *txtComment;
     QLabel *labLocator;
-    QLabel *labLatMeaning = nullptr;
-    QLabel *labLongMeaning = nullptr;
+    QLabel *latitudeMeaning = nullptr;
+    QLabel *longitudeMeaning = nullptr;
     QPushButton *cmdOk;
     QPushButton *cmdCancel;
     FocusLeaveGuard *guard_;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "sharing/SidsReport.h"
 
+#include "platform/DateTime.h"
+
 #include <QUrl>
 
 #include <cmath>
@@ -27,7 +29,7 @@ QString oneDecimal(double degrees)
 
 QString sidsTimestamp(const QDateTime &utc)
 {
-    return utc.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzzZ"));
+    return orvex::UtcText::text(utc);
 }
 
 QString sidsLongitude(double degreesEast)

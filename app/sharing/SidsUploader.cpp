@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "sharing/SidsUploader.h"
 
+#include "orbit/TrackingContext.h"
 #include "platform/DateTime.h"
 #include "shared/ORXUtil.h"
 #include "shared/clsIni.h"
 
+#include <QPointer>
+#include <QStringList>
 #include <QTimer>
 
 namespace sharing {
@@ -31,10 +34,10 @@ QString asSentence(const QString &text)
 
 } // namespace
 
-SidsUploader::SidsUploader(clsIni &ini, const QString &databasePath, StationSource station,
-                           LookAngleSource angles, QObject *parent)
-    : QObject(parent), ini_(ini), station_(std::move(station)), angles_(std::move(angles)),
-      queue_(databasePath), poster_(new SidsPoster(this)), retryTimer_(new QTimer(this)),
+SidsUploader::SidsUploader(clsIni &ini, database::StationDatabase &database, StationSource station,
+                           SightingSource sighting, QObject *parent)
+    : QObject(parent), ini_(ini), station_(std::move(station)), sighting_(std::move(sighting)),
+      queue_(database), poster_(new SidsPoster(this)), retryTimer_(new QTimer(this)),
       expiryTimer_(new QTimer(this))
 {
     enabled_ = clsIni::IsItTrue(ini_.GetIniStringWriteDefault(
@@ -55,8 +58,6 @@ SidsUploader::SidsUploader(clsIni &ini, const QString &databasePath, StationSour
         if (matcher_.unmatchedMonitored() != before)
             emit changed();
     });
-    if (!queue_.isOpen())
-        setError(queue_.error());
     // Frames queued in an earlier run go out first.
     QTimer::singleShot(0, this, [this] {
         announce();
@@ -65,6 +66,25 @@ SidsUploader::SidsUploader(clsIni &ini, const QString &databasePath, StationSour
 }
 
 SidsUploader::~SidsUploader() = default;
+
+SidsUploader::SightingSource SidsUploader::sightingOf(const TrackingContext &context)
+{
+    return [&context](const QDateTime &utc) {
+        // The frames shared are ORVEX's, satellite 0.
+        Sighting sighting;
+        if (!context.satellite(0).elementSetFound)
+            return sighting;
+        if (context.usesDemoElements(0)) {
+            sighting.elements = Sighting::Elements::Demo;
+            return sighting;
+        }
+        sighting.elements = Sighting::Elements::Real;
+        if (const std::optional<clsSats::Look> look =
+                context.lookAt(0, orvex::julianDateOfUnixMs(utc.toMSecsSinceEpoch())))
+            sighting.look = LookAngles{look->azimuthDeg, look->elevationDeg};
+        return sighting;
+    };
+}
 
 QString SidsUploader::stationProblem(const StationFacts &facts) const
 {
@@ -81,7 +101,7 @@ QString SidsUploader::blockedReason() const
 {
     if (!enabled_)
         return QStringLiteral("Sharing is off.");
-    if (!queue_.isOpen())
+    if (!queue_.available())
         return queue_.error();
     if (QString problem = stationProblem(station_()); !problem.isEmpty())
         return problem;
@@ -152,22 +172,32 @@ void SidsUploader::queueMatch(const RawFrameMatcher::Match &match)
     report.frame = match.rawFrame;
     report.latitudeDeg = ORXUtil::LatToDegrees(facts.latitudeText);
     report.longitudeDeg = ORXUtil::LongToDegrees(facts.longitudeText);
-    if (const std::optional<LookAngles> look = angles_ ? angles_(match.heardUtc) : std::nullopt) {
-        report.azimuthDeg = look->azimuthDeg;
-        report.elevationDeg = look->elevationDeg;
+    const Sighting sighting = sighting_ ? sighting_(match.heardUtc) : Sighting{};
+    // Angles from invented elements are invented too: they are not reported.
+    if (sighting.elements == Sighting::Elements::Real && sighting.look) {
+        report.azimuthDeg = sighting.look->azimuthDeg;
+        report.elevationDeg = sighting.look->elevationDeg;
     }
-    if (!queue_.add(report)) {
-        setError(QStringLiteral("A frame of %1 could not be queued. ").arg(match.source) +
-                 queue_.error());
-        return;
-    }
-    announce();
-    pump();
+    const QString held = holdReason(sighting);
+    queue_.add(report, held,
+               [self = QPointer<SidsUploader>(this), source = match.source, held](bool written) {
+                   if (!self)
+                       return;
+                   if (!written)
+                       self->setError(
+                           QStringLiteral("A frame of %1 could not be queued. ").arg(source) +
+                           self->queue_.error());
+                   else if (!held.isEmpty())
+                       emit self->heldAndRefusedChanged();
+                   self->announce();
+                   self->pump();
+               });
 }
 
 void SidsUploader::pump()
 {
-    if (!enabled_ || poster_->busy() || retryTimer_->isActive() || !sidsUrlProblem(url_).isEmpty())
+    if (!enabled_ || poster_->busy() || marking_ || retryTimer_->isActive() ||
+        !sidsUrlProblem(url_).isEmpty())
         return;
     const std::optional<UploadQueue::Entry> next = queue_.oldestQueued();
     if (!next)
@@ -186,12 +216,53 @@ void SidsUploader::sendNow()
     emit changed();
 }
 
+UploadQueue::Done SidsUploader::afterDecision()
+{
+    return [self = QPointer<SidsUploader>(this)](bool written) {
+        if (!self)
+            return;
+        if (!written)
+            self->setError(self->queue_.error().isEmpty()
+                               ? QStringLiteral("The upload queue cannot be written now.")
+                               : self->queue_.error());
+        emit self->heldAndRefusedChanged();
+        self->announce();
+        self->sendNow();
+    };
+}
+
+void SidsUploader::sendHeld(const QList<qint64> &ids)
+{
+    if (!ids.isEmpty())
+        queue_.release(ids, now(), afterDecision());
+}
+
+void SidsUploader::retryRefused(const QList<qint64> &ids)
+{
+    if (!ids.isEmpty())
+        queue_.retry(ids, afterDecision());
+}
+
 void SidsUploader::onPosted(const SidsPoster::Result &result)
 {
     const QDateTime at = now();
     QString answer = result.reason;
     if (!result.answer.isEmpty())
         answer += QStringLiteral(": ") + result.answer;
+    // The next frame goes once the answer to this one is in the file, so
+    // that the queue never hands out the same frame twice.
+    marking_ = true;
+    const auto written = [self = QPointer<SidsUploader>(this)](bool stored) {
+        if (!self)
+            return;
+        self->marking_ = false;
+        if (!stored)
+            self->setError(self->queue_.error().isEmpty()
+                               ? QStringLiteral("The upload queue cannot be written now.")
+                               : self->queue_.error());
+        self->announce();
+        self->pump();
+    };
     switch (result.outcome) {
     case Outcome::Delivered:
         failuresInARow_ = 0;
@@ -202,21 +273,24 @@ void SidsUploader::onPosted(const SidsPoster::Result &result)
             lastAnswer_ += QStringLiteral(", but the server answered with a web page; check the "
                                           "URL: ") +
                            result.answer;
-        if (!queue_.markSent(currentId_, at))
-            setError(queue_.error());
+        queue_.markSent(currentId_, at, written);
         break;
     case Outcome::Refused:
         failuresInARow_ = 0;
         lastAnswer_ = QStringLiteral("Refused: ") + answer;
         setError(QStringLiteral("The server refused a frame: ") + answer);
-        if (!queue_.markFailed(currentId_, answer, at))
-            setError(queue_.error());
+        queue_.markRefused(currentId_, answer, at,
+                           [self = QPointer<SidsUploader>(this), written](bool stored) {
+                               written(stored);
+                               if (self)
+                                   emit self->heldAndRefusedChanged();
+                           });
         break;
     case Outcome::RetryLater: {
         ++failuresInARow_;
         const auto delay = retryDelay(failuresInARow_);
         lastAnswer_ = answer;
-        queue_.noteAttempt(currentId_, answer);
+        queue_.noteAttempt(currentId_, answer, written);
         nextAttemptUtc_ = at.addSecs(delay.count());
         setError(QStringLiteral("Not delivered: ") + asSentence(answer) +
                  QStringLiteral(" Next attempt at %1 UTC.")
@@ -226,8 +300,6 @@ void SidsUploader::onPosted(const SidsPoster::Result &result)
     }
     }
     announce();
-    if (result.outcome != Outcome::RetryLater)
-        QTimer::singleShot(0, this, &SidsUploader::pump);
 }
 
 QDateTime SidsUploader::nextAttemptUtc() const
@@ -250,8 +322,14 @@ QString SidsUploader::preview()
 
 QString SidsUploader::statusText()
 {
-    const qint64 queued = queue_.counts().queued;
-    return queued > 0 ? QStringLiteral("SiDS: %1 queued").arg(queued) : QString();
+    const UploadQueue::Counts counts = queue_.counts();
+    QStringList parts;
+    if (counts.queued > 0)
+        parts << QStringLiteral("%1 queued").arg(counts.queued);
+    if (counts.held > 0)
+        parts << QStringLiteral("%1 held").arg(counts.held);
+    return parts.isEmpty() ? QString()
+                           : QStringLiteral("SiDS: ") + parts.join(QStringLiteral(", "));
 }
 
 void SidsUploader::setError(const QString &text)

@@ -3,16 +3,19 @@
 
 #include "sharing/RawFrameMatcher.h"
 #include "sharing/SidsPoster.h"
+#include "sharing/Sighting.h"
 #include "sharing/UploadQueue.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QObject>
 #include <QString>
 
 #include <functional>
-#include <optional>
+#include <vector>
 
 class QTimer;
+class TrackingContext;
 class clsIni;
 
 namespace sharing {
@@ -26,35 +29,35 @@ struct StationFacts
     QString noradId;       // the satellite's catalogue number (ORVEX_OBJ_NUM)
 };
 
-struct LookAngles
-{
-    double azimuthDeg = 0;
-    double elevationDeg = 0;
-};
-
 // Shares the satellite's frames with a SiDS server (SatNOGS DB by default):
 // pairs each monitored frame of a listed callsign with its raw frame, writes
 // it to the upload queue, and sends the queue oldest first, one request at a
 // time, waiting 30 s to 30 min after a failed attempt before the next.
+// Nothing invented goes by itself: a frame heard while ORVEX has no real
+// element set, or while real elements put it below the horizon, is held in
+// the queue with the reason (holdReason()) until the operator sends it; a
+// refused frame is tried again only when the operator asks. Look angles of
+// the demo's invented elements are never part of a report.
 // Settings: section SIDS, ENABLED ("FALSE") and URL.
 class SidsUploader : public QObject
 {
     Q_OBJECT
 public:
     using StationSource = std::function<StationFacts()>;
-    // Where the satellite stands at a UTC time, when that is known.
-    using LookAngleSource = std::function<std::optional<LookAngles>(const QDateTime &utc)>;
+    // Where the satellite stood at a UTC time, and by which elements.
+    using SightingSource = std::function<Sighting(const QDateTime &utc)>;
 
     static constexpr const char *defaultUrl = "https://db.satnogs.org/api/telemetry/";
 
-    // `databasePath`: the station's telemetry.db.
-    SidsUploader(clsIni &ini, const QString &databasePath, StationSource station,
-                 LookAngleSource angles, QObject *parent = nullptr);
+    // Where ORVEX (satellite 0) stood, by the tracking context.
+    static SightingSource sightingOf(const TrackingContext &context);
+
+    // The queue is kept in the station database.
+    SidsUploader(clsIni &ini, database::StationDatabase &database, StationSource station,
+                 SightingSource sighting, QObject *parent = nullptr);
     ~SidsUploader() override;
 
     bool enabled() const { return enabled_; }
-    // See UploadQueue::setBeforeWrite.
-    void setBeforeQueueWrite(std::function<void()> hook) { queue_.setBeforeWrite(std::move(hook)); }
     // Stores the setting at once. Switching on is refused without callsign
     // and station position: the reason comes back (empty when done).
     QString setEnabled(bool on);
@@ -72,6 +75,16 @@ public:
 
     // Sends the oldest queued frame now, without waiting for the retry pause.
     void sendNow();
+    // The operator has looked at these held frames and sends them; frames
+    // that are no longer held are left alone.
+    void sendHeld(const QList<qint64> &ids);
+    // The operator has these refused frames tried again.
+    void retryRefused(const QList<qint64> &ids);
+    // The held and refused frames, newest first, at most `limit`.
+    std::vector<UploadQueue::Entry> heldAndRefused(int limit)
+    {
+        return queue_.heldAndRefused(limit);
+    }
     // The next request as it would go out now; nothing is sent.
     QString preview();
 
@@ -84,16 +97,19 @@ public:
     QString lastAnswer() const { return lastAnswer_; }
     // When the next attempt is due after a failure; invalid when none waits.
     QDateTime nextAttemptUtc() const;
-    bool sending() const { return poster_->busy(); }
+    bool sending() const { return poster_->busy() || marking_; }
     // Frames of a listed callsign for which no raw frame came.
     qint64 framesWithoutRaw() const { return matcher_.unmatchedMonitored(); }
-    // "SiDS: n queued" while frames wait, else empty.
+    // "SiDS: n queued, m held" while frames wait or are held, else empty.
     QString statusText();
 
     void setTimeoutMs(int ms) { poster_->setTimeoutMs(ms); }
 
 signals:
     void changed();
+    // A frame was held, refused, sent by hand or queued again: the list of
+    // held and refused frames is another.
+    void heldAndRefusedChanged();
     void statusTextChanged(const QString &text);
     void rawFramesWanted(bool on);
 
@@ -102,12 +118,14 @@ private:
     void queueMatch(const RawFrameMatcher::Match &match);
     void pump();
     void onPosted(const SidsPoster::Result &result);
+    // After the operator's decision is in the file.
+    UploadQueue::Done afterDecision();
     void setError(const QString &text);
     void announce();
 
     clsIni &ini_;
     StationSource station_;
-    LookAngleSource angles_;
+    SightingSource sighting_;
     UploadQueue queue_;
     RawFrameMatcher matcher_;
     SidsPoster *poster_;
@@ -116,6 +134,7 @@ private:
     bool enabled_ = false;
     QString url_;
     qint64 currentId_ = 0;
+    bool marking_ = false; // the answer to the last frame is being written
     int failuresInARow_ = 0;
     QDateTime nextAttemptUtc_;
     QString lastError_;

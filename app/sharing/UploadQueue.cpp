@@ -1,247 +1,239 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "sharing/UploadQueue.h"
 
-#include "history/TelemetryStore.h"
-
-#include <sqlite3.h>
-
 namespace sharing {
+
+using database::Connection;
+using database::Query;
+using database::StationDatabase;
 
 namespace {
 
-// A prepared statement that finalizes itself.
-class Statement
+// The frames to be shared with a SiDS server, oldest first.
+constexpr const char *queueTable = R"sql(
+    CREATE TABLE sids_queue(
+        id INTEGER PRIMARY KEY AUTOINCREMENT,
+        heard_utc_ms INTEGER NOT NULL,
+        norad_id TEXT NOT NULL,
+        station TEXT NOT NULL,
+        frame BLOB NOT NULL,
+        longitude REAL NOT NULL,
+        latitude REAL NOT NULL,
+        azimuth REAL,
+        elevation REAL,
+        state INTEGER NOT NULL DEFAULT 0,
+        attempts INTEGER NOT NULL DEFAULT 0,
+        last_error TEXT,
+        done_utc_ms INTEGER);
+    CREATE INDEX sids_queue_state ON sids_queue(state, id);
+    )sql";
+
+// Held frames keep why they are held, frames sent on the operator's word
+// when that was given. What an earlier version queued was never checked
+// against the elements: it is held, to be looked at.
+constexpr const char *holding = R"sql(
+    ALTER TABLE sids_queue ADD COLUMN hold_reason TEXT;
+    ALTER TABLE sids_queue ADD COLUMN released_utc_ms INTEGER;
+    UPDATE sids_queue SET state = 3, hold_reason =
+        'Queued by an earlier version, which did not check where ORVEX stood.'
+        WHERE state = 0;
+    )sql";
+
+constexpr const char *entryColumns =
+    "SELECT id, state, heard_utc_ms, norad_id, station, frame, longitude, latitude, azimuth, "
+    "elevation, attempts, last_error, hold_reason FROM sids_queue ";
+
+UploadQueue::Entry entryOf(const Query &row)
 {
-public:
-    Statement(sqlite3 *db, const char *sql)
-    {
-        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK)
-            stmt_ = nullptr;
-    }
-    ~Statement() { sqlite3_finalize(stmt_); }
-    Statement(const Statement &) = delete;
-    Statement &operator=(const Statement &) = delete;
-
-    explicit operator bool() const { return stmt_ != nullptr; }
-    sqlite3_stmt *get() const { return stmt_; }
-    void bind(int index, qint64 value) { sqlite3_bind_int64(stmt_, index, value); }
-    void bind(int index, const QString &text)
-    {
-        const QByteArray utf8 = text.toUtf8();
-        sqlite3_bind_text(stmt_, index, utf8.constData(), static_cast<int>(utf8.size()),
-                          SQLITE_TRANSIENT);
-    }
-    void bind(int index, const QByteArray &blob)
-    {
-        sqlite3_bind_blob(stmt_, index, blob.constData(), static_cast<int>(blob.size()),
-                          SQLITE_TRANSIENT);
-    }
-    void bind(int index, std::optional<double> value)
-    {
-        if (value)
-            sqlite3_bind_double(stmt_, index, *value);
-        else
-            sqlite3_bind_null(stmt_, index);
-    }
-    int step() { return sqlite3_step(stmt_); }
-
-    QString text(int column) const
-    {
-        const auto *chars = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, column));
-        return chars ? QString::fromUtf8(chars, sqlite3_column_bytes(stmt_, column)) : QString();
-    }
-    QByteArray blob(int column) const
-    {
-        const auto *bytes = static_cast<const char *>(sqlite3_column_blob(stmt_, column));
-        return bytes ? QByteArray(bytes, sqlite3_column_bytes(stmt_, column)) : QByteArray();
-    }
-    std::optional<double> optionalDouble(int column) const
-    {
-        if (sqlite3_column_type(stmt_, column) == SQLITE_NULL)
-            return std::nullopt;
-        return sqlite3_column_double(stmt_, column);
-    }
-
-private:
-    sqlite3_stmt *stmt_ = nullptr;
-};
+    UploadQueue::Entry entry;
+    entry.id = row.int64(0);
+    entry.state = static_cast<UploadQueue::State>(row.integer(1));
+    entry.report.heardUtc = QDateTime::fromMSecsSinceEpoch(row.int64(2), Qt::UTC);
+    entry.report.noradId = row.text(3);
+    entry.report.source = row.text(4);
+    entry.report.frame = row.blob(5);
+    entry.report.longitudeDeg = row.real(6);
+    entry.report.latitudeDeg = row.real(7);
+    entry.report.azimuthDeg = row.optionalReal(8);
+    entry.report.elevationDeg = row.optionalReal(9);
+    entry.attempts = row.integer(10);
+    entry.lastError = row.text(11);
+    entry.holdReason = row.text(12);
+    return entry;
+}
 
 } // namespace
 
-UploadQueue::UploadQueue(const QString &path)
+const database::SchemaPart &uploadQueueSchema()
 {
-    {
-        // The queue's table is part of the telemetry store's schema: opening
-        // the store makes or brings the file up to date, and refuses a file
-        // that is no store of ours.
-        history::TelemetryStore store;
-        if (!store.open(path)) {
-            error_ =
-                QStringLiteral("The upload queue in the file cannot be used: ") + store.errorText();
-            return;
-        }
-    }
-    const QByteArray file = path.toUtf8();
-    if (sqlite3_open_v2(file.constData(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK) {
-        fail("cannot be opened");
-        sqlite3_close(db_);
-        db_ = nullptr;
-        return;
-    }
-    // The history store writes the same file from its own connection.
-    sqlite3_busy_timeout(db_, 2000);
-    // WAL keeps writers and readers of the one file out of each other's way;
-    // FULL makes each queued frame durable at its commit, not only after a
-    // checkpoint (frames come a few a minute, so the cost does not matter).
-    if (!exec("PRAGMA journal_mode=WAL;") || !exec("PRAGMA synchronous=FULL;")) {
-        sqlite3_close(db_);
-        db_ = nullptr;
-    }
+    static const database::SchemaPart part{"sids_queue", "upload queue", {queueTable, holding}};
+    return part;
 }
 
-UploadQueue::~UploadQueue()
+UploadQueue::UploadQueue(StationDatabase &database) : database_(database)
 {
-    sqlite3_close(db_);
+    database_.addSchema(uploadQueueSchema());
 }
 
-bool UploadQueue::exec(const char *sql)
+bool UploadQueue::available() const
 {
-    char *message = nullptr;
-    if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) == SQLITE_OK)
-        return true;
-    error_ = QStringLiteral("The upload queue in the file cannot be used: ") +
-             QString::fromUtf8(message ? message : sqlite3_errmsg(db_));
-    sqlite3_free(message);
-    return false;
+    return database_.state() != StationDatabase::State::Unusable;
 }
 
-bool UploadQueue::fail(const char *what)
+QString UploadQueue::error() const
 {
-    error_ = QStringLiteral("The upload queue ") + QLatin1String(what) + QStringLiteral(": ") +
-             QString::fromUtf8(db_ ? sqlite3_errmsg(db_) : "out of memory");
-    return false;
+    return available() ? QString()
+                       : QStringLiteral("The upload queue in the file cannot be used: ") +
+                             database_.errorText();
 }
 
-std::optional<qint64> UploadQueue::add(const SidsReport &report)
+void UploadQueue::write(StationDatabase::Work work, Done done)
 {
-    if (!db_)
-        return std::nullopt;
-    aboutToWrite();
-    Statement insert(db_, "INSERT INTO sids_queue(heard_utc_ms, norad_id, station, frame, "
-                          "longitude, latitude, azimuth, elevation) VALUES(?,?,?,?,?,?,?,?)");
-    if (!insert) {
-        fail("cannot be written");
-        return std::nullopt;
-    }
-    insert.bind(1, report.heardUtc.toMSecsSinceEpoch());
-    insert.bind(2, report.noradId);
-    insert.bind(3, report.source);
-    insert.bind(4, report.frame);
-    insert.bind(5, std::optional<double>(report.longitudeDeg));
-    insert.bind(6, std::optional<double>(report.latitudeDeg));
-    insert.bind(7, report.azimuthDeg);
-    insert.bind(8, report.elevationDeg);
-    if (insert.step() != SQLITE_DONE) {
-        fail("cannot be written");
-        return std::nullopt;
-    }
-    error_.clear();
-    return sqlite3_last_insert_rowid(db_);
+    // Rare and each a frame someone is waiting for: never dropped.
+    database_.write(std::move(work), std::move(done), StationDatabase::Keep::Always);
+}
+
+void UploadQueue::add(const SidsReport &report, const QString &holdReason, Done done)
+{
+    write(
+        [report, holdReason](Connection &connection) {
+            Query insert = connection.prepare(
+                "INSERT INTO sids_queue(heard_utc_ms, norad_id, station, frame, longitude, "
+                "latitude, azimuth, elevation, state, hold_reason) VALUES(?,?,?,?,?,?,?,?,?,?)");
+            if (!insert)
+                return false;
+            insert.bind(1, report.heardUtc.toMSecsSinceEpoch())
+                .bind(2, report.noradId)
+                .bind(3, report.source)
+                .bindBlob(4, report.frame)
+                .bind(5, report.longitudeDeg)
+                .bind(6, report.latitudeDeg)
+                .bind(7, report.azimuthDeg)
+                .bind(8, report.elevationDeg)
+                .bind(9, static_cast<int>(holdReason.isEmpty() ? State::Queued : State::Held));
+            if (holdReason.isEmpty())
+                insert.bindNull(10);
+            else
+                insert.bind(10, holdReason);
+            return insert.run();
+        },
+        std::move(done));
 }
 
 std::optional<UploadQueue::Entry> UploadQueue::oldestQueued()
 {
-    if (!db_)
+    Connection *connection = database_.reader();
+    if (!connection)
         return std::nullopt;
-    Statement select(db_, "SELECT id, heard_utc_ms, norad_id, station, frame, longitude, "
-                          "latitude, azimuth, elevation, attempts, last_error FROM sids_queue "
-                          "WHERE state = 0 ORDER BY id LIMIT 1");
-    if (!select) {
-        fail("cannot be read");
+    const std::string sql = std::string(entryColumns) + "WHERE state = 0 ORDER BY id LIMIT 1";
+    Query select = connection->prepare(sql.c_str());
+    if (!select || !select.next())
         return std::nullopt;
-    }
-    const int step = select.step();
-    if (step != SQLITE_ROW) {
-        if (step != SQLITE_DONE)
-            fail("cannot be read");
-        return std::nullopt;
-    }
-    sqlite3_stmt *row = select.get();
-    Entry entry;
-    entry.id = sqlite3_column_int64(row, 0);
-    entry.report.heardUtc = QDateTime::fromMSecsSinceEpoch(sqlite3_column_int64(row, 1), Qt::UTC);
-    entry.report.noradId = select.text(2);
-    entry.report.source = select.text(3);
-    entry.report.frame = select.blob(4);
-    entry.report.longitudeDeg = sqlite3_column_double(row, 5);
-    entry.report.latitudeDeg = sqlite3_column_double(row, 6);
-    entry.report.azimuthDeg = select.optionalDouble(7);
-    entry.report.elevationDeg = select.optionalDouble(8);
-    entry.attempts = sqlite3_column_int(row, 9);
-    entry.lastError = select.text(10);
-    return entry;
+    return entryOf(select);
 }
 
-bool UploadQueue::markSent(qint64 id, const QDateTime &utc)
+std::vector<UploadQueue::Entry> UploadQueue::heldAndRefused(int limit)
 {
-    if (!db_)
-        return false;
-    aboutToWrite();
-    Statement update(db_, "UPDATE sids_queue SET state = 1, done_utc_ms = ? WHERE id = ?");
-    update.bind(1, utc.toMSecsSinceEpoch());
-    update.bind(2, id);
-    return (update && update.step() == SQLITE_DONE) || fail("cannot be written");
+    std::vector<Entry> entries;
+    Connection *connection = database_.reader();
+    if (!connection)
+        return entries;
+    const std::string sql =
+        std::string(entryColumns) + "WHERE state IN (2, 3) ORDER BY id DESC LIMIT ?";
+    Query select = connection->prepare(sql.c_str());
+    if (!select)
+        return entries;
+    select.bind(1, limit);
+    while (select.next())
+        entries.push_back(entryOf(select));
+    return entries;
 }
 
-bool UploadQueue::markFailed(qint64 id, const QString &reason, const QDateTime &utc)
+void UploadQueue::markSent(qint64 id, const QDateTime &utc, Done done)
 {
-    if (!db_)
-        return false;
-    aboutToWrite();
-    Statement update(db_, "UPDATE sids_queue SET state = 2, attempts = attempts + 1, "
-                          "last_error = ?, done_utc_ms = ? WHERE id = ?");
-    update.bind(1, reason);
-    update.bind(2, utc.toMSecsSinceEpoch());
-    update.bind(3, id);
-    return (update && update.step() == SQLITE_DONE) || fail("cannot be written");
+    write(
+        [id, ms = utc.toMSecsSinceEpoch()](Connection &connection) {
+            Query update =
+                connection.prepare("UPDATE sids_queue SET state = 1, done_utc_ms = ? WHERE id = ?");
+            return update && update.bind(1, ms).bind(2, id).run();
+        },
+        std::move(done));
 }
 
-bool UploadQueue::noteAttempt(qint64 id, const QString &error)
+void UploadQueue::markRefused(qint64 id, const QString &reason, const QDateTime &utc, Done done)
 {
-    if (!db_)
-        return false;
-    aboutToWrite();
-    Statement update(db_, "UPDATE sids_queue SET attempts = attempts + 1, last_error = ? "
-                          "WHERE id = ? AND state = 0");
-    update.bind(1, error);
-    update.bind(2, id);
-    return (update && update.step() == SQLITE_DONE) || fail("cannot be written");
+    write(
+        [id, reason, ms = utc.toMSecsSinceEpoch()](Connection &connection) {
+            Query update = connection.prepare("UPDATE sids_queue SET state = 2, attempts = "
+                                              "attempts + 1, last_error = ?, done_utc_ms = ? "
+                                              "WHERE id = ?");
+            return update && update.bind(1, reason).bind(2, ms).bind(3, id).run();
+        },
+        std::move(done));
+}
+
+void UploadQueue::noteAttempt(qint64 id, const QString &error, Done done)
+{
+    write(
+        [id, error](Connection &connection) {
+            Query update = connection.prepare("UPDATE sids_queue SET attempts = attempts + 1, "
+                                              "last_error = ? WHERE id = ? AND state = 0");
+            return update && update.bind(1, error).bind(2, id).run();
+        },
+        std::move(done));
+}
+
+void UploadQueue::release(const QList<qint64> &ids, const QDateTime &utc, Done done)
+{
+    write(
+        [ids, ms = utc.toMSecsSinceEpoch()](Connection &connection) {
+            for (const qint64 id : ids) {
+                Query update = connection.cached("UPDATE sids_queue SET state = 0, "
+                                                 "released_utc_ms = ? WHERE id = ? AND state = 3");
+                if (!update || !update.bind(1, ms).bind(2, id).run())
+                    return false;
+            }
+            return true;
+        },
+        std::move(done));
+}
+
+void UploadQueue::retry(const QList<qint64> &ids, Done done)
+{
+    write(
+        [ids](Connection &connection) {
+            for (const qint64 id : ids) {
+                Query update = connection.cached("UPDATE sids_queue SET state = 0, done_utc_ms = "
+                                                 "NULL WHERE id = ? AND state = 2");
+                if (!update || !update.bind(1, id).run())
+                    return false;
+            }
+            return true;
+        },
+        std::move(done));
 }
 
 UploadQueue::Counts UploadQueue::counts()
 {
     Counts counts;
-    if (!db_)
+    Connection *connection = database_.reader();
+    if (!connection)
         return counts;
-    Statement select(db_, "SELECT state, COUNT(*) FROM sids_queue GROUP BY state");
-    if (!select) {
-        fail("cannot be read");
-        return counts;
-    }
-    while (select.step() == SQLITE_ROW) {
-        const qint64 n = sqlite3_column_int64(select.get(), 1);
-        switch (sqlite3_column_int(select.get(), 0)) {
-        case 0:
+    Query select = connection->prepare("SELECT state, COUNT(*) FROM sids_queue GROUP BY state");
+    while (select && select.next()) {
+        const qint64 n = select.int64(1);
+        switch (static_cast<State>(select.integer(0))) {
+        case State::Queued:
             counts.queued = n;
             break;
-        case 1:
+        case State::Sent:
             counts.sent = n;
             break;
-        case 2:
-            counts.failed = n;
+        case State::Refused:
+            counts.refused = n;
             break;
-        default:
+        case State::Held:
+            counts.held = n;
             break;
         }
     }

@@ -1,84 +1,89 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "database/StationDatabase.h"
 #include "sharing/SidsReport.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 #include <functional>
 #include <optional>
-
-struct sqlite3;
+#include <vector>
 
 namespace sharing {
 
-// The frames waiting to be shared, kept in the table sids_queue of the
-// station's SQLite file (telemetry.db), so that nothing is lost when the
-// program is closed, killed or offline. A frame is written here before any
-// attempt to send it, and leaves the "queued" state only on the server's
-// answer: "sent" after a 2xx, "failed" (with the server's reason) after a
-// refusal. Frames are handed out oldest first.
+// The upload queue's table in the station database.
+const database::SchemaPart &uploadQueueSchema();
+
+// The frames to be shared, kept in the table sids_queue of the station
+// database (telemetry.db), so that nothing is lost when the program is
+// closed, killed or offline. A frame is written here before any attempt to
+// send it. A queued frame leaves that state only on the server's answer:
+// "sent" after a 2xx, "refused" (with the server's reason) after a 4xx. A
+// frame that may not go by itself is written as "held" with the reason, and
+// only the operator's word queues it (release); a refused frame is queued
+// again only on the operator's word (retry). Queued frames are handed out
+// oldest first. Writes go with the database's batches; their `done` says
+// when they are in the file.
 class UploadQueue
 {
 public:
-    enum class State { Queued = 0, Sent = 1, Failed = 2 };
+    enum class State { Queued = 0, Sent = 1, Refused = 2, Held = 3 };
+    using Done = database::StationDatabase::Done;
 
     struct Entry
     {
         qint64 id = 0;
+        State state = State::Queued;
         SidsReport report;
-        int attempts = 0;  // answers other than delivered or refused so far
-        QString lastError; // the reason of the last failed attempt
+        int attempts = 0;  // answers other than delivered so far
+        QString lastError; // the reason of the last failed attempt or the refusal
+        QString holdReason;
     };
 
     struct Counts
     {
         qint64 queued = 0;
+        qint64 held = 0;
         qint64 sent = 0;
-        qint64 failed = 0;
+        qint64 refused = 0;
     };
 
-    // Opens (or creates) the file at `path`; see isOpen() and error().
-    explicit UploadQueue(const QString &path);
-    ~UploadQueue();
+    // Registers the queue's table with `database`.
+    explicit UploadQueue(database::StationDatabase &database);
     UploadQueue(const UploadQueue &) = delete;
     UploadQueue &operator=(const UploadQueue &) = delete;
 
-    bool isOpen() const { return db_ != nullptr; }
-    // The last failure of the file, in words; empty while all is well.
-    QString error() const { return error_; }
+    // Whether the file can hold the queue in this run, and why not.
+    bool available() const;
+    QString error() const;
 
-    // Stores a frame as queued; its id, or nullopt when it could not be written.
-    std::optional<qint64> add(const SidsReport &report);
-    // The oldest queued frame, if any.
+    // Stores a frame as queued, or as held for `holdReason` when that is not empty.
+    void add(const SidsReport &report, const QString &holdReason = {}, Done done = {});
+    // The oldest queued frame in the file, if any.
     std::optional<Entry> oldestQueued();
+    // The held and the refused frames, newest first, at most `limit`.
+    std::vector<Entry> heldAndRefused(int limit);
+
     // The server took the frame.
-    bool markSent(qint64 id, const QDateTime &utc);
-    // The server refused the frame for good; `reason` is kept with it.
-    bool markFailed(qint64 id, const QString &reason, const QDateTime &utc);
+    void markSent(qint64 id, const QDateTime &utc, Done done = {});
+    // The server refused the frame; `reason` is kept with it.
+    void markRefused(qint64 id, const QString &reason, const QDateTime &utc, Done done = {});
     // An attempt that may succeed later: the frame stays queued.
-    bool noteAttempt(qint64 id, const QString &error);
+    void noteAttempt(qint64 id, const QString &error, Done done = {});
+    // The operator sends these held frames (others are left as they are);
+    // `utc` is kept as the time of that decision.
+    void release(const QList<qint64> &ids, const QDateTime &utc, Done done = {});
+    // The operator has these refused frames tried again.
+    void retry(const QList<qint64> &ids, Done done = {});
     Counts counts();
 
-    // Called before each write. The telemetry history writes the same file
-    // from its own connection on the same thread and keeps its batch open
-    // between events: it must commit first, or the write would wait for a
-    // lock that cannot be given up while it waits.
-    void setBeforeWrite(std::function<void()> hook) { beforeWrite_ = std::move(hook); }
-
 private:
-    void aboutToWrite()
-    {
-        if (beforeWrite_)
-            beforeWrite_();
-    }
-    bool exec(const char *sql);
-    bool fail(const char *what);
+    void write(database::StationDatabase::Work work, Done done);
 
-    sqlite3 *db_ = nullptr;
-    QString error_;
-    std::function<void()> beforeWrite_;
+    database::StationDatabase &database_;
 };
 
 } // namespace sharing

@@ -60,14 +60,18 @@ QList<TelemetryDecoder::CellWrite>
 TelemetryDecoder::DecodeTelemetry(int side, const QString &strLine, orvex::Date displayTime) const
 {
     const std::optional<Frame> frame = decodeFrame(side, strLine);
-    if (!frame)
-        return {};
-    const QString label = frame->label + formatLabelTime(displayTime);
+    return frame ? cellWrites(*frame, displayTime) : QList<CellWrite>();
+}
+
+QList<TelemetryDecoder::CellWrite> TelemetryDecoder::cellWrites(const Frame &frame,
+                                                                orvex::Date displayTime)
+{
+    const QString label = frame.label + formatLabelTime(displayTime);
     QList<CellWrite> writes;
-    for (const ChannelReading &reading : frame->channels)
+    for (const ChannelReading &reading : frame.channels)
         if (!reading.text.isEmpty())
-            writes += {{reading.grid, reading.row, side + 1, reading.text},
-                       {reading.grid, reading.row, side + 3, label}};
+            writes += {{reading.grid, reading.row, frame.side + 1, reading.text},
+                       {reading.grid, reading.row, frame.side + 3, label}};
     return writes;
 }
 

@@ -64,6 +64,8 @@ public:
     // that is not telemetry gives nothing.
     QList<CellWrite> DecodeTelemetry(int side, const QString &strLine,
                                      orvex::Date displayTime) const;
+    // The same for a line already decoded.
+    static QList<CellWrite> cellWrites(const Frame &frame, orvex::Date displayTime);
 
     // One channel; nothing when the place has no formula, the mode lies
     // outside 0 to 3 or the arithmetic fails.

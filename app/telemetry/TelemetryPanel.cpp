@@ -2,6 +2,7 @@
 #include "telemetry/TelemetryPanel.h"
 
 #include "platform/FlexGrid.h"
+#include "ui/ToolTipText.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -35,16 +36,33 @@ TelemetryPanel::TelemetryPanel(QWidget *parent) : QWidget(parent)
         layout->addWidget(grid, 0, Qt::AlignTop);
     }
     layout->addStretch();
+    // The grids at their sizes from the start, so that a window holding the
+    // panel has its final size before it is placed.
+    for (int index = 0; index < telemetry::gridCount; ++index)
+        SizeGrid(index);
 }
 
-void TelemetryPanel::apply(const QList<TelemetryDecoder::CellWrite> &writes)
+std::optional<double> &TelemetryPanel::valueAt(int index, int row, int side)
 {
-    for (const TelemetryDecoder::CellWrite &write : writes) {
-        if (write.grid < 0 || write.grid >= telemetry::gridCount)
-            continue;
+    std::vector<std::optional<double>> &values = values_[static_cast<size_t>(index)];
+    const auto at = static_cast<size_t>(row * telemetry::sideCount + side);
+    if (values.size() <= at)
+        values.resize(at + 1);
+    return values[at];
+}
+
+void TelemetryPanel::showFrame(const TelemetryDecoder::Frame &frame, orvex::Date displayTime)
+{
+    if (frame.side < 0 || frame.side >= telemetry::sideCount)
+        return;
+    for (const TelemetryDecoder::ChannelReading &reading : frame.channels)
+        if (!reading.text.isEmpty() && reading.grid >= 0 && reading.grid < telemetry::gridCount)
+            valueAt(reading.grid, reading.row, frame.side) = reading.value;
+    for (const TelemetryDecoder::CellWrite &write :
+         TelemetryDecoder::cellWrites(frame, displayTime)) {
         FlexGrid *grid = gTlm[static_cast<size_t>(write.grid)];
         grid->setTextMatrix(write.row, write.column, write.text);
-        if (write.column < 1 || write.column > telemetry::sideCount)
+        if (write.column != frame.side + 1)
             continue;
         if (QTableWidgetItem *cell = grid->item(write.row, write.column))
             cell->setBackground(breach(write.grid, write.row, write.column).isEmpty()
@@ -62,9 +80,10 @@ QString TelemetryPanel::breach(int index, int row, int col) const
 {
     if (index < 0 || index >= telemetry::gridCount || col < 1 || col > telemetry::sideCount)
         return {};
-    bool isNumber = false;
-    const double value = gTlm[static_cast<size_t>(index)]->TextMatrix(row, col).toDouble(&isNumber);
-    return isNumber && limitCheck_ ? limitCheck_(index, row, col - 1, value) : QString();
+    const std::vector<std::optional<double>> &values = values_[static_cast<size_t>(index)];
+    const auto at = static_cast<size_t>(row * telemetry::sideCount + col - 1);
+    const std::optional<double> value = at < values.size() ? values[at] : std::nullopt;
+    return value && limitCheck_ ? limitCheck_(index, row, col - 1, *value) : QString();
 }
 
 QString TelemetryPanel::cellToolTip(int index, int row, int col) const
@@ -108,5 +127,6 @@ void TelemetryPanel::onMouseMove(FlexGrid *grid)
     lastMouseRow_ = row;
     lastMouseCol_ = col;
     const auto index = std::find(gTlm.begin(), gTlm.end(), grid) - gTlm.begin();
-    grid->setToolTipText(cellToolTip(static_cast<int>(index), row, col));
+    // The label is the frame's own text.
+    grid->setToolTipText(orvex::plainToolTip(cellToolTip(static_cast<int>(index), row, col)));
 }

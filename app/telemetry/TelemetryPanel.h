@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <optional>
+#include <vector>
 
 class FlexGrid;
 
@@ -21,8 +23,9 @@ public:
     explicit TelemetryPanel(QWidget *parent = nullptr);
 
     FlexGrid *grid(int index) const { return gTlm[static_cast<size_t>(index)]; }
-    // Writes decoded cells into the grids.
-    void apply(const QList<TelemetryDecoder::CellWrite> &writes);
+    // Shows the values of a decoded frame, each with the frame's label and
+    // the display time it was heard at.
+    void showFrame(const TelemetryDecoder::Frame &frame, orvex::Date displayTime);
     // Fits a grid to its rows and visible columns.
     void SizeGrid(int index);
     // Which limit a value of a place (grid, row, side 0 = A) breaks, in
@@ -36,12 +39,15 @@ public:
 
 private:
     void onMouseMove(FlexGrid *grid);
-    // The limit a value cell's text breaks; empty when none.
+    // The limit the value a cell shows breaks; empty when none.
     QString breach(int index, int row, int col) const;
+    std::optional<double> &valueAt(int index, int row, int side);
 
     // NOLINTNEXTLINE(readability-identifier-naming): the grids' own name
     std::array<FlexGrid *, telemetry::gridCount> gTlm{};
     int lastMouseRow_ = -1;
     int lastMouseCol_ = -1;
     LimitCheck limitCheck_;
+    // The value each cell shows, as the decoder calculated it: row * sides + side.
+    std::array<std::vector<std::optional<double>>, telemetry::gridCount> values_;
 };

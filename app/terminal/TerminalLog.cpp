@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "terminal/TerminalLog.h"
 
+#include "platform/DateTime.h"
 #include "platform/WholeFile.h"
 #include "terminal/TerminalRules.h"
 
@@ -135,7 +136,7 @@ void TerminalLog::Tick()
     if (!logging_)
         return;
     const orvex::Date now = orvex::utcToDate(orvex::Clock::nowUtc());
-    if (now - lastOpenClose_ > closeAfterSeconds / 86400.0) {
+    if (now - lastOpenClose_ > closeAfterSeconds / orvex::secondsPerDay) {
         CloseLog();
         lastOpenClose_ = now;
     }

@@ -126,7 +126,7 @@ void frmTerm::buildWindow()
     fieldGuard_ = new FocusLeaveGuard(this);
     for (QLineEdit *box : {txtTo_, txtVia_, txtPort_})
         fieldGuard_->addCheck(box, [this, box] { return fieldIsValid(box, false); });
-    connect(txtTx_, &QLineEdit::textEdited, this, &frmTerm::txtTxEdited);
+    connect(txtTx_, &QLineEdit::textEdited, this, &frmTerm::transmitLineEdited);
     connect(cmdAprs_, &QPushButton::clicked, this, &frmTerm::cmdAprsClick);
     connect(cmdLoc_, &QPushButton::clicked, this, &frmTerm::cmdLocClick);
 
@@ -404,7 +404,7 @@ void frmTerm::recallLastLine()
 
 // A line that reaches the wrap width is sent on by itself, up to its last
 // space near the end; the rest stays to be typed on.
-void frmTerm::txtTxEdited()
+void frmTerm::transmitLineEdited()
 {
     if (wrapping_)
         return;

@@ -70,7 +70,7 @@ private:
     void cmdAprsClick();
     void cmdLocClick();
     void ShowNeedPosition();
-    void txtTxEdited();
+    void transmitLineEdited();
     void sendTypedLine();
     void recallLastLine();
 

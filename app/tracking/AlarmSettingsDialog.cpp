@@ -17,22 +17,22 @@ AlarmSettingsDialog::AlarmSettingsDialog(const tracking::AlarmSettings &settings
 {
     setObjectName(QStringLiteral("AlarmSettingsDialog"));
     setWindowTitle(QStringLiteral("Pass Alarms"));
-    enabled_->setObjectName(QStringLiteral("chkEnabled"));
+    enabled_->setObjectName(QStringLiteral("enabled"));
     enabled_->setChecked(settings.enabled);
-    lead_->setObjectName(QStringLiteral("spinLead"));
+    lead_->setObjectName(QStringLiteral("lead"));
     lead_->setRange(0, 24 * 60);
     lead_->setSuffix(QStringLiteral(" min before AOS"));
     lead_->setValue(settings.leadMinutes);
-    minElevation_->setObjectName(QStringLiteral("spinMinElevation"));
+    minElevation_->setObjectName(QStringLiteral("minElevation"));
     minElevation_->setRange(0, 90);
     minElevation_->setSuffix(QStringLiteral("°"));
     minElevation_->setValue(static_cast<int>(std::lround(settings.minElevationDeg)));
-    margin_->setObjectName(QStringLiteral("spinMargin"));
+    margin_->setObjectName(QStringLiteral("margin"));
     margin_->setRange(0, 3600);
     margin_->setSuffix(QStringLiteral(" s"));
     margin_->setValue(settings.marginSeconds);
-    aosCommand_->setObjectName(QStringLiteral("txtAosCommand"));
-    losCommand_->setObjectName(QStringLiteral("txtLosCommand"));
+    aosCommand_->setObjectName(QStringLiteral("aosCommand"));
+    losCommand_->setObjectName(QStringLiteral("losCommand"));
 
     auto *form = new QFormLayout(this);
     form->addRow(enabled_);

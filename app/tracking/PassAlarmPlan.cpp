@@ -10,7 +10,7 @@
 namespace tracking {
 
 namespace {
-constexpr double secondsPerDay = 86400.0;
+using orvex::secondsPerDay;
 const QString section = QStringLiteral("ALARM");
 
 int intSetting(clsIni &ini, const QString &key, int fallback, int low, int high)
@@ -80,11 +80,38 @@ std::vector<AlarmEvent> dueAlarms(const std::vector<AlarmEvent> &plan, double af
     return due;
 }
 
+std::vector<AlarmEvent> lateWarnings(const std::vector<AlarmEvent> &plan, double nowJd)
+{
+    std::vector<AlarmEvent> late;
+    for (const AlarmEvent &event : plan) {
+        if (event.kind == AlarmKind::Warning && event.dueJd <= nowJd && nowJd < event.pass.aosJd)
+            late.push_back(event);
+    }
+    return late;
+}
+
+bool WarnedPasses::contains(const QString &satellite, double aosJd) const
+{
+    return std::any_of(passes_.begin(), passes_.end(), [&](const Warned &pass) {
+        return pass.satellite == satellite && std::abs(pass.aosJd - aosJd) < samePassDays;
+    });
+}
+
+void WarnedPasses::add(const QString &satellite, double aosJd)
+{
+    passes_.push_back({satellite, aosJd});
+}
+
+void WarnedPasses::forgetBefore(double jd)
+{
+    std::erase_if(passes_, [jd](const Warned &pass) { return pass.aosJd < jd; });
+}
+
 QString isoSecondText(double jd)
 {
-    const double seconds = std::round((jd - 2415018.5) * secondsPerDay);
-    return orvex::dateToUtc(seconds / secondsPerDay)
-        .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ"));
+    const qint64 wholeSeconds =
+        std::llround(static_cast<double>(orvex::unixMsOfJulianDate(jd)) / 1000.0);
+    return orvex::UtcText::text(wholeSeconds * 1000, orvex::UtcText::Style::IsoSeconds);
 }
 
 QProcessEnvironment commandEnvironment(const QProcessEnvironment &base, const QString &satellite,

@@ -48,6 +48,34 @@ std::vector<AlarmEvent> planAlarms(const std::vector<orbit::Pass> &passes,
 std::vector<AlarmEvent> dueAlarms(const std::vector<AlarmEvent> &plan, double afterJd, double nowJd,
                                   double staleSeconds = 60);
 
+// The warnings whose time has come by `nowJd` while their pass is still to
+// rise: a plan made inside a pass's lead time (new element sets that reveal
+// the pass, another satellite, a longer lead) warns of it at once.
+std::vector<AlarmEvent> lateWarnings(const std::vector<AlarmEvent> &plan, double nowJd);
+
+// The passes warned of, so that each pass is warned of once, even when new
+// element sets move its AOS a little.
+class WarnedPasses
+{
+public:
+    // Two AOS of one satellite closer than this are one pass: a low orbit
+    // rises at most once in 80 minutes.
+    static constexpr double samePassDays = 30.0 / 1440;
+
+    bool contains(const QString &satellite, double aosJd) const;
+    void add(const QString &satellite, double aosJd);
+    // Forgets the passes that rose before `jd` (Julian date UTC).
+    void forgetBefore(double jd);
+
+private:
+    struct Warned
+    {
+        QString satellite;
+        double aosJd = 0;
+    };
+    std::vector<Warned> passes_;
+};
+
 // "YYYY-MM-DDTHH:MM:SSZ" of a Julian date UTC, rounded to the second.
 QString isoSecondText(double jd);
 

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "tracking/PassAlarms.h"
 
+#include "orbit/TrackingContext.h"
 #include "platform/DateTime.h"
+#include "tracking/PassGeometry.h"
+#include "ui/mb.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QProcess>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -17,7 +19,7 @@ constexpr double lookBackDays = 0.5;
 
 double nowJd()
 {
-    return orvex::utcToDate(orvex::Clock::nowUtc()) + 2415018.5;
+    return orvex::Clock::nowJulianDate();
 }
 } // namespace
 
@@ -47,6 +49,22 @@ void PassAlarms::setSatellite(const QString &name, PassSource source, TimeText t
     replan();
 }
 
+void PassAlarms::follow(TrackingContext &context)
+{
+    const auto watch = [this, &context] {
+        clsSats &sats = context.sats();
+        const QString name = context.trackedName();
+        setSatellite(
+            name,
+            [&sats, name](double fromJd, double days) {
+                return tracking::passesFrom(sats, name, fromJd, days);
+            },
+            [&sats](double jd) { return sats.clockText(jd); });
+    };
+    connect(&context, &TrackingContext::changed, this, watch);
+    watch();
+}
+
 void PassAlarms::replan()
 {
     plan_.clear();
@@ -57,10 +75,14 @@ void PassAlarms::replan()
         return;
     }
     const double now = nowJd();
-    lastLookJd_ = now; // what came before this moment is not fired late
+    lastLookJd_ = now; // what came before this moment is not fired late...
     plan_ = tracking::planAlarms(passes_(now - lookBackDays, lookBackDays + planDays), settings_);
     plannedUntilJd_ = now + planDays;
     timer_->start();
+    warnedPasses_.forgetBefore(now - 1.0);
+    // ...but a pass still to rise whose warning time has passed is warned of now.
+    for (const tracking::AlarmEvent &event : tracking::lateWarnings(plan_, now))
+        fire(event, now);
 }
 
 void PassAlarms::tick()
@@ -82,6 +104,9 @@ void PassAlarms::fire(const tracking::AlarmEvent &event, double now)
 {
     switch (event.kind) {
     case tracking::AlarmKind::Warning: {
+        if (warnedPasses_.contains(satellite_, event.pass.aosJd))
+            return;
+        warnedPasses_.add(satellite_, event.pass.aosJd);
         const QString aos =
             timeText_ ? timeText_(event.pass.aosJd) : tracking::isoSecondText(event.pass.aosJd);
         const QString text = tracking::warningText(satellite_, event.pass, now, aos);
@@ -126,7 +151,11 @@ void PassAlarms::runCommand(const QString &command, const orbit::Pass &pass)
 void PassAlarms::notify(const QString &text)
 {
     QApplication::beep();
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
+    // The desktop's notifications take "<" and "&" for markup; a satellite's
+    // name from an element file may hold both, so such a text goes to the
+    // program's own plain box instead.
+    const bool plainForTray = !text.contains(QLatin1Char('<')) && !text.contains(QLatin1Char('&'));
+    if (plainForTray && QSystemTrayIcon::isSystemTrayAvailable()) {
         if (!tray_) {
             tray_ = new QSystemTrayIcon(QApplication::windowIcon());
             tray_->show();
@@ -135,9 +164,5 @@ void PassAlarms::notify(const QString &text)
         return;
     }
     // Non-modal, so that nothing waits for the operator.
-    auto *box = new QMessageBox(QMessageBox::Information, QStringLiteral("ORVEX pass alarm"), text,
-                                QMessageBox::Ok, owner_);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
-    box->show();
+    mb::ShowNotice(owner_, text, mb::vbInformation, QStringLiteral("ORVEX pass alarm"));
 }

@@ -9,6 +9,7 @@
 #include <functional>
 
 class QSystemTrayIcon;
+class TrackingContext;
 class QTimer;
 class QWidget;
 
@@ -33,6 +34,8 @@ public:
     const tracking::AlarmSettings &settings() const { return settings_; }
     // The satellite to watch; an empty name watches none.
     void setSatellite(const QString &name, PassSource source, TimeText timeText);
+    // Watches the tracked satellite of `context` from now on, whatever it becomes.
+    void follow(TrackingContext &context);
     // The element sets or the station moved: the plan is made again.
     void replan();
     // Looks at the clock now (the timer calls it; tests may too).
@@ -61,4 +64,5 @@ private:
     double plannedUntilJd_ = 0;
     double lastLookJd_ = 0;
     QSet<QString> failedCommands_; // each failing command is said once
+    tracking::WarnedPasses warnedPasses_;
 };

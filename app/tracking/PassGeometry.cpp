@@ -1,23 +1,23 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "tracking/PassGeometry.h"
 
+#include "platform/DateTime.h"
+
 #include <algorithm>
 
 namespace tracking {
 
 namespace {
-constexpr double secondsPerDay = 86400.0;
+using orvex::secondsPerDay;
 // A pass under way at the start of a search is not listed: search from far
 // enough back to include it (the longest passes of low and medium orbits).
 constexpr double lookBackDays = 0.5;
 } // namespace
 
-NextPass currentOrNextPass(orbit::OrbitEngine &engine, const std::string &name, double nowJd,
-                           double horizonDays)
+NextPass currentOrNextPass(clsSats &sats, const QString &name, double nowJd, double horizonDays)
 {
     NextPass result;
-    const orbit::PassSearch search =
-        engine.findPasses(name, nowJd - lookBackDays, nowJd + horizonDays);
+    const orbit::PassSearch search = sats.passes(name, nowJd - lookBackDays, nowJd + horizonDays);
     result.status = search.status;
     result.visibility = search.visibility;
     if (!search.status)
@@ -30,39 +30,27 @@ NextPass currentOrNextPass(orbit::OrbitEngine &engine, const std::string &name, 
     return result;
 }
 
-std::vector<orbit::Pass> passesFrom(orbit::OrbitEngine &engine, const std::string &name,
-                                    double fromJd, double days)
+std::vector<orbit::Pass> passesFrom(clsSats &sats, const QString &name, double fromJd, double days)
 {
-    orbit::PassSearch search = engine.findPasses(name, fromJd, fromJd + days);
+    orbit::PassSearch search = sats.passes(name, fromJd, fromJd + days);
     if (!search.status)
         return {};
     return std::move(search.passes);
 }
 
-std::vector<SkyPoint> skyTrack(orbit::OrbitEngine &engine, const std::string &name,
-                               const orbit::Pass &pass, double stepSeconds)
+std::vector<SkyPoint> skyTrack(clsSats &sats, const QString &name, const orbit::Pass &pass,
+                               double stepSeconds)
 {
     std::vector<SkyPoint> points;
     const double step = std::max(stepSeconds, 0.1) / secondsPerDay;
     auto add = [&](double jd) {
-        orbit::Position position;
-        if (engine.GetPosition(name, jd, position))
-            points.push_back(
-                {jd, position.azimuth * orbit::radToDeg, position.elevation * orbit::radToDeg});
+        if (const std::optional<clsSats::Look> look = sats.lookAt(name, jd))
+            points.push_back({jd, look->azimuthDeg, look->elevationDeg});
     };
     for (double jd = pass.aosJd; jd < pass.losJd; jd += step)
         add(jd);
     add(pass.losJd);
     return points;
-}
-
-std::optional<orbit::RangeRate> rangeRateAt(orbit::OrbitEngine &engine, const std::string &name,
-                                            double jd)
-{
-    orbit::RangeRate range;
-    if (!engine.GetRangeRate(name, jd, range))
-        return std::nullopt;
-    return range;
 }
 
 } // namespace tracking

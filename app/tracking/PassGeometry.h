@@ -1,10 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include "orbitengine/OrbitEngine.h"
+#include "orbit/clsSats.h"
 
 #include <optional>
-#include <string>
 #include <vector>
 
 // What the sky view and the pass alarms need of one satellite's passes over
@@ -29,20 +28,14 @@ struct NextPass
 
 // The pass under way at `nowJd` (Julian date UTC), else the first one that
 // begins within `horizonDays` after it.
-NextPass currentOrNextPass(orbit::OrbitEngine &engine, const std::string &name, double nowJd,
+NextPass currentOrNextPass(clsSats &sats, const QString &name, double nowJd,
                            double horizonDays = 2.0);
 
 // The passes whose AOS lies in [fromJd, fromJd + days].
-std::vector<orbit::Pass> passesFrom(orbit::OrbitEngine &engine, const std::string &name,
-                                    double fromJd, double days);
+std::vector<orbit::Pass> passesFrom(clsSats &sats, const QString &name, double fromJd, double days);
 
 // Points from AOS to LOS, every `stepSeconds`, with AOS and LOS themselves.
-std::vector<SkyPoint> skyTrack(orbit::OrbitEngine &engine, const std::string &name,
-                               const orbit::Pass &pass, double stepSeconds = 10.0);
-
-// Range and range rate from the station at `jd`; nothing when the engine
-// cannot place the satellite.
-std::optional<orbit::RangeRate> rangeRateAt(orbit::OrbitEngine &engine, const std::string &name,
-                                            double jd);
+std::vector<SkyPoint> skyTrack(clsSats &sats, const QString &name, const orbit::Pass &pass,
+                               double stepSeconds = 10.0);
 
 } // namespace tracking

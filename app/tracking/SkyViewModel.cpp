@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "tracking/SkyViewModel.h"
 
+#include "platform/DateTime.h"
+
 #include <cmath>
 
 namespace tracking {
 
 namespace {
-constexpr double secondsPerDay = 86400.0;
+using orvex::secondsPerDay;
 // A search that found nothing is tried again after this long.
 constexpr double retryDays = 60.0 / secondsPerDay;
 
@@ -25,7 +27,6 @@ void SkyViewModel::setSatellite(const QString &name)
 
 SkyView SkyViewModel::update(double nowJd)
 {
-    const std::string name = name_.toStdString();
     const bool passOver = cached_ && cached_->pass && nowJd > cached_->pass->losJd;
     const bool retry = cached_ && !cached_->pass && nowJd > searchedAtJd_ + retryDays;
     if (!cached_ || passOver || retry) {
@@ -34,7 +35,7 @@ SkyView SkyViewModel::update(double nowJd)
         if (name_.isEmpty()) {
             found.problem = QStringLiteral("No satellite is tracked.");
         } else {
-            const NextPass next = currentOrNextPass(engine_, name, nowJd);
+            const NextPass next = currentOrNextPass(sats_, name_, nowJd);
             if (!next.status)
                 found.problem = QStringLiteral("No position: %1")
                                     .arg(QString::fromStdString(next.status.reason()));
@@ -47,33 +48,35 @@ SkyView SkyViewModel::update(double nowJd)
                 found.problem = QStringLiteral("No pass of %1 within two days.").arg(name_);
             else {
                 found.pass = next.pass;
-                found.track = skyTrack(engine_, name, *next.pass);
+                found.track = skyTrack(sats_, name_, *next.pass);
             }
         }
         cached_ = found;
     }
 
     SkyView view = *cached_;
-    view.range = name_.isEmpty() ? std::nullopt : rangeRateAt(engine_, name, nowJd);
-    if (orbit::Illumination light; !name_.isEmpty() && engine_.GetIllumination(name, nowJd, light))
-        view.light = light;
+    if (!name_.isEmpty()) {
+        view.look = sats_.lookAt(name_, nowJd);
+        if (view.look)
+            view.range = orbit::RangeRate{view.look->rangeKm, view.look->rangeRateKmPerS};
+        view.light = sats_.illumination(name_, nowJd);
+    }
     if (!view.pass)
         return view;
     view.inPass = nowJd >= view.pass->aosJd;
     view.secondsToEvent =
         ((view.inPass ? view.pass->losJd : view.pass->aosJd) - nowJd) * secondsPerDay;
-    orbit::Position position;
-    if (view.inPass && engine_.GetPosition(name, nowJd, position) && position.elevation >= 0)
-        view.live = SkyPoint{nowJd, position.azimuth * orbit::radToDeg,
-                             position.elevation * orbit::radToDeg};
+    if (view.inPass && view.look && view.look->elevationDeg >= 0)
+        view.live = SkyPoint{nowJd, view.look->azimuthDeg, view.look->elevationDeg};
     return view;
 }
 
 QString countdownText(double seconds)
 {
     long long total = std::llround(std::max(0.0, seconds));
-    const long long days = total / 86400;
-    total %= 86400;
+    constexpr auto secondsInADay = static_cast<long long>(secondsPerDay);
+    const long long days = total / secondsInADay;
+    total %= secondsInADay;
     const QString clock =
         QStringLiteral("%1:%2:%3")
             .arg(grouped(total / 3600, 2), grouped(total / 60 % 60, 2), grouped(total % 60, 2));

@@ -18,8 +18,9 @@ struct SkyView
     std::optional<orbit::Pass> pass;
     std::vector<SkyPoint> track;
     bool inPass = false;
-    double secondsToEvent = 0;    // to AOS, or to LOS during the pass
-    std::optional<SkyPoint> live; // the satellite now, while above the horizon
+    double secondsToEvent = 0;         // to AOS, or to LOS during the pass
+    std::optional<SkyPoint> live;      // the satellite now, while above the horizon
+    std::optional<clsSats::Look> look; // where it stands now, above the horizon or not
     std::optional<orbit::RangeRate> range;
     std::optional<orbit::Illumination> light; // sunlight or the Earth's shadow
 };
@@ -27,7 +28,7 @@ struct SkyView
 class SkyViewModel
 {
 public:
-    explicit SkyViewModel(orbit::OrbitEngine &engine) : engine_(engine) {}
+    explicit SkyViewModel(clsSats &sats) : sats_(sats) {}
 
     void setSatellite(const QString &name);
     // The element sets or the station changed: search the pass again.
@@ -35,7 +36,7 @@ public:
     SkyView update(double nowJd);
 
 private:
-    orbit::OrbitEngine &engine_;
+    clsSats &sats_;
     QString name_;
     std::optional<SkyView> cached_; // pass, track and problem of the last search
     double searchedAtJd_ = 0;

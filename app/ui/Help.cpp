@@ -2,6 +2,7 @@
 #include "ui/Help.h"
 
 #include "ui/ScreenFit.h"
+#include "ui/ToolWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -64,6 +65,7 @@ void showAt(const QString &anchor)
         help.geometry = help.window->geometry();
         help.window->setParent(modal, Qt::Window);
         help.window->setGeometry(help.geometry);
+        orvex::placeWhenFramed(help.window, orvex::WhenFramed::KeepOnScreen);
     }
     if (!help.window) {
         help.window = new HelpBrowser(modal);
@@ -71,10 +73,14 @@ void showAt(const QString &anchor)
         help.window->setAttribute(Qt::WA_DeleteOnClose);
         help.window->setWindowTitle(QStringLiteral("ORVEX Telemetry Decoder Help"));
         help.window->setOpenExternalLinks(true);
+        orvex::closeOnEscape(help.window);
         // Its own place, moved up or left (or made smaller) as far as it
-        // takes for its frame to stay on the screen.
+        // takes for its frame to stay on the screen: the frame of the window
+        // it opens over stands in for its own until it has one, which may
+        // differ (a dialog's frame may be thinner or have no title bar).
         help.window->setGeometry(
             orvex::fitOnScreenOf(help.geometry, modal ? modal : help.mainWindow.data()));
+        orvex::placeWhenFramed(help.window, orvex::WhenFramed::KeepOnScreen);
     }
     QUrl url = QUrl::fromLocalFile(help.file);
     if (!anchor.isEmpty())

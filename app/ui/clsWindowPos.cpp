@@ -3,6 +3,7 @@
 
 #include "platform/ScreenTwips.h"
 #include "shared/NumberText.h"
+#include "ui/ScreenFit.h"
 
 #include <QGuiApplication>
 #include <QRect>
@@ -13,16 +14,6 @@ namespace {
 
 constexpr qint16 stateNormal = 0;
 constexpr qint16 stateMaximised = 2;
-
-// True when some part of the rectangle (pixels) lies on an attached screen.
-bool onSomeScreen(const QRect &rect)
-{
-    const auto screens = QGuiApplication::screens();
-    for (const QScreen *screen : screens)
-        if (screen->availableGeometry().intersects(rect))
-            return true;
-    return screens.isEmpty();
-}
 
 } // namespace
 
@@ -97,19 +88,26 @@ void clsWindowPos::RestorePosition()
             strSection, strPrefix + QStringLiteral("MAXIMIZED"), QStringLiteral("FALSE")));
     }
 
-    // A placement entirely off every attached screen (a display since
-    // removed, say) would leave the window out of reach: keep it centred.
+    // A placement off the screens attached now (stored on a larger one, or
+    // on a display since removed) would leave the window out of reach:
+    // it is brought onto a screen. Once framed, the window is centred (when
+    // it has the centred place) or kept on the screen by its frame.
     const QSize frameExtra = window_->frameGeometry().size() - designed;
-    if (!onSomeScreen(QRect(position, size + frameExtra))) {
-        position = centred + QPoint((designed.width() - size.width()) / 2,
-                                    (designed.height() - size.height()) / 2);
+    const QRect onScreens = orvex::placementOnScreens(QRect(position, size + frameExtra));
+    if (onScreens.topLeft() != position) {
+        position = onScreens.topLeft();
         left_ = ScreenTwips::toTwipsX(position.x());
         top_ = ScreenTwips::toTwipsY(position.y());
     }
+    if (sizable_ && onScreens.size() != size + frameExtra)
+        size = onScreens.size() - frameExtra;
 
     window_->move(position);
     if (sizable_)
         window_->resize(size);
+    orvex::placeWhenFramed(window_, position == centred && size == designed
+                                        ? orvex::WhenFramed::Centre
+                                        : orvex::WhenFramed::KeepOnScreen);
     if (maximised) {
         window_->setWindowState(window_->windowState() | Qt::WindowMaximized);
         intWindowState = stateMaximised;

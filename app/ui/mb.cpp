@@ -2,8 +2,11 @@
 #include "ui/mb.h"
 
 #include "ui/Help.h"
+#include "ui/ScreenFit.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -56,15 +59,50 @@ QList<ButtonChoice> buttonsForStyle(int style)
     }
 }
 
+// Qt makes a box with a long unbroken word as wide as a small screen, and
+// its frame then reaches past the edge: once sized, it is kept on the screen.
+class ScreenBox : public QMessageBox
+{
+public:
+    ScreenBox(QWidget *owner, const QString &text, qint16 style, const QString &title)
+        : QMessageBox(owner)
+    {
+        setWindowTitle(title.isEmpty() ? defaultTitle() : title);
+        setTextFormat(Qt::PlainText);
+        setText(text);
+        setIcon(iconForStyle(style));
+    }
+
+protected:
+    bool event(QEvent *event) override
+    {
+        // Qt sizes the box again on each layout request.
+        const bool handled = QMessageBox::event(event);
+        if (event->type() == QEvent::LayoutRequest && isVisible())
+            fit();
+        return handled;
+    }
+    void showEvent(QShowEvent *event) override
+    {
+        QMessageBox::showEvent(event);
+        fit();
+    }
+
+private:
+    void fit()
+    {
+        orvex::keepOnScreen(this);
+        // The new size must not ask for the old one again.
+        QCoreApplication::removePostedEvents(this, QEvent::LayoutRequest);
+    }
+};
+
 } // namespace
 
 int ShowMsg(QWidget *owner, const QString &text, qint16 style, const QString &title,
             qint32 helpContext)
 {
-    QMessageBox box(owner);
-    box.setWindowTitle(title.isEmpty() ? defaultTitle() : title);
-    box.setText(text);
-    box.setIcon(iconForStyle(style));
+    ScreenBox box(owner, text, style, title);
 
     const QList<ButtonChoice> choices = buttonsForStyle(style);
     for (const ButtonChoice &choice : choices)
@@ -88,6 +126,16 @@ int ShowMsg(QWidget *owner, const QString &text, qint16 style, const QString &ti
         if (choice.button == pressed)
             return choice.result;
     return choices.last().result; // closed without a button: Esc's answer
+}
+
+QMessageBox *ShowNotice(QWidget *owner, const QString &text, qint16 style, const QString &title)
+{
+    auto *box = new ScreenBox(owner, text, style, title);
+    box->addButton(QMessageBox::Ok);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+    return box;
 }
 
 void SetMsgTitle(const QString &title)

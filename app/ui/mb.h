@@ -3,6 +3,7 @@
 
 #include <QString>
 
+class QMessageBox;
 class QWidget;
 
 // The program's one message box routine. Styles are the classic message box
@@ -28,9 +29,16 @@ constexpr int vbNo = 7;
 
 // A box owned by `owner` with the default title unless one is given. With a
 // help context other than -1 it also carries a Help button that opens the
-// help without closing the box.
+// help without closing the box. The text is plain text, never HTML, since
+// it often carries text from outside (element set names, server answers,
+// callsigns); the box stays on the screen however long the text.
 int ShowMsg(QWidget *owner, const QString &text, qint16 style = vbOKOnly,
             const QString &title = QString(), qint32 helpContext = -1);
+
+// The same box with one OK button, but not modal: it is shown and left to
+// the operator, and deletes itself when closed. Nothing waits for it.
+QMessageBox *ShowNotice(QWidget *owner, const QString &text, qint16 style = vbInformation,
+                        const QString &title = QString());
 
 void SetMsgTitle(const QString &title);
 QString msgTitle();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The store's figures: insert rate in batches, open plus one channel over a
 // year of heavy use (1,000,000 lines), the CSV export of it, and bytes per line.
+#include "database/StationDatabase.h"
 #include "history/TelemetryStore.h"
 #include "history/ValueExport.h"
 #include "telemetry/FormulaTable.h"
@@ -44,15 +45,27 @@ struct Frames
     std::mt19937 random{20260101};
 };
 
+// A station database with the history's tables, open.
+struct Store
+{
+    explicit Store(const QString &path) : database(path), store(database) { database.open(); }
+    database::StationDatabase database;
+    history::TelemetryStore store;
+};
+
 // Adds `count` frames, committing every `batch`.
 void fill(history::TelemetryStore &store, Frames &frames, qint64 first, qint64 count, int batch)
 {
+    std::vector<history::HeardFrame> part;
+    std::vector<history::TelemetryStore::Added> added;
+    QString error;
     for (qint64 index = first; index < first + count; ++index) {
-        store.add(frames.frame(index));
-        if ((index + 1) % batch == 0)
-            store.commit();
+        part.push_back(frames.frame(index));
+        if (static_cast<int>(part.size()) == batch || index + 1 == first + count) {
+            store.addNow(part, history::TelemetryStore::Repeats::Count, added, error);
+            part.clear();
+        }
     }
-    store.commit();
 }
 
 // A store of a year of lines, made once per run, or kept in the file
@@ -65,11 +78,9 @@ const QString &yearStore()
         if (!kept.isEmpty() && QFileInfo::exists(kept))
             return kept;
         const QString file = kept.isEmpty() ? dir.filePath(QStringLiteral("telemetry.db")) : kept;
-        history::TelemetryStore store;
-        store.open(file);
+        Store opened(file);
         Frames frames;
-        fill(store, frames, 0, yearOfLines, 2500);
-        store.close();
+        fill(opened.store, frames, 0, yearOfLines, 2500);
         return file;
     }();
     return path;
@@ -78,8 +89,7 @@ const QString &yearStore()
 void BM_InsertInBatches(benchmark::State &state)
 {
     QTemporaryDir dir;
-    history::TelemetryStore store;
-    store.open(dir.filePath(QStringLiteral("telemetry.db")));
+    Store opened(dir.filePath(QStringLiteral("telemetry.db")));
     Frames frames;
     qint64 next = 0;
     // Prepared outside the timing: decoding is the grids' work, not the store's.
@@ -91,8 +101,8 @@ void BM_InsertInBatches(benchmark::State &state)
             batch.push_back(frames.frame(next++));
         state.ResumeTiming();
         for (const history::HeardFrame &frame : batch)
-            store.add(frame);
-        store.commit();
+            opened.store.add(frame);
+        opened.database.flush();
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
     state.counters["bytes_per_line"] =
@@ -107,8 +117,7 @@ BENCHMARK(BM_InsertInBatches)->Arg(2500)->Unit(benchmark::kMillisecond);
 void BM_InsertFloodOfDifferentLines(benchmark::State &state)
 {
     QTemporaryDir dir;
-    history::TelemetryStore store;
-    store.open(dir.filePath(QStringLiteral("telemetry.db")));
+    Store opened(dir.filePath(QStringLiteral("telemetry.db")));
     Frames frames;
     frames.spacing = 0; // all within the repeat window
     qint64 next = 0;
@@ -120,8 +129,8 @@ void BM_InsertFloodOfDifferentLines(benchmark::State &state)
             batch.push_back(frames.frame(next++));
         state.ResumeTiming();
         for (const history::HeardFrame &frame : batch)
-            store.add(frame);
-        store.commit();
+            opened.store.add(frame);
+        opened.database.flush();
     }
     state.SetItemsProcessed(state.iterations() * 2500);
 }
@@ -143,8 +152,10 @@ void BM_OpenAndOneChannelOverAYear(benchmark::State &state)
     const QString &path = yearStore();
     std::size_t points = 0;
     for (auto _ : state) {
-        history::TelemetryStore store;
-        store.open(path);
+        QString error;
+        const auto connection =
+            database::StationDatabase::openForReading(path, history::historySchema(), error);
+        const history::StoreReader store(connection.get());
         const std::optional<history::TimeSpan> span = store.storedSpan();
         points = store.series({telemetry::TempGrid, 8, 0}, span->fromMs, span->toMs).size();
         benchmark::DoNotOptimize(points);
@@ -158,10 +169,10 @@ void BM_ExportCsvOfAYear(benchmark::State &state)
     const QString &path = yearStore();
     std::FILE *sink = std::fopen("/dev/null", "w");
     for (auto _ : state) {
-        history::TelemetryStore store;
-        store.open(path, history::TelemetryStore::Access::ReadOnly);
         QString error;
-        history::exportValues(store, 0, std::numeric_limits<qint64>::max(),
+        const auto connection =
+            database::StationDatabase::openForReading(path, history::historySchema(), error);
+        history::exportValues(*connection, 0, std::numeric_limits<qint64>::max(),
                               history::ExportFormat::Csv, sink, error);
     }
     std::fclose(sink);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // What queueing and delivering one frame costs: every step is a commit
-// that reaches the disk (WAL, synchronous FULL) on the user interface thread.
+// that reaches the disk (WAL, synchronous FULL), on the database's writer thread.
 #include "sharing/SidsReport.h"
 #include "sharing/UploadQueue.h"
 
@@ -23,13 +23,22 @@ sharing::SidsReport frame(int n)
     return report;
 }
 
+struct Queue
+{
+    explicit Queue(const QString &path) : database(path), queue(database) { database.open(); }
+    database::StationDatabase database;
+    sharing::UploadQueue queue;
+};
+
 void BM_QueueAdd(benchmark::State &state)
 {
     QTemporaryDir dir;
-    sharing::UploadQueue queue(dir.filePath(QStringLiteral("telemetry.db")));
+    Queue opened(dir.filePath(QStringLiteral("telemetry.db")));
     int n = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(queue.add(frame(n++)));
+    for (auto _ : state) {
+        opened.queue.add(frame(n++));
+        opened.database.flush();
+    }
 }
 BENCHMARK(BM_QueueAdd)->Unit(benchmark::kMillisecond);
 
@@ -37,15 +46,21 @@ BENCHMARK(BM_QueueAdd)->Unit(benchmark::kMillisecond);
 void BM_QueueTakeAndMarkSent(benchmark::State &state)
 {
     QTemporaryDir dir;
-    sharing::UploadQueue queue(dir.filePath(QStringLiteral("telemetry.db")));
-    for (int n = 0; n < 10000; ++n)
-        queue.markSent(*queue.add(frame(n)), QDateTime::currentDateTimeUtc());
+    Queue opened(dir.filePath(QStringLiteral("telemetry.db")));
+    sharing::UploadQueue &queue = opened.queue;
+    for (int n = 0; n < 10000; ++n) {
+        queue.add(frame(n));
+        opened.database.flush();
+        queue.markSent(queue.oldestQueued()->id, QDateTime::currentDateTimeUtc());
+    }
     for (auto _ : state) {
         state.PauseTiming();
         queue.add(frame(0));
+        opened.database.flush();
         state.ResumeTiming();
         const auto head = queue.oldestQueued();
         queue.markSent(head->id, QDateTime::currentDateTimeUtc());
+        opened.database.flush();
         benchmark::DoNotOptimize(queue.counts());
     }
 }

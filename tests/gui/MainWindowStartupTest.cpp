@@ -13,6 +13,7 @@
 #include <QMap>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -60,6 +61,17 @@ TEST(MainWindowStartup, FirstRunWritesEveryKeyAndTellsWhatIsMissing)
     EXPECT_TRUE(ini.contains("LATITUDE=\"\"\r\n"));
     EXPECT_TRUE(ini.contains("ONLY_SHOW_ORVEX=TRUE\r\n"));
     EXPECT_TRUE(ini.contains("HOST_ADDRESS=localhost\r\n"));
+    // Centred by the size the window is shown at.
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    EXPECT_TRUE(ini.contains("\r\nLEFT=" +
+                             QByteArray::number((screen.width() - window.width()) / 2 *
+                                                qRound(ScreenTwips::twipsPerPixelX())) +
+                             "\r\n"));
+    EXPECT_TRUE(ini.contains("\r\nTOP=" +
+                             QByteArray::number((screen.height() - window.height()) / 2 *
+                                                qRound(ScreenTwips::twipsPerPixelY())) +
+                             "\r\n"))
+        << "height " << window.height() << ": " << ini.toStdString();
 
     const QStringList calls = keysOf(ini, "CALLSIGNS");
     ASSERT_EQ(calls.size(), 33);

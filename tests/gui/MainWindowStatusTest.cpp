@@ -13,9 +13,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -49,6 +51,43 @@ protected:
         orvex::Clock::setSource({});
     }
     SatStatusPanel *panel() const { return window->statusPanel(); }
+
+    // The demo's element file (start() leaves it), its ORVEX set named `name`.
+    void nameOrvex(const QString &name)
+    {
+        QDir(dir.path()).mkdir("Keps");
+        QFile sets(ORVEX_SOURCE_DIR "/tests/data/demo-elements.txt");
+        ASSERT_TRUE(sets.open(QIODevice::ReadOnly));
+        QByteArray text = sets.readAll();
+        ASSERT_TRUE(text.startsWith("ORVEX\n"));
+        QFile named(dir.filePath("Keps/demo.txt"));
+        ASSERT_TRUE(named.open(QIODevice::WriteOnly));
+        named.write(name.toLatin1() + text.mid(5));
+    }
+    // The name is the panel's and the pass list's, as text, and widens neither
+    // window past the screen.
+    void expectShownAsTextOnTheScreen(const QString &name)
+    {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_EQ(panel()->title(), "ORVEX (" + name + ") Current Location");
+        EXPECT_TRUE(screen.contains(window->frameGeometry()))
+            << window->frameGeometry().width() << " px wide";
+        EXPECT_LE(window->minimumSizeHint().width(), screen.width()) << "what its layout asks";
+        EXPECT_LT(panel()->fontMetrics().horizontalAdvance(panel()->shownTitle()),
+                  panel()->width());
+        QRect listFrame;
+        QString listNote;
+        QTimer::singleShot(0, [&] {
+            if (auto *list = qobject_cast<frmPass *>(QApplication::activeModalWidget())) {
+                listFrame = list->frameGeometry();
+                listNote = list->elementsLabel()->text();
+                list->reject();
+            }
+        });
+        panel()->cmdPassInfo->click();
+        EXPECT_TRUE(listNote.startsWith(name + ", 26931, epoch ")) << listNote.toStdString();
+        EXPECT_TRUE(screen.contains(listFrame)) << listFrame.width() << " px wide";
+    }
 
     QTemporaryDir dir;
     MessageBoxRecorder boxes;
@@ -154,7 +193,7 @@ TEST_F(MainWindowStatus, SkyViewAndUploadOpenOverTheMainWindowAndCloseOnEsc)
     window->move(150, 90);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    for (const char *item : {"mnuSkyView", "mnuSidsUpload"}) {
+    for (const char *item : {"skyViewAction", "sidsUploadAction"}) {
         QAction *action = window->findChild<QAction *>(item);
         ASSERT_NE(action, nullptr) << item;
         action->trigger();
@@ -204,7 +243,7 @@ TEST_F(MainWindowStatus, ADownloadedSetIsUsedBeforeTheDemosAndNamedWithItsAge)
     QString header;
     QTimer::singleShot(0, [&header] {
         if (auto *list = qobject_cast<frmPass *>(QApplication::activeModalWidget())) {
-            header = list->labElements()->text();
+            header = list->elementsLabel()->text();
             list->reject();
         }
     });
@@ -212,4 +251,23 @@ TEST_F(MainWindowStatus, ADownloadedSetIsUsedBeforeTheDemosAndNamedWithItsAge)
     EXPECT_TRUE(header.startsWith("ISS (ZARYA), 25544, epoch 2026-12-06 12:26 UTC, 9.6 days old"))
         << header.toStdString();
     EXPECT_TRUE(header.endsWith("more than 7 days old: download fresh Keps."));
+}
+
+TEST_F(MainWindowStatus, AnElementSetNamedLikeHtmlIsShownAsItsText)
+{
+    const QString name = "<table width=4000 bgcolor=red><tr><td>ORVEX</td></tr></table>";
+    nameOrvex(name);
+    start(QTime(2, 0));
+    expectShownAsTextOnTheScreen(name);
+    EXPECT_TRUE(panel()->toolTip().startsWith("<p>&lt;table width=4000"))
+        << panel()->toolTip().toStdString();
+}
+
+TEST_F(MainWindowStatus, AnElementSetNameOf300LettersWidensNoWindow)
+{
+    const QString name = "ORVEX-" + QString(294, 'X');
+    nameOrvex(name);
+    start(QTime(2, 0));
+    expectShownAsTextOnTheScreen(name);
+    EXPECT_TRUE(panel()->shownTitle().endsWith(QStringLiteral("…")));
 }

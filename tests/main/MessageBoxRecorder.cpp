@@ -30,9 +30,13 @@ void MessageBoxRecorder::poll()
     if (!box || !box->isVisible() || box->property("recorded").toBool())
         return;
     box->setProperty("recorded", true);
-    const Seen s{box->windowTitle(), box->text(), box->icon(),
+    const Seen s{box->windowTitle(),
+                 box->text(),
+                 box->icon(),
                  box->button(QMessageBox::Help) != nullptr,
-                 box->parentWidget() ? box->parentWidget()->windowTitle() : QString()};
+                 box->parentWidget() ? box->parentWidget()->windowTitle() : QString(),
+                 box->textFormat(),
+                 box->frameGeometry()};
     seen << s;
     QAbstractButton *button = box->defaultButton();
     if (answer) {

@@ -19,6 +19,8 @@ public:
         QMessageBox::Icon icon;
         bool hasHelpButton;
         QString ownerTitle; // caption of the window that owns the box
+        Qt::TextFormat textFormat = Qt::AutoText;
+        QRect frame; // on the screen, as shown
     };
 
     MessageBoxRecorder();

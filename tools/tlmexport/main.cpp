@@ -4,6 +4,7 @@
 // Writes every channel value of a telemetry store to standard output. Exit
 // status 0 on success, 2 with a one-line message on a bad argument or a
 // store that cannot be read. The store is opened read-only.
+#include "database/StationDatabase.h"
 #include "history/TelemetryStore.h"
 #include "history/ValueExport.h"
 
@@ -47,6 +48,7 @@ int main(int argc, char **argv)
     QString database;
     qint64 fromMs = std::numeric_limits<qint64>::min();
     qint64 toMs = std::numeric_limits<qint64>::max();
+    QString fromText, toText;
     history::ExportFormat format = history::ExportFormat::Csv;
     for (int index = 1; index < argc; ++index) {
         const QString argument = QString::fromLocal8Bit(argv[index]);
@@ -70,7 +72,9 @@ int main(int argc, char **argv)
             if (!ms)
                 return refuse(
                     QStringLiteral("%1 '%2' is not an ISO 8601 UTC time").arg(argument, value));
-            (argument == QLatin1String("--from") ? fromMs : toMs) = *ms;
+            const bool from = argument == QLatin1String("--from");
+            (from ? fromMs : toMs) = *ms;
+            (from ? fromText : toText) = value;
         } else if (argument.startsWith(QLatin1Char('-')) || !database.isEmpty()) {
             return refuse(QStringLiteral("unexpected argument '%1'; ").arg(argument) +
                           QLatin1String(usage));
@@ -80,12 +84,16 @@ int main(int argc, char **argv)
     }
     if (database.isEmpty())
         return refuse(QLatin1String(usage));
+    // An empty answer would look like a quiet store to a script.
+    if (fromMs > toMs)
+        return refuse(QStringLiteral("--from %1 is after --to %2").arg(fromText, toText));
 
-    history::TelemetryStore store;
-    if (!store.open(database, history::TelemetryStore::Access::ReadOnly))
-        return refuse(QStringLiteral("cannot read %1: %2").arg(database, store.errorText()));
     QString error;
-    if (!history::exportValues(store, fromMs, toMs, format, stdout, error))
+    const std::unique_ptr<database::Connection> store =
+        database::StationDatabase::openForReading(database, history::historySchema(), error);
+    if (!store)
+        return refuse(QStringLiteral("cannot read %1: %2").arg(database, error));
+    if (!history::exportValues(*store, fromMs, toMs, format, stdout, error))
         return refuse(QStringLiteral("cannot read %1: %2").arg(database, error));
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         return refuse(QStringLiteral("cannot write the output"));

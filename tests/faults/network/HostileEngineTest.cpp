@@ -10,7 +10,10 @@
 #include "support/StationUnderTest.h"
 #include "telemetry/TelemetryPanel.h"
 
+#include <QAction>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTcpServer>
 #include <gtest/gtest.h>
@@ -92,32 +95,56 @@ TEST_F(HostileEngine, EngineKilledMidFrameLosesOnlyTheCutFrame)
 
 TEST_F(HostileEngine, RefusedConnectionsAreRetriedUntilTheEngineIsBack)
 {
+    QAction *logAll =
+        station->window->terminal()->findChild<QAction *>(QStringLiteral("mnuLogAllData"));
+    ASSERT_NE(logAll, nullptr);
+    logAll->trigger();
     const quint16 port = engine.port();
     engine.stopListening();
     engine.closeClient();
     ASSERT_TRUE(engine.waitForClientGone());
 
-    // Every retry is refused and retried again, without end; the monitor
-    // says the outage in full once, then counts the failed tries in one line.
-    const QString counted = QStringLiteral("*** Still no link: 4 failed tries since ");
-    ASSERT_TRUE(waitUntil([&] { return timesShown(counted) == 1; }, 30000))
+    // Every retry is refused, told in full and retried again, without end.
+    const QString refused = QStringLiteral("*** AGW-Error with connection to 127.0.0.1 - ");
+    ASSERT_TRUE(waitUntil([&] { return timesShown(refused) >= 3; }, 30000))
         << station->monitorText().toStdString();
-    EXPECT_EQ(timesShown(QStringLiteral("*** AGW-Disconnected from - 127.0.0.1")), 1);
-    EXPECT_EQ(timesShown(retrySentence), 1);
-    EXPECT_TRUE(station->monitorText().contains(QStringLiteral("the last: connection refused")))
-        << station->monitorText().toStdString();
-    EXPECT_EQ(timesShown(QStringLiteral("*** Still no link: ")), 1);
     EXPECT_FALSE(station->window->blnConectedToAgw());
+    EXPECT_FALSE(station->window->txtMon()->isEnabled());
 
     // Then the engine starts on its port and the next retry finds it.
     ASSERT_TRUE(engine.listenOn(port));
     ASSERT_TRUE(engine.waitForClient(30000));
     ASSERT_TRUE(station->waitForLink());
     EXPECT_FALSE(station->timer("timRetry")->isActive());
-    EXPECT_TRUE(station->monitorText().contains(QStringLiteral("failed tries\n")));
+    EXPECT_TRUE(station->window->txtMon()->isEnabled());
+    EXPECT_EQ(timesShown(retrySentence), 1 + timesShown(refused));
     engine.send(telemetryFrame);
     EXPECT_TRUE(waitUntil([&] { return gridValue() == "196"; }));
     EXPECT_TRUE(boxes.seen.isEmpty());
+
+    // The terminal's log holds the same lines: each failure line whole, with
+    // nothing in front, and the retry sentence after it.
+    QString log;
+    const QDir logs(station->folder.path() + QStringLiteral("/LOGS"));
+    for (const QString &name : logs.entryList({QStringLiteral("*.TXT")}, QDir::Files, QDir::Name)) {
+        QFile file(logs.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+        log += QString::fromLatin1(file.readAll());
+    }
+    const QStringList lines = log.split(QStringLiteral("\r\n"));
+    qsizetype failures = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i] != QLatin1String("*** AGW-Disconnected from - 127.0.0.1") &&
+            !lines[i].startsWith(refused))
+            continue;
+        ++failures;
+        EXPECT_EQ(lines.value(i + 1), retrySentence) << "after " << lines[i].toStdString();
+    }
+    EXPECT_EQ(failures, 1 + log.count(QStringLiteral("AGW-Error with connection")))
+        << log.toStdString();
+    EXPECT_GE(failures, 4) << log.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("*** AGW-Connected to - 127.0.0.1")))
+        << log.toStdString();
 }
 
 TEST_F(HostileEngine, OneByteASecondIsWaitedForWhileTheClocksRun)

@@ -99,7 +99,7 @@ TEST(MainWindowHistory, HeardTelemetryIsStoredOnceWithTheGridsValues)
     EXPECT_TRUE(historyBoxes(boxes).isEmpty());
 
     // The menu opens the history window over the same store.
-    QAction *menu = station.window->findChild<QAction *>(QStringLiteral("mnuTelemetryHistory"));
+    QAction *menu = station.window->findChild<QAction *>(QStringLiteral("historyAction"));
     ASSERT_NE(menu, nullptr);
     menu->trigger();
     auto *window = station.window->findChild<history::HistoryWindow *>();
@@ -120,7 +120,7 @@ TEST(MainWindowHistory, AStoreThatCannotBeUsedIsSaidOnceAndTheGridsGoOn)
     ASSERT_TRUE(waitUntil([&] { return !historyBoxes(boxes).isEmpty(); }));
     EXPECT_TRUE(historyBoxes(boxes)[0].contains("it is not a telemetry store"))
         << historyBoxes(boxes)[0].toStdString();
-    EXPECT_EQ(station.window->telemetryHistory()->store(), nullptr);
+    EXPECT_FALSE(station.window->telemetryHistory()->available());
 
     station.window->DecodeTelemetry("ORVEX-1", "HK,100,50,25,10,0,0,0000,0");
     station.window->DecodeTelemetry("ORVEX-1", "HK,101,50,25,10,0,0,0000,0");

@@ -6,6 +6,23 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+namespace {
+
+// A frame whose CURRENT X+ value is `value` on `side`.
+TelemetryDecoder::Frame xPlus(int side, double value)
+{
+    TelemetryDecoder::Frame frame;
+    frame.side = side;
+    frame.label = side == 0 ? "HK" : "B";
+    frame.channels[0] = {value, telemetry::CurrentGrid, 1, QString::number(value), value};
+    return frame;
+}
+
+// 2026-03-05 14:07 UTC as a Date.
+constexpr orvex::Date heard = 46086.588194444444;
+
+} // namespace
+
 TEST(TelemetryPanelLimits, AValueOutsideItsLimitsIsMarkedAndItsToolTipSaysWhichLimit)
 {
     history::ChannelLimits limits;
@@ -18,8 +35,8 @@ TEST(TelemetryPanelLimits, AValueOutsideItsLimitsIsMarkedAndItsToolTipSaysWhichL
     panel.show();
     FlexGrid *current = panel.grid(telemetry::CurrentGrid);
     const QString label = "HK  2026-Mar-05 14:07";
-    panel.apply(
-        {{1, 1, 1, "196"}, {1, 1, 3, label}, {1, 1, 2, "5"}, {1, 1, 4, "B  2026-Mar-05 14:07"}});
+    panel.showFrame(xPlus(0, 196), heard);
+    panel.showFrame(xPlus(1, 5), heard);
 
     EXPECT_EQ(current->item(1, 1)->background().color(), TelemetryPanel::warningColour());
     EXPECT_EQ(current->item(1, 2)->background().color(), TelemetryPanel::warningColour());
@@ -32,8 +49,18 @@ TEST(TelemetryPanelLimits, AValueOutsideItsLimitsIsMarkedAndItsToolTipSaysWhichL
     EXPECT_EQ(current->ToolTipText(), label + "\nAbove the high limit of 150 mA");
 
     // Back within limits: the plain cell and the label alone, as without limits.
-    panel.apply({{1, 1, 1, "150"}, {1, 1, 3, label}});
+    panel.showFrame(xPlus(0, 150), heard);
     EXPECT_EQ(current->item(1, 1)->background().style(), Qt::NoBrush);
     EXPECT_EQ(panel.cellToolTip(1, 1, 1), label);
     EXPECT_EQ(panel.cellToolTip(1, 0, 1), "") << "the header row has no tip";
+
+    // The label is the frame's own text: a tip that would be HTML is escaped.
+    TelemetryDecoder::Frame html = xPlus(0, 150);
+    html.label = "<table width=4000>";
+    panel.showFrame(html, heard);
+    QTest::mouseMove(current->viewport(),
+                     current->visualRect(current->model()->index(1, 2)).center());
+    QTest::mouseMove(current->viewport(), cell.center());
+    EXPECT_TRUE(current->ToolTipText().contains("&lt;table width=4000&gt;"))
+        << current->ToolTipText().toStdString();
 }

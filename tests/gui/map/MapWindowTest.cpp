@@ -9,9 +9,11 @@
 
 #include "support/Wait.h"
 #include <QAction>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -328,6 +330,20 @@ TEST_F(MapWindow, PositionIsReadAtLoadWithDefaultsWrittenAndSavedAtUnload)
     EXPECT_EQ(atUnloading.size(), 2) << "unloads once";
 }
 
+TEST_F(MapWindow, APlacementStoredOnALargerScreenOpensWhollyOnThisOne)
+{
+    // 70 by 128 pixels of the map would be on a screen of 1024 x 768.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QRect area = screen->availableGeometry();
+    const int tppX = qRound(1440 / screen->logicalDotsPerInchX());
+    const int tppY = qRound(1440 / screen->logicalDotsPerInchY());
+    host.settings->SaveIniString("SETUP", "MAP_LEFT", QString::number((area.right() - 69) * tppX));
+    host.settings->SaveIniString("SETUP", "MAP_TOP", QString::number((area.bottom() - 127) * tppY));
+    const auto map = open();
+    EXPECT_TRUE(area.contains(map->frameGeometry()))
+        << map->frameGeometry().x() << "," << map->frameGeometry().y();
+}
+
 TEST_F(MapWindow, ClosingWhileMinimisedKeepsTheStoredPosition)
 {
     host.settings->SaveIniString("SETUP", "MAP_LEFT", "1500");
@@ -341,4 +357,20 @@ TEST_F(MapWindow, ClosingWhileMinimisedKeepsTheStoredPosition)
     EXPECT_EQ(unloading.count(), 1);
     EXPECT_EQ(host.ini("MAP_LEFT"), "1500");
     EXPECT_EQ(host.ini("MAP_TOP"), "3000");
+}
+
+TEST(MapTimeBoxText, ALongTextIsCutToTheMapAndWholeInTheTip)
+{
+    QWidget mapArea;
+    mapArea.resize(720, 360);
+    MapTimeBox box(&mapArea);
+    const QString failure = "2008-Sep-20 12:11:00  No position of ORVEX-" + QString(294, 'X') +
+                            ": no element set named \"ORVEX-X...\"";
+    box.setText(failure);
+    EXPECT_LE(box.width(), mapArea.width());
+    EXPECT_TRUE(box.shownText().endsWith(QStringLiteral("…")));
+    EXPECT_EQ(box.toolTip(), failure);
+    box.setText("2008-Sep-20 12:11:00");
+    EXPECT_EQ(box.shownText(), "2008-Sep-20 12:11:00");
+    EXPECT_TRUE(box.toolTip().isEmpty());
 }

@@ -217,6 +217,17 @@ TEST_F(clsWindowPosTest, PlacementOffEveryScreenIsCentredInstead)
     EXPECT_EQ(key("TERMINAL_LEFT"), twipsX((screenSize().width() - 300) / 2));
 }
 
+TEST_F(clsWindowPosTest, PlacementPartlyOffTheScreenIsBroughtWhollyOntoIt)
+{
+    // Stored on a larger screen.
+    storeRect(900, 700, 300, 200);
+    OwnerWindow placed(ini, true);
+    EXPECT_EQ(placed.geometry(), QRect(724, 568, 300, 200));
+    storeRect(-50, 10, 1500, 1000);
+    OwnerWindow larger(ini, true);
+    EXPECT_EQ(larger.geometry(), QRect(QPoint(0, 0), screenSize()));
+}
+
 TEST_F(clsWindowPosTest, SizeNoWindowCanHaveKeepsTheDesignedSize)
 {
     storeRect(100, 50, 300, 200);

@@ -26,17 +26,19 @@ TEST(frmAbout, ShowsTheVersionTexts)
               QString::fromLatin1(orvex::version::comments));
     EXPECT_EQ(driver::child<QLabel>(&about, "labCopyright")->text(),
               QString::fromLatin1(orvex::version::legalCopyright) + "\r\n");
-    const QString credits = driver::child<QLabel>(&about, "labCredits")->text();
+    const QString credits = driver::child<QLabel>(&about, "credits")->text();
     EXPECT_TRUE(credits.contains(QString::fromLatin1(orvex::version::author)));
     EXPECT_TRUE(credits.contains(orvex::creditsText()));
 }
 
 TEST(frmAbout, NamesTheDataFolderWhenGiven)
 {
-    EXPECT_EQ(frmAbout().findChild<QLabel *>("labDataFolder"), nullptr);
+    EXPECT_EQ(frmAbout().findChild<QLabel *>("dataFolder"), nullptr);
     frmAbout about(nullptr, "/home/op/.local/share/orvexdecode");
-    EXPECT_EQ(driver::child<QLabel>(&about, "labDataFolder")->text(),
+    EXPECT_EQ(driver::child<QLabel>(&about, "dataFolder")->text(),
               "Settings, Keps and logs are kept in /home/op/.local/share/orvexdecode.");
+    // The path is the system's: a "<b>" in it is no HTML.
+    EXPECT_EQ(driver::child<QLabel>(&about, "dataFolder")->textFormat(), Qt::PlainText);
 }
 
 TEST(frmAbout, OkAndEscBothClose)

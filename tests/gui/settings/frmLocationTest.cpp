@@ -5,10 +5,12 @@
 #include "FakeStationSettings.h"
 #include "MessageBoxRecorder.h"
 #include "QStringPrinter.h"
+#include "support/Wait.h"
 #include "ui/Help.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -314,17 +316,23 @@ TEST_F(frmLocationTest, F1OpensTheHelpOnTopOfTheModalDialogAndUsableThere)
     const QRect area = help->screen()->availableGeometry();
     EXPECT_TRUE(area.contains(help->frameGeometry()))
         << help->frameGeometry().bottom() << " on a screen to " << area.bottom();
+    // Esc closes it, and only it.
+    const QPointer<QTextBrowser> shown(help);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == help; }));
+    QTest::keyClick(help, Qt::Key_Escape);
+    EXPECT_TRUE(orvex::test::waitUntil([&] { return !shown || !shown->isVisible(); }));
+    EXPECT_TRUE(dialog->isVisible());
     CloseHelp();
 }
 
 TEST_F(frmLocationTest, TypedCoordinatesShowHowTheyAreReadAndTheirLocatorBeforeOk)
 {
     open();
-    txtLat->setText(QStringLiteral("3859.50N"));
-    txtLong->setText(QStringLiteral("07701.23W"));
-    EXPECT_EQ(driver::child<QLabel>(dialog.get(), "labLatMeaning")->text(),
+    txtLat->setText(QStringLiteral("38.59.5N"));
+    txtLong->setText(QStringLiteral("77.1.23W"));
+    EXPECT_EQ(driver::child<QLabel>(dialog.get(), "latitudeMeaning")->text(),
               QStringLiteral("38\u00B0 59.50\u2032 N"));
-    EXPECT_EQ(driver::child<QLabel>(dialog.get(), "labLongMeaning")->text(),
+    EXPECT_EQ(driver::child<QLabel>(dialog.get(), "longitudeMeaning")->text(),
               QStringLiteral("77\u00B0 01.23\u2032 W"));
     EXPECT_EQ(labLocator->text(), QStringLiteral("FM18LX"));
 }

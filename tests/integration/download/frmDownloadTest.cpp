@@ -184,6 +184,27 @@ TEST(DownloadKeps, TheClosingMessageSaysWhatTheOwnerFoundInTheInstalledFiles)
     EXPECT_EQ(run.boxes[0].text, "The Keps have been downloaded.\n\nORVEX now uses a new set.");
 }
 
+TEST(DownloadKeps, AFileWithoutOrvexKeepsOrvexsSetAndTheMessageSaysSo)
+{
+    const QByteArray orvex =
+        "ORVEX\r\n"
+        "1 26931U 01043C   26342.00000000  .00000512  00000-0  65000-4 0  9999\r\n"
+        "2 26931  97.6012  52.1809 0011873  84.4671 275.7904 14.98021546875704\r\n";
+    TestHttpServer server;
+    server.serve("/amateur.txt", elementSet("\r\n"));
+    ProgramFolder folder;
+    folder.put("Keps/amateur.txt", orvex);
+    folder.setAddresses(server.hostAndPort() + "/amateur.txt", "");
+    clsIni(folder.iniFile()).SaveIniString("SETUP", "ORVEX_OBJ_NUM", "26931");
+
+    const DownloadRun run = download(folder);
+    EXPECT_TRUE(run.result);
+    EXPECT_EQ(readAll(folder.file("Keps/amateur.txt")), elementSet("\r\n") + "\r\n" + orvex);
+    ASSERT_EQ(run.boxes.size(), 1);
+    EXPECT_EQ(run.boxes[0].text, "The Keps have been downloaded.\r\nFile 1 - The new amateur.txt "
+                                 "lacks ORVEX (26931); the set the old file held was kept.");
+}
+
 TEST(DownloadKeps, BareLfAndBareCrFilesAreInstalledWithCrLf)
 {
     TestHttpServer server;

@@ -36,15 +36,17 @@ public:
     void start()
     {
         uploader.reset();
+        database.reset();
+        database = std::make_unique<database::StationDatabase>(
+            dir.filePath(QStringLiteral("telemetry.db")));
         uploader = std::make_unique<SidsUploader>(
-            ini, dir.filePath(QStringLiteral("telemetry.db")),
+            ini, *database,
             [] {
                 return StationFacts{QStringLiteral("Q9ZZZ-5"), QStringLiteral("4722.62N"),
                                     QStringLiteral("00832.50E"), QStringLiteral("26931")};
             },
-            [](const QDateTime &) {
-                return LookAngles{123.45, 10.0};
-            });
+            [this](const QDateTime &) { return sighting; });
+        database->open();
     }
 
     // The engine hands over a frame of ORVEX: raw first, then monitored.
@@ -56,8 +58,11 @@ public:
         return raw;
     }
 
+    // Where ORVEX stands when a frame is heard.
+    Sighting sighting{Sighting::Elements::Real, LookAngles{123.45, 10.0}};
     QTemporaryDir dir;
     clsIni ini{dir.filePath(QStringLiteral("orvexdecode.INI"))};
+    std::unique_ptr<database::StationDatabase> database;
     std::unique_ptr<SidsUploader> uploader;
 };
 
@@ -123,6 +128,29 @@ TEST(SidsUpload, FramesHeardWhileTheServerIsDownArriveInOrderAfterARestart)
     EXPECT_EQ(station.uploader->statusText(), QString());
 }
 
+// Frames that may be invented are held with their reason and never sent by
+// themselves, also not after a restart.
+TEST(SidsUpload, FramesThatMayBeInventedAreHeldAndNotSent)
+{
+    SidsTestServer server;
+    ASSERT_TRUE(server.listen());
+    Station station(server.url());
+    station.sighting = {Sighting::Elements::Demo, LookAngles{123.45, 10.0}};
+    station.hear("T#1");
+    station.sighting = {Sighting::Elements::Real, LookAngles{200.0, -80.9}};
+    station.hear("T#2");
+    ASSERT_TRUE(waitUntil([&] { return station.uploader->counts().held == 2; }));
+    EXPECT_EQ(station.uploader->statusText(), "SiDS: 2 held");
+    station.start();
+    waitUntil([] { return false; }, 300); // time for a request, which must not come
+    EXPECT_TRUE(server.requests.isEmpty());
+    const std::vector<UploadQueue::Entry> held = station.uploader->heldAndRefused(10);
+    ASSERT_EQ(held.size(), 2u);
+    EXPECT_TRUE(held[0].holdReason.contains("below the horizon"))
+        << held[0].holdReason.toStdString();
+    EXPECT_TRUE(held[1].holdReason.contains("demo")) << held[1].holdReason.toStdString();
+}
+
 TEST(SidsUpload, ARefusalStopsThatFrameOnlyAndKeepsTheReason)
 {
     SidsTestServer server;
@@ -137,7 +165,7 @@ TEST(SidsUpload, ARefusalStopsThatFrameOnlyAndKeepsTheReason)
     station.hear("T#1");
     const QByteArray second = station.hear("T#2");
     ASSERT_TRUE(waitUntil([&] { return station.uploader->counts().sent == 1; }));
-    EXPECT_EQ(station.uploader->counts().failed, 1);
+    EXPECT_EQ(station.uploader->counts().refused, 1);
     EXPECT_EQ(station.uploader->counts().queued, 0);
     ASSERT_EQ(server.requests.size(), 2);
     EXPECT_EQ(frameField(server.requests[1]), second.toHex().toUpper());

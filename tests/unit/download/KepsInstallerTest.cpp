@@ -13,6 +13,11 @@ const QByteArray issName = "ISS (ZARYA)";
 const QByteArray issLine1 = "1 25544U 98067A   08264.51782528 -.00002182  00000-0 -11606-4 0  2927";
 const QByteArray issLine2 = "2 25544  51.6416 247.4627 0006703 130.5360 325.0288 15.72125391563537";
 
+const QByteArray orvexSet =
+    "ORVEX\r\n"
+    "1 26931U 01043C   26342.00000000  .00000512  00000-0  65000-4 0  9999\r\n"
+    "2 26931  97.6012  52.1809 0011873  84.4671 275.7904 14.98021546875704\r\n";
+
 QByteArray elementFile(const QByteArray &lineEnd)
 {
     return issName + lineEnd + issLine1 + lineEnd + issLine2 + lineEnd;
@@ -195,26 +200,47 @@ TEST(KepsInstall, AnythingButAnElementFileGoesToTheWebPageFileOfItsIndexWithItsR
     }
 }
 
-TEST(KepsInstall, ANewFileWithoutATrackedSatelliteOfTheOldOneIsInstalledAndSaysSo)
+TEST(KepsInstall, ATrackedSatelliteTheNewFileLacksKeepsItsOldSet)
 {
-    const QByteArray orvex = "ORVEX\r\n"
-                             "1 26931U 01043C   26342.00000000  .00000512  00000-0  65000-4 0  "
-                             "9999\r\n"
-                             "2 26931  97.6012  52.1809 0011873  84.4671 275.7904 "
-                             "14.98021546875704\r\n";
     for (const bool issTracked : {true, false}) {
+        SCOPED_TRACE(issTracked ? "ISS tracked" : "ISS not tracked");
         Folder folder;
-        folder.put("Keps/amateur.txt", elementFile("\r\n") + orvex);
+        // Two sets of the ISS in the old file: the newer is the one kept.
+        const QByteArray olderIss = issName + "\r\n" +
+                                    "1 25544U 98067A   08263.51782528 -.00002182  00000-0 "
+                                    "-11606-4 0  2915\r\n" +
+                                    issLine2 + "\r\n";
+        folder.put("Keps/amateur.txt", olderIss + elementFile("\r\n") + orvexSet);
         KepsInstaller installer(folder.path());
         installer.setTrackedSatellites(issTracked ? QList<int>{26931, 25544} : QList<int>{26931});
         const KepsInstallResult result =
-            installer.install(folder.download(orvex), "amateur.txt", 0, orvex.size());
+            installer.install(folder.download(orvexSet), "amateur.txt", 0, orvexSet.size());
         EXPECT_TRUE(result.installed());
-        EXPECT_EQ(readAll(folder.file("Keps/amateur.txt")), orvex + "\r\n");
-        EXPECT_EQ(result.notice,
-                  issTracked ? "The new amateur.txt lacks ISS (ZARYA) (25544), which the old "
-                               "file held."
-                             : "");
+        EXPECT_EQ(readAll(folder.file("Keps/amateur.txt")),
+                  orvexSet + "\r\n" + (issTracked ? elementFile("\r\n") : QByteArray()));
+        EXPECT_EQ(result.keptSets, issTracked ? QStringList{"ISS (ZARYA) (25544)"} : QStringList());
+        EXPECT_EQ(result.notice, issTracked ? "The new amateur.txt lacks ISS (ZARYA) (25544); the "
+                                              "set the old file held was kept."
+                                            : "");
+    }
+}
+
+TEST(KepsInstall, ASetThatAnotherFileHoldsIsNotKeptButTheDemoSetsDoNotCount)
+{
+    const QByteArray demo = "# DEMO ELEMENTS: invented\r\n" + elementFile("\r\n");
+    for (const bool demoOnly : {false, true}) {
+        SCOPED_TRACE(demoOnly ? "only the demo file holds it" : "another file holds it");
+        Folder folder;
+        folder.put("Keps/amateur.txt", elementFile("\r\n") + orvexSet);
+        folder.put("Keps/demo.txt", demo);
+        if (!demoOnly)
+            folder.put("Keps/iss.txt", elementFile("\r\n"));
+        KepsInstaller installer(folder.path());
+        installer.setTrackedSatellites({26931, 25544});
+        const KepsInstallResult result =
+            installer.install(folder.download(orvexSet), "amateur.txt", 0, orvexSet.size());
+        EXPECT_TRUE(result.installed());
+        EXPECT_EQ(result.keptSets, demoOnly ? QStringList{"ISS (ZARYA) (25544)"} : QStringList());
     }
 }
 

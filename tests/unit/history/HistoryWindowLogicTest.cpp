@@ -4,6 +4,7 @@
 #include "history/HistoryRanges.h"
 #include "history/HistoryStatistics.h"
 #include "history/PlotDownsample.h"
+#include "history/ValueWriter.h"
 #include "support/MemoryChannelSource.h"
 
 #include <QBuffer>
@@ -184,13 +185,12 @@ TEST(HistoryChannelPicks, TreeByGridRowSideAndOnePanePerUnit)
 
 TEST(HistoryCsv, LinesInTheExportFormatOrderedByTimeThenPlace)
 {
-    EXPECT_EQ(historyCsvHeader(),
-              QStringLiteral("utc,source,side,mode,grid,row,raw,value,unit,label"));
-    EXPECT_EQ(historyCsvLine({{0, 1, 1}, {t0 + 3'250, 7, 7.456}, "ORVEX-2", 3, "T#417"},
-                             QStringLiteral("V")),
-              QStringLiteral("2026-12-01T00:00:03.250Z,ORVEX-2,B,3,POWER,Batt A,7,7.46,V,T#417"));
-    EXPECT_EQ(historyCsvLine({{2, 9, 0}, {t0, 512, -3.25}, {}, -1, {}}, QStringLiteral("°C")),
-              QStringLiteral("2026-12-01T00:00:00.000Z,,A,,TEMP,Xmtr,512,-3.3,°C,"));
+    ValueWriter writer(ExportFormat::Csv);
+    writer.add({t0 + 3'250, "ORVEX-2", 1, 3, 0, 1, 7, 7.456, "T#417"});
+    writer.add({t0, {}, 0, -1, 2, 9, 512, -3.25, {}});
+    EXPECT_EQ(writer.finish(), "utc,source,side,mode,grid,row,raw,value,unit,label\n"
+                               "2026-12-01T00:00:03.250Z,ORVEX-2,B,3,POWER,Batt A,7,7.46,V,T#417\n"
+                               "2026-12-01T00:00:00.000Z,,A,,TEMP,Xmtr,512,-3.3,°C,\n");
 
     MemoryChannelSource source;
     source.add({2, 8, 0}, {QString(), QStringLiteral("°C"), {}, {}},

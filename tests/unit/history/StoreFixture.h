@@ -3,6 +3,7 @@
 
 // Frames for the store tests: decoded with the shipped calibration, as the
 // main window decodes them.
+#include "database/StationDatabase.h"
 #include "history/TelemetryStore.h"
 #include "telemetry/FormulaTable.h"
 
@@ -49,6 +50,18 @@ public:
     QTemporaryDir dir;
     FormulaTable formulas;
     TelemetryDecoder decoder{formulas};
+};
+
+// The station database at a path with the history's tables, open.
+struct HistoryDatabase
+{
+    explicit HistoryDatabase(const QString &path) : database(path), store(database)
+    {
+        state = database.open();
+    }
+    database::StationDatabase database;
+    history::TelemetryStore store;
+    database::StationDatabase::State state;
 };
 
 } // namespace orvex::test

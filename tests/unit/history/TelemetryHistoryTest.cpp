@@ -17,17 +17,24 @@ protected:
     {
         return decoder.decodeFrame(0, line);
     }
+    void record(history::TelemetryHistory &history, int from, int count)
+    {
+        for (int index = from; index < from + count; ++index) {
+            const QString line = QString("K%1,1,2,3,4,0,0,0000,0").arg(index);
+            history.record("ORVEX-1", line, decoded(line));
+        }
+    }
 };
 
 } // namespace
 
 TEST_F(HistoryTest, FramesAreCommittedInBatchesSoonAfterTheyArrive)
 {
-    history::TelemetryHistory history(folder());
-    ASSERT_TRUE(history.open());
-    for (int index = 0; index < 100; ++index)
-        history.record("ORVEX-1", QString("K%1,1,2,3,4,0,0,0000,0").arg(index),
-                       decoded(QString("K%1,1,2,3,4,0,0,0000,0").arg(index)));
+    database::StationDatabase database(path());
+    history::TelemetryHistory history(database, folder());
+    ASSERT_EQ(database.open(), database::StationDatabase::State::Ready);
+    history.open();
+    record(history, 0, 100);
     history.record("ORVEX-1", "not telemetry", std::nullopt);
     EXPECT_EQ(scalar("SELECT count(*) FROM frame"), 0) << "not yet committed";
     ASSERT_TRUE(
@@ -36,24 +43,35 @@ TEST_F(HistoryTest, FramesAreCommittedInBatchesSoonAfterTheyArrive)
     EXPECT_EQ(scalar("SELECT count(*) FROM formula_set WHERE length(text) = 0"), 1);
 }
 
-TEST_F(HistoryTest, AFullDiskIsSaidOnceAndTheHistoryStops)
+TEST_F(HistoryTest, AFullDiskHoldsTheFramesUntilSpaceComesBackAndSaysSoInOneLine)
 {
-    history::TelemetryHistory history(folder());
-    ASSERT_TRUE(history.open());
-    QSignalSpy failed(&history, &history::TelemetryHistory::failed);
+    database::StationDatabase database(path());
+    history::TelemetryHistory history(database, folder());
+    ASSERT_EQ(database.open(), database::StationDatabase::State::Ready);
+    history.open();
+    record(history, 0, 10);
+    database.flush();
+    QSignalSpy status(&database, &database::StationDatabase::statusChanged);
     {
-        orvex::test::FullDisk full;
+        orvex::test::FullDisk full(QFileInfo(path()).size());
         ASSERT_TRUE(full.active());
-        for (int index = 0; index < 2000; ++index)
-            history.record("ORVEX-1", QString("K%1,1,2,3,4,0,0,0000,0").arg(index),
-                           decoded(QString("K%1,1,2,3,4,0,0,0000,0").arg(index)));
-        history.flush();
+        record(history, 10, 2000);
+        ASSERT_TRUE(orvex::test::waitUntil(
+            [&] { return database.statusText().contains("records wait in memory"); }, 10000))
+            << database.statusText().toStdString();
+        EXPECT_TRUE(database.statusText().contains("refuses writes")) << "why, in words";
+        EXPECT_TRUE(history.available()) << "the history never switches itself off";
+        record(history, 2010, 500);
     }
-    ASSERT_EQ(failed.size(), 1);
-    EXPECT_TRUE(failed[0][0].toString().contains("cannot be written"))
-        << failed[0][0].toString().toStdString();
-    EXPECT_EQ(history.store(), nullptr);
-    history.record("ORVEX-1", "K,1,2,3,4,0,0,0000,0", decoded("K,1,2,3,4,0,0,0000,0"));
-    history.flush();
-    EXPECT_EQ(failed.size(), 1);
+    ASSERT_TRUE(
+        orvex::test::waitUntil([&] { return scalar("SELECT count(*) FROM frame") == 2510; }, 10000))
+        << scalar("SELECT count(*) FROM frame");
+    // In order, each whole.
+    EXPECT_EQ(scalar("SELECT count(*) FROM frame WHERE label = 'K' || (id - 1)"), 2510);
+    EXPECT_EQ(scalar("SELECT count(*) FROM channel_value"), 4 * 2510);
+    ASSERT_TRUE(orvex::test::waitUntil(
+        [&] { return database.statusText().contains("written again"); }, 5000));
+    EXPECT_TRUE(database.statusText().endsWith("nothing lost"))
+        << database.statusText().toStdString();
+    EXPECT_FALSE(status.isEmpty());
 }

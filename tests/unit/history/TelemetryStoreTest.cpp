@@ -18,7 +18,21 @@ namespace {
 class StoreTest : public ::testing::Test, public orvex::test::StoreFixture
 {
 protected:
-    TelemetryStore store;
+    void SetUp() override
+    {
+        ASSERT_EQ(opened.state, database::StationDatabase::State::Ready)
+            << opened.database.errorText().toStdString();
+    }
+    // The values as a reader of its own sees them.
+    history::StoreReader reader()
+    {
+        connection = opened.database.openReader();
+        return history::StoreReader(connection.get());
+    }
+
+    orvex::test::HistoryDatabase opened{path()};
+    TelemetryStore &store = opened.store;
+    std::unique_ptr<database::Connection> connection;
 };
 
 // Side A mode 0: CURRENT X+, Z+, Y+, X- at 1.96 mA per step.
@@ -30,61 +44,57 @@ const QString power = QStringLiteral("T#417,112,87,131,96,0,0,0011,0");
 
 TEST_F(StoreTest, KeepsEachFrameWithItsRawFieldsAndTheGridsValues)
 {
-    history::ChannelLimits limits;
-    limits.loadText("POWER, Batt A, A, 5.5, 8.2\n");
-    store.setLimits(limits);
-    ASSERT_TRUE(store.open(path())) << store.errorText().toStdString();
-    ASSERT_TRUE(store.useFormulaSet("A,0,CURRENT,X+,0,0,1.96,0\n"));
+    store.useFormulaSet("A,0,CURRENT,X+,0,0,1.96,0\n");
     const qint64 t0 = ms("2026-03-05T14:07:41.250Z");
-    EXPECT_EQ(store.add(frame(currents, t0)), Added::Stored);
-    EXPECT_EQ(store.add(frame(power, t0 + 5000)), Added::Stored);
+    store.add(frame(currents, t0));
+    store.add(frame(power, t0 + 5000));
     // Places without a formula, and a mode outside the channel map.
     formulas.LoadFormulae(QStringLiteral("/nonexistent/formula.txt"));
-    EXPECT_EQ(store.add(frame("B,1,2,3,4,0,0,0011,0", t0 + 6000, "ORVEX-2", 1)), Added::Stored);
-    EXPECT_EQ(store.add(frame("X,1,2,3,4,0,0,0099,0", t0 + 7000)), Added::Stored);
-    ASSERT_TRUE(store.commit());
-    store.close();
+    store.add(frame("B,1,2,3,4,0,0,0011,0", t0 + 6000, "ORVEX-2", 1));
+    store.add(frame("X,1,2,3,4,0,0,0099,0", t0 + 7000));
+    opened.database.flush();
 
-    ASSERT_TRUE(store.open(path(), TelemetryStore::Access::ReadOnly))
-        << store.errorText().toStdString();
+    history::StoreReader values = reader();
+    history::ChannelLimits limits;
+    limits.loadText("POWER, Batt A, A, 5.5, 8.2\n");
+    values.setLimits(limits);
     // CURRENT X+ side A: raw 100 -> "196"; Z+ raw "007" -> 7 -> "14"; Y+ "abc" -> 0.
     const ChannelKey xPlus{telemetry::CurrentGrid, 1, 0};
-    const std::vector<history::ChannelPoint> points = store.series(xPlus, 0, t0 + 60000);
+    const std::vector<history::ChannelPoint> points = values.series(xPlus, 0, t0 + 60000);
     ASSERT_EQ(points.size(), 1u);
     EXPECT_EQ(points[0].utcMs, t0);
     EXPECT_EQ(points[0].raw, 100);
     EXPECT_EQ(points[0].value, 196);
-    EXPECT_EQ(store.series({telemetry::CurrentGrid, 5, 0}, 0, t0)[0].raw, 7);
+    EXPECT_EQ(values.series({telemetry::CurrentGrid, 5, 0}, 0, t0)[0].raw, 7);
     // Batt A: 112 * 0.0588 = 6.5856, kept as the grid shows it.
-    EXPECT_EQ(store.series({telemetry::PowerGrid, 1, 0}, 0, t0 + 5000)[0].value, 6.59);
-    EXPECT_TRUE(store.series(xPlus, t0 + 1, t0 + 60000).empty());
+    EXPECT_EQ(values.series({telemetry::PowerGrid, 1, 0}, 0, t0 + 5000)[0].value, 6.59);
+    EXPECT_TRUE(values.series(xPlus, t0 + 1, t0 + 60000).empty());
     // The export's view: each value with the frame it came from.
     const std::vector<history::ChannelRecord> batt =
-        store.records({telemetry::PowerGrid, 1, 0}, 0, t0 + 60000);
+        values.records({telemetry::PowerGrid, 1, 0}, 0, t0 + 60000);
     ASSERT_EQ(batt.size(), 1u);
     EXPECT_EQ(batt[0].point.value, 6.59);
     EXPECT_EQ(batt[0].mode, 3);
     EXPECT_EQ(batt[0].label, "T#417");
     EXPECT_EQ(batt[0].source, "ORVEX-1");
 
-    const QList<ChannelKey> channels = store.channels();
+    const QList<ChannelKey> channels = values.channels();
     EXPECT_EQ(channels.size(), 8);
     EXPECT_TRUE(channels.contains(xPlus));
     EXPECT_FALSE(channels.contains((ChannelKey{telemetry::CurrentGrid, 1, 1})));
-    const std::optional<history::TimeSpan> span = store.storedSpan();
+    const std::optional<history::TimeSpan> span = values.storedSpan();
     ASSERT_TRUE(span);
     EXPECT_EQ(span->fromMs, t0);
     EXPECT_EQ(span->toMs, t0 + 7000);
 
-    const history::ChannelInfo info = store.info({telemetry::PowerGrid, 1, 0});
+    const history::ChannelInfo info = values.info({telemetry::PowerGrid, 1, 0});
     EXPECT_EQ(info.name, "POWER Batt A A");
     EXPECT_EQ(info.unit, "V");
     EXPECT_EQ(info.low, 5.5);
     EXPECT_EQ(info.high, 8.2);
-    EXPECT_EQ(store.info({telemetry::PowerGrid, 3, 1}).unit, "W");
-    EXPECT_EQ(store.info({telemetry::TempGrid, 9, 1}).unit, "°C");
-    EXPECT_FALSE(store.info({telemetry::PowerGrid, 3, 1}).high);
-    store.close();
+    EXPECT_EQ(values.info({telemetry::PowerGrid, 3, 1}).unit, "W");
+    EXPECT_EQ(values.info({telemetry::TempGrid, 9, 1}).unit, "°C");
+    EXPECT_FALSE(values.info({telemetry::PowerGrid, 3, 1}).high);
 
     // The fields the grids do not show, and the calibration of the values.
     EXPECT_EQ(
@@ -105,117 +115,51 @@ TEST_F(StoreTest, KeepsEachFrameWithItsRawFieldsAndTheGridsValues)
 
 TEST_F(StoreTest, TheSameLineFromTheSameSourceWithinAMinuteIsOneFrameHeardAgain)
 {
-    ASSERT_TRUE(store.open(path())) << store.errorText().toStdString();
     const qint64 t0 = ms("2026-03-05T14:07:41Z");
-    EXPECT_EQ(store.add(frame(currents, t0)), Added::Stored);
-    EXPECT_EQ(store.add(frame(currents, t0 + 60000)), Added::Repeat);
-    EXPECT_EQ(store.add(frame(currents, t0 + 20)), Added::Repeat);
+    std::vector<Added> added;
+    QString error;
+    ASSERT_TRUE(
+        store.addNow({frame(currents, t0), frame(currents, t0 + 60000), frame(currents, t0 + 20)},
+                     TelemetryStore::Repeats::Count, added, error));
+    EXPECT_EQ(added, (std::vector<Added>{Added::Stored, Added::Repeat, Added::Repeat}));
     // A re-import finds it stored and counts nothing.
-    EXPECT_EQ(store.add(frame(currents, t0 - 1000), TelemetryStore::Repeats::Skip), Added::Repeat);
+    ASSERT_TRUE(
+        store.addNow({frame(currents, t0 - 1000)}, TelemetryStore::Repeats::Skip, added, error));
+    EXPECT_EQ(added, std::vector<Added>{Added::Repeat});
     // Another source, another line, or later than a minute: frames of their own.
-    EXPECT_EQ(store.add(frame(currents, t0 + 30, "ORVEX-2")), Added::Stored);
-    EXPECT_EQ(store.add(frame(power, t0 + 40)), Added::Stored);
-    EXPECT_EQ(store.add(frame(currents, t0 + 60001)), Added::Stored);
-    ASSERT_TRUE(store.commit());
+    store.add(frame(currents, t0 + 30, "ORVEX-2"));
+    store.add(frame(power, t0 + 40));
+    store.add(frame(currents, t0 + 60001));
+    opened.database.flush();
     EXPECT_EQ(scalar("SELECT count(*) FROM frame"), 4);
     EXPECT_EQ(scalar("SELECT heard FROM frame ORDER BY id LIMIT 1"), 3);
     EXPECT_EQ(scalar("SELECT sum(heard) FROM frame"), 6);
     EXPECT_EQ(scalar("SELECT count(*) FROM source"), 2);
 }
 
-TEST_F(StoreTest, NothingIsVisibleToOthersBeforeTheCommit)
-{
-    ASSERT_TRUE(store.open(path())) << store.errorText().toStdString();
-    store.add(frame(currents, 1000));
-    EXPECT_TRUE(store.hasPending());
-    EXPECT_EQ(scalar("SELECT count(*) FROM frame"), 0);
-    EXPECT_EQ(scalar("SELECT count(*) FROM pragma_journal_mode WHERE journal_mode = 'wal'"), 1);
-    ASSERT_TRUE(store.commit());
-    EXPECT_EQ(scalar("SELECT count(*) FROM frame"), 1);
-}
-
-TEST_F(StoreTest, AnOlderStoreIsBroughtUpToDateAndANewerOneRefused)
-{
-    // An empty file (version 0) gets the schema.
-    QFile(path()).open(QIODevice::WriteOnly);
-    ASSERT_TRUE(store.open(path())) << store.errorText().toStdString();
-    store.close();
-    EXPECT_EQ(scalar("PRAGMA user_version"), TelemetryStore::schemaVersion);
-    EXPECT_EQ(scalar("SELECT count(*) FROM sqlite_schema WHERE name = 'channel_value'"), 1);
-
-    // A store of version 1, from before the upload queue, gains the queue.
-    sqlite3 *db = nullptr;
-    sqlite3_open(path().toUtf8().constData(), &db);
-    sqlite3_exec(db, "DROP TABLE sids_queue; PRAGMA user_version = 1", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    ASSERT_TRUE(store.open(path())) << store.errorText().toStdString();
-    store.close();
-    EXPECT_EQ(scalar("PRAGMA user_version"), TelemetryStore::schemaVersion);
-    EXPECT_EQ(scalar("SELECT count(*) FROM sqlite_schema WHERE name = 'sids_queue'"), 1);
-
-    sqlite3_open(path().toUtf8().constData(), &db);
-    sqlite3_exec(db, "PRAGMA user_version = 7", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    EXPECT_FALSE(store.open(path()));
-    EXPECT_EQ(store.errorText(), "it was written by a newer version of this program (store "
-                                 "version 7; this version reads up to 2)");
-    EXPECT_FALSE(store.isOpen());
-    EXPECT_EQ(scalar("PRAGMA user_version"), 7) << "left as it was";
-}
-
-TEST_F(StoreTest, FilesThatAreNoTelemetryStoreAreRefusedAndLeftAlone)
-{
-    QFile text(path());
-    text.open(QIODevice::WriteOnly);
-    text.write(QByteArray(5000, 'x'));
-    text.close();
-    EXPECT_FALSE(store.open(path()));
-    EXPECT_TRUE(store.errorText().startsWith("it is not a telemetry store"))
-        << store.errorText().toStdString();
-    EXPECT_EQ(QFile(path()).size(), 5000);
-
-    QFile::remove(path());
-    sqlite3 *db = nullptr;
-    sqlite3_open(path().toUtf8().constData(), &db);
-    sqlite3_exec(db, "CREATE TABLE contacts(call TEXT)", nullptr, nullptr, nullptr);
-    EXPECT_FALSE(store.open(path()));
-    EXPECT_TRUE(store.errorText().startsWith("it is a database of another program"));
-    sqlite3_close(db);
-
-    // A store another program holds locked for writing.
-    QFile::remove(path());
-    ASSERT_TRUE(store.open(path()));
-    store.close();
-    sqlite3_open(path().toUtf8().constData(), &db);
-    sqlite3_exec(db, "PRAGMA locking_mode = EXCLUSIVE; BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-    EXPECT_FALSE(store.open(path()) && store.add(frame(currents, 1)) != Added::Failed);
-    sqlite3_close(db);
-}
-
-// The writer of the kill test: adds frames and commits every 50 ms, telling
-// its parent after each commit how many frames are safe. Runs only as the
-// child of the test below.
+// The writer of the kill test: adds frames and has them committed every
+// 50 ms, telling its parent after each commit how many frames are safe.
+// Runs only as the child of the test below.
 TEST(StoreKill, Writer)
 {
     const QByteArray path = qgetenv("ORVEX_STORE_KILL_PATH");
     if (path.isEmpty())
         GTEST_SKIP() << "the child of StoreKill.KilledWriterLosesOnlyWhatWasNotCommitted";
     orvex::test::StoreFixture fixture;
-    TelemetryStore store;
-    ASSERT_TRUE(store.open(QString::fromUtf8(path)));
+    orvex::test::HistoryDatabase opened(QString::fromUtf8(path));
+    ASSERT_EQ(opened.state, database::StationDatabase::State::Ready);
     QElapsedTimer sinceCommit;
     sinceCommit.start();
     for (int index = 0;; ++index) {
-        store.add(fixture.frame(QStringLiteral("K%1,1,2,3,4,0,0,0000,0").arg(index), index));
+        opened.store.add(fixture.frame(QStringLiteral("K%1,1,2,3,4,0,0,0000,0").arg(index), index));
         if (sinceCommit.elapsed() >= 50) {
-            store.commit();
+            opened.database.flush();
             std::printf("committed %d\n", index + 1);
             std::fflush(stdout);
             sinceCommit.restart();
         }
     }
 }
-
 TEST(StoreKill, KilledWriterLosesOnlyWhatWasNotCommitted)
 {
     orvex::test::StoreFixture fixture;

@@ -29,8 +29,9 @@ class TlmExport : public ::testing::Test, public orvex::test::StoreFixture
 protected:
     void SetUp() override
     {
-        history::TelemetryStore store;
-        ASSERT_TRUE(store.open(path())) << store.errorText().toStdString();
+        orvex::test::HistoryDatabase opened(path());
+        ASSERT_EQ(opened.state, database::StationDatabase::State::Ready);
+        history::TelemetryStore &store = opened.store;
         const qint64 t0 = ms("2026-03-05T14:07:41.250Z");
         store.add(frame("HK,100,007,abc,10,0,0,0000,0", t0));
         store.add(frame("T#417,112,87,131,96,0,0,0011,0", t0 + 5000));
@@ -38,7 +39,7 @@ protected:
         store.add(frame("Q,1,2,3,4,0,0,0099,0", t0 + 6000)); // no place: not exported
         formulas.LoadFormulae(QStringLiteral("/nonexistent/formula.txt"));
         store.add(frame("N,5,0,0,0,0,0,0000,0", t0 + 9000));
-        ASSERT_TRUE(store.commit());
+        opened.database.flush();
     }
 };
 
@@ -106,6 +107,7 @@ TEST_F(TlmExport, BadArgumentsAndUnreadableStoresExitWithTwoAndOneLine)
         {path(), "--format", "xml"},
         {path(), "--from", "yesterday"},
         {path(), "--to"},
+        {path(), "--to", "2026-03-05T14:07:41Z", "--from", "2026-03-05T14:07:42Z"},
         {path(), "--verbose"},
         {path(), path()},
         {dir.filePath("missing.db")},
@@ -119,4 +121,22 @@ TEST_F(TlmExport, BadArgumentsAndUnreadableStoresExitWithTwoAndOneLine)
         EXPECT_EQ(run.err.count('\n'), 1) << run.err.constData();
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("missing.db"))) << "read-only: nothing created";
+}
+
+TEST_F(TlmExport, ReadsAStoreOnAReadOnlyMedium)
+{
+    // The store's folder, seen again through a read-only mount of its own.
+    QTemporaryDir mountPoint;
+    const QString script =
+        QStringLiteral("mount --bind '%1' '%2' && mount -o remount,bind,ro "
+                       "'%2' && exec '%3' '%2/telemetry.db'")
+            .arg(dir.path(), mountPoint.path(), QStringLiteral(ORVEX_BINARY_DIR "/bin/tlmexport"));
+    QProcess process;
+    process.start(QStringLiteral("unshare"), {"-m", "sh", "-c", script});
+    process.waitForFinished(60000);
+    const QByteArray err = process.readAllStandardError();
+    if (err.contains("unshare:") || err.contains("mount:"))
+        GTEST_SKIP() << "no mount namespace here: " << err.constData();
+    EXPECT_EQ(process.exitCode(), 0) << err.constData();
+    EXPECT_EQ(process.readAllStandardOutput().count('\n'), 1 + 16);
 }

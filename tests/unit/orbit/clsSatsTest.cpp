@@ -13,7 +13,7 @@
 using orvex::Clock;
 using orvex::Date;
 
-struct clsSatsTestAccess
+struct SatsTestAccess
 {
     static double foldLongitude(double d) { return clsSats::foldLongitude(d); }
     static void formatLatLong(double lon, double lat, QString &lonText, QString &latText)
@@ -71,13 +71,13 @@ protected:
 TEST(ClsSatsText, DegreeMinuteTextsWithHemisphereLetters)
 {
     QString lon, lat;
-    clsSatsTestAccess::formatLatLong(-76.4833, 38.9833, lon, lat);
+    SatsTestAccess::formatLatLong(-76.4833, 38.9833, lon, lat);
     EXPECT_EQ(lon, "076.29.00W");
     EXPECT_EQ(lat, "38.59.00N");
-    clsSatsTestAccess::formatLatLong(0.0, -0.5, lon, lat);
+    SatsTestAccess::formatLatLong(0.0, -0.5, lon, lat);
     EXPECT_EQ(lon, "000.00.00E");
     EXPECT_EQ(lat, "00.30.00S");
-    clsSatsTestAccess::formatLatLong(180.0, -90.0, lon, lat);
+    SatsTestAccess::formatLatLong(180.0, -90.0, lon, lat);
     EXPECT_EQ(lon, "180.00.00E");
     EXPECT_EQ(lat, "90.00.00S");
 }
@@ -85,35 +85,34 @@ TEST(ClsSatsText, DegreeMinuteTextsWithHemisphereLetters)
 TEST(ClsSatsText, MinutesAreNotCarriedIntoTheDegrees)
 {
     QString lon, lat;
-    clsSatsTestAccess::formatLatLong(-5.9999999, 38.99999, lon, lat);
+    SatsTestAccess::formatLatLong(-5.9999999, 38.99999, lon, lat);
     EXPECT_EQ(lat, "38.60.00N");
     EXPECT_EQ(lon, "005.60.00W");
 }
 
 TEST(ClsSatsText, LongitudesFoldIntoTheRangeUpToOneEighty)
 {
-    EXPECT_EQ(clsSatsTestAccess::foldLongitude(180.0), 180.0);
-    EXPECT_EQ(clsSatsTestAccess::foldLongitude(190.0), -170.0);
-    EXPECT_EQ(clsSatsTestAccess::foldLongitude(359.5), -0.5);
-    EXPECT_EQ(clsSatsTestAccess::foldLongitude(0.0), 0.0);
+    EXPECT_EQ(SatsTestAccess::foldLongitude(180.0), 180.0);
+    EXPECT_EQ(SatsTestAccess::foldLongitude(190.0), -170.0);
+    EXPECT_EQ(SatsTestAccess::foldLongitude(359.5), -0.5);
+    EXPECT_EQ(SatsTestAccess::foldLongitude(0.0), 0.0);
 }
 
 TEST(ClsSatsTime, MillisecondsAboveFiveHundredCountAsTheNextSecond)
 {
     orvex::SystemTime t{2026, 12, 2, 8, 10, 20, 30, 500};
-    EXPECT_EQ(wallClock(clsSatsTestAccess::systemTimeToDate(t)), "2026-12-08 10:20:30");
+    EXPECT_EQ(wallClock(SatsTestAccess::systemTimeToDate(t)), "2026-12-08 10:20:30");
     t.milliseconds = 501;
-    EXPECT_EQ(wallClock(clsSatsTestAccess::systemTimeToDate(t)), "2026-12-08 10:20:31");
+    EXPECT_EQ(wallClock(SatsTestAccess::systemTimeToDate(t)), "2026-12-08 10:20:31");
     t = {2026, 12, 4, 31, 23, 59, 59, 999};
-    EXPECT_EQ(wallClock(clsSatsTestAccess::systemTimeToDate(t)), "2027-01-01 00:00:00");
+    EXPECT_EQ(wallClock(SatsTestAccess::systemTimeToDate(t)), "2027-01-01 00:00:00");
     t = {2026, 2, 0, 30, 0, 0, 0, 0};
-    EXPECT_EQ(clsSatsTestAccess::systemTimeToDate(t), 0.0);
+    EXPECT_EQ(SatsTestAccess::systemTimeToDate(t), 0.0);
 }
 
 TEST(ClsSatsTime, DateToSystemTimeHasDayOfWeekAndNoMilliseconds)
 {
-    const orvex::SystemTime t =
-        clsSatsTestAccess::dateToSystemTime(utc(2026, 12, 6, 13, 14, 15, 700));
+    const orvex::SystemTime t = SatsTestAccess::dateToSystemTime(utc(2026, 12, 6, 13, 14, 15, 700));
     EXPECT_EQ(t.year, 2026);
     EXPECT_EQ(t.month, 12);
     EXPECT_EQ(t.dayOfWeek, 0); // Sunday
@@ -304,15 +303,15 @@ TEST_F(ClsSatsTest, SatelliteNeverInViewGivesTheHeaderAlone)
 TEST_F(ClsSatsTest, PassLineFromARecord)
 {
     Date start = 0;
-    const QString line = clsSatsTestAccess::formatPass(
+    const QString line = SatsTestAccess::formatPass(
         sats, "ISS (ZARYA)", "{20261208092518 20261208093544 209.3 44.5 754.0}", start);
     EXPECT_EQ(line.size(), 56);
     EXPECT_EQ(line.mid(1, 22), "2026-Dec-08 09:25:18  ");
     EXPECT_EQ(line.mid(23, 12), "00:12:34    ");
     EXPECT_EQ(line.right(3), " 44"); // halves to even
     EXPECT_EQ(wallClock(start), "2026-12-08 09:25:18");
-    EXPECT_EQ(clsSatsTestAccess::formatPass(sats, "ISS (ZARYA)", "{2026 1 2}", start), "");
-    EXPECT_EQ(clsSatsTestAccess::formatPass(sats, "ISS (ZARYA)", "", start), "");
+    EXPECT_EQ(SatsTestAccess::formatPass(sats, "ISS (ZARYA)", "{2026 1 2}", start), "");
+    EXPECT_EQ(SatsTestAccess::formatPass(sats, "ISS (ZARYA)", "", start), "");
 }
 
 TEST_F(ClsSatsTest, GeostationarySatelliteIsNowWithoutAPass)

@@ -25,9 +25,9 @@ AlarmSettings alarmsOn()
 
 std::vector<orbit::Pass> morningPasses()
 {
-    orbit::OrbitEngine engine;
-    StationPasses::load(engine);
-    return passesFrom(engine, StationPasses::iss, StationPasses::at(7, 0), 3.0 / 24);
+    clsSats sats;
+    StationPasses::load(sats);
+    return passesFrom(sats, StationPasses::iss, StationPasses::at(7, 0), 3.0 / 24);
 }
 } // namespace
 
@@ -68,6 +68,34 @@ TEST(PassAlarmPlan, AnEventIsDueOnceAndNeverLongAfterItsTime)
     EXPECT_TRUE(dueAlarms(plan, aosCommand, aosCommand + 0.5 * second).empty());
     // Woken from a long sleep: what is more than a minute late is dropped.
     EXPECT_TRUE(dueAlarms(plan, aosCommand - 3600 * second, aosCommand + 120 * second).empty());
+}
+
+TEST(PassAlarmPlan, AWarningWhoseTimeHasPassedIsLateUntilItsPassRises)
+{
+    AlarmSettings settings = alarmsOn();
+    settings.leadMinutes = 45;
+    const std::vector<AlarmEvent> plan = planAlarms(morningPasses(), settings);
+    const orbit::Pass &pass = plan.at(0).pass;
+    // Found 15 minutes before AOS, half an hour after the warning's time.
+    const std::vector<AlarmEvent> late = lateWarnings(plan, pass.aosJd - 900 * second);
+    ASSERT_EQ(late.size(), 1u);
+    EXPECT_EQ(late[0].kind, AlarmKind::Warning);
+    EXPECT_EQ(lateWarnings(plan, pass.aosJd - 10 * second).size(), 1u) << "not the AOS command";
+    EXPECT_TRUE(lateWarnings(plan, pass.aosJd - 46 * 60 * second).empty()) << "not yet due";
+    EXPECT_TRUE(lateWarnings(plan, pass.aosJd + second).empty()) << "risen";
+}
+
+TEST(PassAlarmPlan, APassMovedALittleByNewElementsIsStillTheOneWarnedOf)
+{
+    const double aos = StationPasses::at(9, 25);
+    WarnedPasses warned;
+    warned.add(QStringLiteral("ISS (ZARYA)"), aos);
+    EXPECT_TRUE(warned.contains(QStringLiteral("ISS (ZARYA)"), aos + 40 * second));
+    EXPECT_FALSE(warned.contains(QStringLiteral("ISS (ZARYA)"), aos + 92 * 60 * second))
+        << "the next orbit";
+    EXPECT_FALSE(warned.contains(QStringLiteral("ORVEX"), aos));
+    warned.forgetBefore(aos + second);
+    EXPECT_FALSE(warned.contains(QStringLiteral("ISS (ZARYA)"), aos));
 }
 
 TEST(PassAlarmPlan, TheCommandsEnvironmentNamesThePass)

@@ -9,10 +9,10 @@ using namespace tracking;
 
 TEST(SkyViewModel, ShowsTheComingPassThenThePassUnderWayThenTheNextOne)
 {
-    orbit::OrbitEngine engine;
-    StationPasses::load(engine);
-    SkyViewModel model(engine);
-    model.setSatellite(QString::fromLatin1(StationPasses::iss));
+    clsSats sats;
+    StationPasses::load(sats);
+    SkyViewModel model(sats);
+    model.setSatellite(StationPasses::iss);
 
     const SkyView before = model.update(StationPasses::at(9, 20));
     ASSERT_TRUE(before.pass) << before.problem.toStdString();
@@ -37,13 +37,13 @@ TEST(SkyViewModel, ShowsTheComingPassThenThePassUnderWayThenTheNextOne)
 
 TEST(SkyViewModel, RangeRateIsNegativeApproachingAndPositiveReceding)
 {
-    orbit::OrbitEngine engine;
-    StationPasses::load(engine);
-    const NextPass next = currentOrNextPass(engine, StationPasses::iss, StationPasses::at(9, 20));
+    clsSats sats;
+    StationPasses::load(sats);
+    const NextPass next = currentOrNextPass(sats, StationPasses::iss, StationPasses::at(9, 20));
     ASSERT_TRUE(next.pass);
     const double tca = next.pass->maxJd;
-    const auto approaching = rangeRateAt(engine, StationPasses::iss, tca - 120 / 86400.0);
-    const auto receding = rangeRateAt(engine, StationPasses::iss, tca + 120 / 86400.0);
+    const auto approaching = sats.rangeRate(StationPasses::iss, tca - 120 / 86400.0);
+    const auto receding = sats.rangeRate(StationPasses::iss, tca + 120 / 86400.0);
     ASSERT_TRUE(approaching && receding);
     EXPECT_LT(approaching->rangeRateKmPerS, -3.0);
     EXPECT_GT(receding->rangeRateKmPerS, 3.0);
@@ -51,9 +51,9 @@ TEST(SkyViewModel, RangeRateIsNegativeApproachingAndPositiveReceding)
 
 TEST(SkyViewModel, SaysWhyNothingCanBeShown)
 {
-    orbit::OrbitEngine engine;
-    StationPasses::load(engine);
-    SkyViewModel model(engine);
+    clsSats sats;
+    StationPasses::load(sats);
+    SkyViewModel model(sats);
     model.setSatellite(QStringLiteral("NO SUCH SAT"));
     const SkyView view = model.update(StationPasses::at(9, 20));
     EXPECT_FALSE(view.pass);
