@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/frmORVEX.h"
 
+#include "aprs/AprsTraffic.h"
 #include "core/MainSettings.h"
 #include "core/SatStatusPanel.h"
 #include "database/StationDatabase.h"
@@ -295,6 +296,7 @@ bool frmORVEX::Load()
     startSharing();
     startTracking();
     startSteering();
+    startAprs();
     auto *storeStatus = new QLabel(this);
     storeStatus->setObjectName(QStringLiteral("storeStatus"));
     statusBar()->addWidget(storeStatus);

@@ -48,6 +48,9 @@ class StationDatabase;
 namespace radio {
 class StationSteering;
 } // namespace radio
+namespace aprs {
+class AprsTraffic;
+} // namespace aprs
 
 // The main window: the program's start-up object and hub.
 class frmORVEX : public QMainWindow, public StationSettings, public TerminalHost, public MapHost
@@ -189,6 +192,9 @@ private:
     void showRadioSettings();
     void showRotatorSettings();
 
+    // The APRS traffic heard and sent (frmORVEXAprs.cpp).
+    void startAprs();
+
     // Sharing frames with a SiDS server (frmORVEXSharing.cpp).
     void startSharing();
     void stopSharing();
@@ -253,5 +259,6 @@ private:
     QPointer<SkyViewWindow> skyView_;
     std::unique_ptr<sharing::SidsUploader> sids_;
     std::unique_ptr<radio::StationSteering> steering_;
+    std::unique_ptr<aprs::AprsTraffic> aprsTraffic_;
     QPointer<sharing::SidsUploadWindow> sidsWindow_;
 };
