@@ -250,6 +250,7 @@ bool frmORVEX::Load()
             mb::vbCritical);
         return false;
     }
+    dataFileNotices_ = loaded.notices;
     decoder_ = std::make_unique<TelemetryDecoder>(formulas_);
 
     // 8. The settings file is named after the executable, beside the program.
@@ -305,7 +306,7 @@ bool frmORVEX::Load()
             QStringLiteral("The telemetry history %1 cannot be used: %2. The program "
                            "goes on without it; the grids are not affected.")
                 .arg(QDir::toNativeSeparators(database_->path()), database_->errorText());
-    history_->open();
+    dataFileNotices_ << history_->open();
     telemetry_->setLimitCheck(
         [limits = history_->limits()](int grid, int row, int side, double value) {
             return limits.breach({grid, row, side}, value);
@@ -318,6 +319,7 @@ bool frmORVEX::Load()
     show();
     showSettingsWarning();
     showHistoryWarning();
+    showDataFileNotices();
     // 23.
     if (!blnLocationKnown_)
         mb::ShowMsg(this,
@@ -451,6 +453,19 @@ void frmORVEX::showHistoryWarning()
     const QString text = std::exchange(historyWarning_, QString());
     if (!text.isEmpty())
         mb::ShowMsg(this, text, mb::vbExclamation);
+}
+
+// The lines of formula.txt and limits.txt that were not taken, once, at start.
+void frmORVEX::showDataFileNotices()
+{
+    constexpr qsizetype shownAtMost = 20;
+    const QStringList notices = std::exchange(dataFileNotices_, QStringList());
+    if (notices.isEmpty())
+        return;
+    QString text = notices.mid(0, shownAtMost).join(QLatin1Char('\n'));
+    if (notices.size() > shownAtMost)
+        text += QStringLiteral("\n... and %1 more.").arg(notices.size() - shownAtMost);
+    mb::ShowMsg(this, text, mb::vbExclamation);
 }
 
 void frmORVEX::showTerminal()
