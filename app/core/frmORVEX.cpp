@@ -307,6 +307,8 @@ bool frmORVEX::Load()
                            "goes on without it; the grids are not affected.")
                 .arg(QDir::toNativeSeparators(database_->path()), database_->errorText());
     dataFileNotices_ << history_->open();
+    // From now on the monitor and its log show times as the setting says.
+    recordDisplayZone();
     telemetry_->setLimitCheck(
         [limits = history_->limits()](int grid, int row, int side, double value) {
             return limits.breach({grid, row, side}, value);
@@ -684,7 +686,7 @@ void frmORVEX::importLogs()
         return callsigns_->intSideForCallsign(callsign);
     };
     history::importLogs(this, history_->store(), *decoder_, sideOf,
-                        strAppPath_ + QStringLiteral("LOGS"), mnuUseLocalTime_->isChecked());
+                        strAppPath_ + QStringLiteral("LOGS"));
 }
 
 orvex::Date frmORVEX::displayTime() const

@@ -201,6 +201,7 @@ private:
     void UpdateSatStatus();
     void ShowTimeMode();
     void toggleUseLocalTime();
+    void recordDisplayZone();
     void FindKeps();
     void showPassInfo();
     void showTerminal();
