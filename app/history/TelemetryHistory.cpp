@@ -15,7 +15,7 @@ TelemetryHistory::TelemetryHistory(database::StationDatabase &database,
 
 QStringList TelemetryHistory::open()
 {
-    const QStringList notices = limits_.load(folder_ + QStringLiteral("limits.txt"));
+    QStringList notices = limits_.load(folder_ + QStringLiteral("limits.txt"));
     reader_.setLimits(limits_);
     QFile formulas(folder_ + QStringLiteral("formula.txt"));
     store_.useFormulaSet(formulas.open(QIODevice::ReadOnly) ? formulas.readAll() : QByteArray());
