@@ -251,6 +251,7 @@ bool frmORVEX::Load()
             mb::vbCritical);
         return false;
     }
+    dataFileNotices_ = loaded.notices;
     decoder_ = std::make_unique<TelemetryDecoder>(formulas_);
 
     // 8. The settings file is named after the executable, beside the program.
@@ -307,7 +308,9 @@ bool frmORVEX::Load()
             QStringLiteral("The telemetry history %1 cannot be used: %2. The program "
                            "goes on without it; the grids are not affected.")
                 .arg(QDir::toNativeSeparators(database_->path()), database_->errorText());
-    history_->open();
+    dataFileNotices_ << history_->open();
+    // From now on the monitor and its log show times as the setting says.
+    recordDisplayZone();
     telemetry_->setLimitCheck(
         [limits = history_->limits()](int grid, int row, int side, double value) {
             return limits.breach({grid, row, side}, value);
@@ -320,6 +323,7 @@ bool frmORVEX::Load()
     show();
     showSettingsWarning();
     showHistoryWarning();
+    showDataFileNotices();
     // 23.
     if (!blnLocationKnown_)
         mb::ShowMsg(this,
@@ -453,6 +457,19 @@ void frmORVEX::showHistoryWarning()
     const QString text = std::exchange(historyWarning_, QString());
     if (!text.isEmpty())
         mb::ShowMsg(this, text, mb::vbExclamation);
+}
+
+// The lines of formula.txt and limits.txt that were not taken, once, at start.
+void frmORVEX::showDataFileNotices()
+{
+    constexpr qsizetype shownAtMost = 20;
+    const QStringList notices = std::exchange(dataFileNotices_, QStringList());
+    if (notices.isEmpty())
+        return;
+    QString text = notices.mid(0, shownAtMost).join(QLatin1Char('\n'));
+    if (notices.size() > shownAtMost)
+        text += QStringLiteral("\n... and %1 more.").arg(notices.size() - shownAtMost);
+    mb::ShowMsg(this, text, mb::vbExclamation);
 }
 
 void frmORVEX::showTerminal()
@@ -671,7 +688,7 @@ void frmORVEX::importLogs()
         return callsigns_->intSideForCallsign(callsign);
     };
     history::importLogs(this, history_->store(), *decoder_, sideOf,
-                        strAppPath_ + QStringLiteral("LOGS"), mnuUseLocalTime_->isChecked());
+                        strAppPath_ + QStringLiteral("LOGS"));
 }
 
 orvex::Date frmORVEX::displayTime() const

@@ -161,6 +161,7 @@ private:
     void showSettingsWarning();
     // The telemetry history's failure, said once.
     void showHistoryWarning();
+    void showDataFileNotices();
 
     // The link and the monitor.
     void connectLinkEvents();
@@ -206,6 +207,7 @@ private:
     void UpdateSatStatus();
     void ShowTimeMode();
     void toggleUseLocalTime();
+    void recordDisplayZone();
     void FindKeps();
     void showPassInfo();
     void showTerminal();
@@ -235,8 +237,9 @@ private:
     bool blnConnected_ = false;
     bool unloaded_ = false;
     bool settingsWarned_ = false;
-    QString settingsWarning_; // waiting to be shown
-    QString historyWarning_;  // waiting to be shown
+    QString settingsWarning_;     // waiting to be shown
+    QString historyWarning_;      // waiting to be shown
+    QStringList dataFileNotices_; // formula.txt's and limits.txt's ignored lines, to be shown
 
     int twipsPerPixelX_ = 15;
     int twipsPerPixelY_ = 15;
