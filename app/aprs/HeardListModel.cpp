@@ -39,7 +39,7 @@ int HeardListModel::columnCount(const QModelIndex &parent) const
 QVariant HeardListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() ||
-        (role != Qt::DisplayRole && role != SortRole && role != Qt::TextAlignmentRole))
+        (role != Qt::DisplayRole && role != sortRole && role != Qt::TextAlignmentRole))
         return {};
     const HeardStation &station = stations_[static_cast<std::size_t>(index.row())];
     const int column = index.column();
@@ -47,7 +47,7 @@ QVariant HeardListModel::data(const QModelIndex &index, int role) const
         column == CountColumn || column == DistanceColumn || column == BearingColumn;
     if (role == Qt::TextAlignmentRole)
         return numeric ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
-    const bool sort = role == SortRole;
+    const bool sort = role == sortRole;
     switch (column) {
     case CallsignColumn:
         return oneLine(station.callsign);

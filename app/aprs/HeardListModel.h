@@ -11,7 +11,7 @@ namespace aprs {
 
 // The heard list as a table: one row per station, the columns below. The
 // display texts are plain, on one line (control and format characters of
-// outside texts become blanks); SortRole holds what a column sorts by
+// outside texts become blanks); sortRole holds what a column sorts by
 // (times and numbers as numbers, stations without a distance last).
 class HeardListModel : public QAbstractTableModel
 {
@@ -30,7 +30,7 @@ public:
         CommentColumn,
         ColumnCount
     };
-    static constexpr int SortRole = Qt::UserRole;
+    static constexpr int sortRole = Qt::UserRole;
 
     using QAbstractTableModel::QAbstractTableModel;
 

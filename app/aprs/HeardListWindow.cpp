@@ -46,7 +46,7 @@ HeardListWindow::HeardListWindow(const HeardStations &stations, Clock now, Clock
     model = new HeardListModel(this);
     sorted = new QSortFilterProxyModel(this);
     sorted->setSourceModel(model);
-    sorted->setSortRole(HeardListModel::SortRole);
+    sorted->setSortRole(HeardListModel::sortRole);
     sorted->setSortCaseSensitivity(Qt::CaseInsensitive);
     table = new QTableView(this);
     table->setObjectName(QStringLiteral("heardTable"));

@@ -25,7 +25,7 @@ constexpr int defaultMapHours = 6;
 constexpr qint64 msPerHour = 3600000;
 // A pass of ORVEX lasts well under this; what "this pass" means when no
 // pass can be computed.
-constexpr qint64 passLengthMs = 20 * 60000;
+constexpr qint64 passLengthMs = qint64{20} * 60000;
 
 qint64 nowMs()
 {

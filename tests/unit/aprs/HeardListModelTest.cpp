@@ -34,7 +34,7 @@ TEST(HeardListModel, SortsNumbersAsNumbersAndShowsOutsideTextOnOnePlainLine)
                        station("C1CCC", 7, 80.0)});
     QSortFilterProxyModel sorted;
     sorted.setSourceModel(&model);
-    sorted.setSortRole(aprs::HeardListModel::SortRole);
+    sorted.setSortRole(aprs::HeardListModel::sortRole);
 
     EXPECT_EQ(callsignsSortedBy(sorted, aprs::HeardListModel::CountColumn),
               QStringList({"B1BBB", "C1CCC", "A1AAA"}));
