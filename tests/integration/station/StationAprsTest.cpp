@@ -203,3 +203,29 @@ TEST_F(StationAprs, PacketsHeardDirectAndViaTheSatelliteAreExportedAsDecodeAprsR
     for (const aprs::HeardStation &heard : list->model->stations())
         EXPECT_FALSE(heard.direct) << heard.callsign.toStdString();
 }
+
+TEST_F(StationAprs, TheHeardListIsRebuiltFromTheStoreAtStart)
+{
+    QString error;
+    ASSERT_TRUE(station.play({"DL2ABC-7>APRS,ORVEX-1*:!5230.53N/01322.85E-QTH Berlin",
+                              "W9ABC>APRS:>Monitoring the ORVEX downlink"},
+                             &error))
+        << error.toStdString();
+    const QString database = dir.filePath("telemetry.db");
+    ASSERT_TRUE(waitUntil([&] { return exported(database).size() == 2; }, 60000))
+        << station.log().toStdString();
+    window.reset();
+
+    frmORVEX again(dir.path());
+    ASSERT_TRUE(again.Load());
+    again.findChild<QAction *>(QStringLiteral("heardStationsAction"))->trigger();
+    auto *list = again.findChild<aprs::HeardListWindow *>();
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->model->rowCount(), 2);
+    const std::vector<aprs::HeardStation> &heard = list->model->stations();
+    EXPECT_EQ(heard[0].callsign, "W9ABC");
+    EXPECT_EQ(heard[0].comment, "Monitoring the ORVEX downlink");
+    EXPECT_EQ(heard[1].callsign, "DL2ABC-7");
+    EXPECT_TRUE(heard[1].viaSatellite);
+    EXPECT_EQ(heard[1].locator, "JO62QM");
+}
