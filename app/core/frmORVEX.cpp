@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/frmORVEX.h"
 
+#include "aprs/AprsStore.h"
 #include "aprs/AprsTraffic.h"
+#include "aprs/HeardListWindow.h"
+#include "aprs/HeardStations.h"
 #include "core/MainSettings.h"
 #include "core/SatStatusPanel.h"
 #include "database/StationDatabase.h"
@@ -151,6 +154,9 @@ void frmORVEX::buildMenus()
     QAction *sky = bar->addAction(QStringLiteral("Sky &View"));
     sky->setObjectName(QStringLiteral("skyViewAction"));
     connect(sky, &QAction::triggered, this, &frmORVEX::showSkyView);
+    QAction *heard = bar->addAction(QStringLiteral("Heard &Stations"));
+    heard->setObjectName(QStringLiteral("heardStationsAction"));
+    connect(heard, &QAction::triggered, this, &frmORVEX::showHeardStations);
 
     QMenu *options = bar->addMenu(QStringLiteral("&Options"));
     mnuUseLocalTime_ = options->addAction(QStringLiteral("&Use Local Time"));
@@ -311,6 +317,7 @@ bool frmORVEX::Load()
     dataFileNotices_ << history_->open();
     // From now on the monitor and its log show times as the setting says.
     recordDisplayZone();
+    loadHeardStations();
     telemetry_->setLimitCheck(
         [limits = history_->limits()](int grid, int row, int side, double value) {
             return limits.breach({grid, row, side}, value);
@@ -420,6 +427,7 @@ void frmORVEX::Unload()
     tracking_.reset();
     cSats_.reset();
     history_.reset();
+    aprsStore_.reset();
     // What waits is committed now, before the program ends.
     database_.reset();
     if (settings_ && !isMinimized())

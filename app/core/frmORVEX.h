@@ -49,7 +49,10 @@ namespace radio {
 class StationSteering;
 } // namespace radio
 namespace aprs {
+class AprsStore;
 class AprsTraffic;
+class HeardListWindow;
+class HeardStations;
 } // namespace aprs
 
 // The main window: the program's start-up object and hub.
@@ -195,6 +198,12 @@ private:
 
     // The APRS traffic heard and sent (frmORVEXAprs.cpp).
     void startAprs();
+    // The heard list from the packets kept, once the database is open.
+    void loadHeardStations();
+    void showHeardStations();
+    // ms since 1970-01-01 UTC: the start of the pass in progress or of the last one.
+    qint64 passStartMs() const;
+    QList<MapStation> heardStations() const override;
 
     // Sharing frames with a SiDS server (frmORVEXSharing.cpp).
     void startSharing();
@@ -263,5 +272,8 @@ private:
     std::unique_ptr<sharing::SidsUploader> sids_;
     std::unique_ptr<radio::StationSteering> steering_;
     std::unique_ptr<aprs::AprsTraffic> aprsTraffic_;
+    std::unique_ptr<aprs::AprsStore> aprsStore_;
+    std::unique_ptr<aprs::HeardStations> heardStations_;
+    QPointer<aprs::HeardListWindow> heardWindow_;
     QPointer<sharing::SidsUploadWindow> sidsWindow_;
 };
