@@ -2,6 +2,7 @@
 #include "core/frmORVEX.h"
 
 #include "core/MainSettings.h"
+#include "core/MonitorText.h"
 #include "core/SatStatusPanel.h"
 #include "database/StationDatabase.h"
 #include "history/ChannelLimits.h"
@@ -14,6 +15,7 @@
 #include "orbit/frmDownload.h"
 #include "pklink/PKLINK.h"
 #include "platform/DateTime.h"
+#include "platform/MonitorView.h"
 #include "platform/ProfileStore.h"
 #include "platform/ScreenTwips.h"
 #include "platform/SingleInstance.h"
@@ -98,6 +100,14 @@ void frmORVEX::buildWindow()
     // Text cut from the start must not pile up as undo steps.
     txtMon_->setUndoRedoEnabled(false);
     txtMon_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Above 10000 characters the monitor is cut back to its last 5000
+    // before more is added.
+    monitorPending_ = std::make_unique<monitorview::PendingText>(
+        *txtMon_,
+        [](QStringView shown) -> qsizetype {
+            return shown.size() > monitor::monitorLimit ? shown.size() - monitor::monitorKeep : 0;
+        },
+        monitor::monitorLimit);
     txtMon_->setMinimumHeight(160);
     // Enabled while the link is up.
     txtMon_->setEnabled(false);
