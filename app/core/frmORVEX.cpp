@@ -45,6 +45,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimeZone>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -129,6 +130,7 @@ void frmORVEX::buildWindow()
     connect(timer1_, &QTimer::timeout, this, [this] {
         CheckSatUpdate(false);
         showLinkStatus();
+        telemetry_->refreshAges(displayTime());
     });
     connect(timRetry_, &QTimer::timeout, this, &frmORVEX::onRetryTick);
     connect(status_->cmdChangeSat, &QPushButton::clicked, this, &frmORVEX::ChangeSat);
@@ -320,6 +322,13 @@ bool frmORVEX::Load()
         [limits = history_->limits()](int grid, int row, int side, double value) {
             return limits.breach({grid, row, side}, value);
         });
+    // The grids start from what the store kept of the last run.
+    telemetry_->showStored(history_->lastValues([this](qint64 utcMs) {
+        const QDateTime utc = QDateTime::fromMSecsSinceEpoch(utcMs, QTimeZone::utc());
+        return cSats_ && cSats_->blnLocalTime()
+                   ? orvex::wallClockToDate(utc.toTimeZone(orvex::Clock::localZone()))
+                   : orvex::utcToDate(utc);
+    }));
     // 19. to 21.
     ConnectToAgwpe();
     CheckSatUpdate(true);
