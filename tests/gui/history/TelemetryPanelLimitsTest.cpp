@@ -88,6 +88,7 @@ TEST(TelemetryPanelMemory, UnitsStandBesideTheValuesAndOldOrStoredValuesAreMarke
     QCoreApplication::processEvents();
     EXPECT_EQ(current->TextMatrix(1, 2), "42");
     EXPECT_EQ(power->TextMatrix(3, 1), "1.23");
+    ASSERT_NE(current->item(1, 2), nullptr);
     EXPECT_TRUE(current->item(1, 2)->font().italic());
     EXPECT_EQ(panel.cellToolTip(1, 1, 2),
               "OLD  2026-Mar-05 14:07\nStored value, heard at 2026-03-05 14:07:00");
