@@ -6,6 +6,7 @@
 #include "aprs/HeardListWindow.h"
 #include "aprs/HeardStations.h"
 #include "core/MainSettings.h"
+#include "core/MonitorText.h"
 #include "core/SatStatusPanel.h"
 #include "database/StationDatabase.h"
 #include "history/ChannelLimits.h"
@@ -18,6 +19,7 @@
 #include "orbit/frmDownload.h"
 #include "pklink/PKLINK.h"
 #include "platform/DateTime.h"
+#include "platform/MonitorView.h"
 #include "platform/ProfileStore.h"
 #include "platform/ScreenTwips.h"
 #include "platform/SingleInstance.h"
@@ -47,6 +49,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimeZone>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -102,6 +105,14 @@ void frmORVEX::buildWindow()
     // Text cut from the start must not pile up as undo steps.
     txtMon_->setUndoRedoEnabled(false);
     txtMon_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Above 10000 characters the monitor is cut back to its last 5000
+    // before more is added.
+    monitorPending_ = std::make_unique<monitorview::PendingText>(
+        *txtMon_,
+        [](QStringView shown) -> qsizetype {
+            return shown.size() > monitor::monitorLimit ? shown.size() - monitor::monitorKeep : 0;
+        },
+        monitor::monitorLimit);
     txtMon_->setMinimumHeight(160);
     // Enabled while the link is up.
     txtMon_->setEnabled(false);
@@ -123,6 +134,7 @@ void frmORVEX::buildWindow()
     connect(timer1_, &QTimer::timeout, this, [this] {
         CheckSatUpdate(false);
         showLinkStatus();
+        telemetry_->refreshAges(displayTime());
     });
     connect(timRetry_, &QTimer::timeout, this, &frmORVEX::onRetryTick);
     connect(status_->cmdChangeSat, &QPushButton::clicked, this, &frmORVEX::ChangeSat);
@@ -322,6 +334,13 @@ bool frmORVEX::Load()
         [limits = history_->limits()](int grid, int row, int side, double value) {
             return limits.breach({grid, row, side}, value);
         });
+    // The grids start from what the store kept of the last run.
+    telemetry_->showStored(history_->lastValues([this](qint64 utcMs) {
+        const QDateTime utc = QDateTime::fromMSecsSinceEpoch(utcMs, QTimeZone::utc());
+        return cSats_ && cSats_->blnLocalTime()
+                   ? orvex::wallClockToDate(utc.toTimeZone(orvex::Clock::localZone()))
+                   : orvex::utcToDate(utc);
+    }));
     // 19. to 21.
     ConnectToAgwpe();
     CheckSatUpdate(true);

@@ -17,6 +17,9 @@
 #include <array>
 #include <memory>
 
+namespace monitorview {
+class PendingText;
+}
 class PKLINK;
 class QAction;
 class QLabel;
@@ -257,6 +260,9 @@ private:
     SatStatusPanel *status_ = nullptr;
     PKLINK *pklink_ = nullptr;
     QPlainTextEdit *txtMon_ = nullptr;
+    // Monitor text waiting for the next turn of the event loop.
+    std::unique_ptr<monitorview::PendingText> monitorPending_;
+    bool monitorFlushScheduled_ = false;
     QLabel *label2_ = nullptr;
     QTimer *timer1_ = nullptr;
     QTimer *timRetry_ = nullptr;

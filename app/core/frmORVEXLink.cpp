@@ -169,13 +169,16 @@ void frmORVEX::ShowMonitorText(const QString &text, qint32 intWhere)
         (intWhere == monitor::SatelliteShort ? blnOnlyShowOrvex_ : !blnOnlyShowOrvex_);
     if (!show)
         return;
-    // The document's count holds one separator past the last line; the
-    // text itself is only copied when it is cut.
-    const int length = monitorview::length(*txtMon_);
-    if (length > monitor::monitorLimit)
-        monitorview::removeLeading(*txtMon_, length - monitor::monitorKeep);
     // The box shows LF line ends; the text's CR LF pairs become one line break each.
     QString shown = joined;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    monitorview::appendAtEnd(*txtMon_, shown);
+    // What came in during one turn of the event loop is laid out once.
+    monitorPending_->add(shown);
+    if (monitorFlushScheduled_)
+        return;
+    monitorFlushScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        monitorFlushScheduled_ = false;
+        monitorPending_->write();
+    });
 }

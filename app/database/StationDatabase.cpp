@@ -205,14 +205,20 @@ void StationDatabase::startWriter()
 
 void StationDatabase::enqueue(Pending pending, bool now)
 {
+    bool first = false;
     {
         std::lock_guard lock(mutex_);
-        if (incoming_.empty())
+        first = incoming_.empty();
+        if (first)
             batchStart_ = Clock::now();
         incoming_.push_back(std::move(pending));
         now_ = now_ || now;
     }
-    wake_.notify_one();
+    // The writer wakes for a batch's first write, which sets when the batch
+    // is due, and for a write wanted at once; waking it for every write of
+    // a flood would cost the station's thread a switch each time.
+    if (first || now)
+        wake_.notify_one();
 }
 
 void StationDatabase::write(Work work, Done done, Keep keep)

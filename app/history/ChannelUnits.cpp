@@ -7,17 +7,7 @@ namespace history {
 
 QString channelUnit(int grid, int row)
 {
-    if (grid < 0 || grid >= telemetry::gridCount || row < 1 ||
-        row >= telemetry::gridLayout(grid).rows())
-        return {};
-    switch (grid) {
-    case telemetry::PowerGrid:
-        return row == 3 ? QStringLiteral("W") : QStringLiteral("V");
-    case telemetry::CurrentGrid:
-        return QStringLiteral("mA");
-    default:
-        return QStringLiteral("°C");
-    }
+    return telemetry::channelUnit(grid, row);
 }
 
 QString sideLetter(int side)

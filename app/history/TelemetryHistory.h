@@ -6,6 +6,9 @@
 
 #include <QObject>
 
+#include <functional>
+#include <vector>
+
 // The main window's telemetry history: every line the grids take goes to the
 // store in the station database, committed in the database's batches.
 // Limits come from limits.txt in the program folder. A file that refuses
@@ -36,6 +39,11 @@ public:
     // file cannot be read.
     StoreReader *reader();
     const ChannelLimits &limits() const { return limits_; }
+    // The last value stored of each place of the grids, heard at the time
+    // `displayTimeOf` gives for its UTC milliseconds; empty when the file
+    // cannot be read.
+    std::vector<telemetry::StoredValue>
+    lastValues(const std::function<orvex::Date(qint64 utcMs)> &displayTimeOf);
 
 private:
     QString folder_;

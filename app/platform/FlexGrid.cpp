@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QToolTip>
 
 FlexGrid::FlexGrid(QWidget *parent) : QTableWidget(parent)
@@ -59,15 +60,74 @@ void FlexGrid::styleFixedCell(int row, int col, QTableWidgetItem *it) const
 
 QString FlexGrid::TextMatrix(int row, int col) const
 {
+    const auto waiting = pending_.find({row, col});
+    if (waiting != pending_.end() && waiting->second.text)
+        return *waiting->second.text;
     const QTableWidgetItem *it = item(row, col);
     return it ? it->text() : QString();
 }
 
-void FlexGrid::setTextMatrix(int row, int col, const QString &text)
+FlexGrid::PendingCell *FlexGrid::pendingCell(int row, int col)
 {
     if (row < 0 || row >= rowCount() || col < 0 || col >= columnCount())
-        return;
-    cell(row, col)->setText(text);
+        return nullptr;
+    if (pending_.empty())
+        QTimer::singleShot(0, this, &FlexGrid::applyPending);
+    return &pending_[{row, col}];
+}
+
+void FlexGrid::setTextMatrix(int row, int col, const QString &text)
+{
+    if (PendingCell *waiting = pendingCell(row, col))
+        waiting->text = text;
+}
+
+void FlexGrid::setCellBackground(int row, int col, const QBrush &brush)
+{
+    if (PendingCell *waiting = pendingCell(row, col))
+        waiting->background = brush;
+}
+
+void FlexGrid::setCellForeground(int row, int col, const QBrush &brush)
+{
+    if (PendingCell *waiting = pendingCell(row, col))
+        waiting->foreground = brush;
+}
+
+void FlexGrid::setCellItalic(int row, int col, bool italic)
+{
+    if (PendingCell *waiting = pendingCell(row, col))
+        waiting->italic = italic;
+}
+
+void FlexGrid::setCellAlignment(int row, int col, Qt::Alignment alignment)
+{
+    if (row >= 0 && row < rowCount() && col >= 0 && col < columnCount())
+        cell(row, col)->setTextAlignment(alignment);
+}
+
+void FlexGrid::applyPending()
+{
+    // Rows or columns may have gone meanwhile.
+    std::map<std::pair<int, int>, PendingCell> writes;
+    writes.swap(pending_);
+    for (auto &[place, write] : writes) {
+        const auto [row, col] = place;
+        if (row >= rowCount() || col >= columnCount())
+            continue;
+        QTableWidgetItem *it = cell(row, col);
+        if (write.text && it->text() != *write.text)
+            it->setText(*write.text);
+        if (write.background)
+            it->setBackground(*write.background);
+        if (write.foreground)
+            it->setForeground(*write.foreground);
+        if (write.italic && it->font().italic() != *write.italic) {
+            QFont font = it->font();
+            font.setItalic(*write.italic);
+            it->setFont(font);
+        }
+    }
 }
 
 int FlexGrid::twipsPerPixelX() const

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QStringView>
 #include <QTextCharFormat>
+
+#include <functional>
 
 class QPlainTextEdit;
 
@@ -21,5 +25,53 @@ void removeLeading(QPlainTextEdit &view, int count);
 
 // Characters shown, a line break counting as one.
 int length(const QPlainTextEdit &view);
+
+// Texts waiting for a monitor view, written into it in one go. A monitor
+// cuts its text from the front before each text is added (the cut rule
+// says how many characters to drop from what it shows; 0 for none); the
+// view written holds exactly what adding each text on its own would have
+// left, but is laid out once. Meanwhile no more is kept than the view
+// could still show.
+class PendingText
+{
+public:
+    using CutRule = std::function<qsizetype(QStringView shown)>;
+
+    // `bound`: the view never keeps much more than this after a cut.
+    PendingText(QPlainTextEdit &view, CutRule rule, qsizetype bound);
+
+    // `text` with "\n" line breaks.
+    void add(const QString &text, const QTextCharFormat &format = QTextCharFormat());
+    bool isEmpty() const { return pieces_.isEmpty(); }
+    void setRule(CutRule rule, qsizetype bound);
+    // Forgets what waits (the view was cleared).
+    void discard();
+
+    // Writes what waits into the view as described above.
+    void write();
+
+private:
+    struct Piece
+    {
+        QString text;
+        QTextCharFormat format;
+    };
+    // What the view shows, as far as the pieces still build on it.
+    QString shown() const;
+    // Where the view's text would begin in `shown` + the pieces once all of
+    // them were added one after the other.
+    qsizetype firstKept(const QString &shown) const;
+    // Drops the pieces that the view could no longer show.
+    void compact();
+
+    QPlainTextEdit &view_;
+    CutRule rule_;
+    qsizetype bound_;
+    QList<Piece> pieces_;
+    qsizetype pendingLength_ = 0;
+    // Set once a cut falls inside the pieces: whatever the view shows now
+    // is gone, and the pieces are the view's whole text.
+    bool replacesView_ = false;
+};
 
 } // namespace monitorview

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/RichMonitor.h"
 
-#include "platform/MonitorView.h"
-
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
-RichMonitor::RichMonitor(QWidget *parent) : QPlainTextEdit(parent)
+namespace {
+constexpr qsizetype noBound = 1 << 20;
+}
+
+RichMonitor::RichMonitor(QWidget *parent)
+    : QPlainTextEdit(parent), pending_(
+                                  *this, [](QStringView) { return qsizetype{0}; }, noBound)
 {
     setReadOnly(true);
     setUndoRedoEnabled(false);
@@ -19,6 +24,12 @@ RichMonitor::RichMonitor(QWidget *parent) : QPlainTextEdit(parent)
     setPalette(colours);
 }
 
+void RichMonitor::setCutRule(const monitorview::PendingText::CutRule &rule, qsizetype bound)
+{
+    flushPending();
+    pending_.setRule(rule, bound);
+}
+
 void RichMonitor::appendColoured(const QString &text, const QColor &colour)
 {
     QString lines = text;
@@ -26,11 +37,37 @@ void RichMonitor::appendColoured(const QString &text, const QColor &colour)
     lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QTextCharFormat format;
     format.setForeground(colour);
-    monitorview::appendAtEnd(*this, lines, format);
+    pending_.add(lines, format);
+    scheduleFlush();
+}
+
+void RichMonitor::scheduleFlush()
+{
+    // A hidden view takes its text when it is shown.
+    if (flushScheduled_ || !isVisible())
+        return;
+    flushScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        flushScheduled_ = false;
+        if (isVisible())
+            flushPending();
+    });
+}
+
+void RichMonitor::flushPending()
+{
+    pending_.write();
+}
+
+void RichMonitor::showEvent(QShowEvent *event)
+{
+    flushPending();
+    QPlainTextEdit::showEvent(event);
 }
 
 void RichMonitor::removeLeading(int count)
 {
+    flushPending();
     if (count <= 0)
         return;
     const bool updating = updatesEnabled();
@@ -39,19 +76,28 @@ void RichMonitor::removeLeading(int count)
     setUpdatesEnabled(updating);
 }
 
-int RichMonitor::length() const
+void RichMonitor::clearAll()
 {
+    pending_.discard();
+    clear();
+}
+
+int RichMonitor::length()
+{
+    flushPending();
     return monitorview::length(*this);
 }
 
-QString RichMonitor::text() const
+QString RichMonitor::text()
 {
+    flushPending();
     return toPlainText();
 }
 
-QColor RichMonitor::colourAt(int position) const
+QColor RichMonitor::colourAt(int position)
 {
+    flushPending();
     QTextCursor cursor(document());
-    cursor.setPosition(qBound(0, position + 1, length()));
+    cursor.setPosition(qBound(0, position + 1, monitorview::length(*this)));
     return cursor.charFormat().foreground().color();
 }

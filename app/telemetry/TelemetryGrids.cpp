@@ -37,6 +37,20 @@ ChannelMap InitChannelMap()
     return map;
 }
 
+QString channelUnit(int grid, int row)
+{
+    if (grid < 0 || grid >= gridCount || row < 1 || row >= gridLayout(grid).rows())
+        return {};
+    switch (grid) {
+    case PowerGrid:
+        return row == 3 ? QStringLiteral("W") : QStringLiteral("V");
+    case CurrentGrid:
+        return QStringLiteral("mA");
+    default:
+        return QStringLiteral("°C");
+    }
+}
+
 QString formatGridValue(int grid, double value)
 {
     // Rounds half away from zero, as the grid's number formats do.

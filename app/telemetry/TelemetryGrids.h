@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "platform/DateTime.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -31,6 +33,26 @@ const GridLayout &gridLayout(int grid);
 
 // Column widths in twips; columns 3 and 4 (the labels) are hidden.
 constexpr std::array<int, gridColumns> columnWidthsTwips = {960, 720, 720, 1080, 1080};
+
+// Beside the grid's own columns: the unit of each row's values.
+constexpr int unitColumn = gridColumns;
+constexpr int unitColumnWidthTwips = 480;
+
+// What a row of a grid measures, as formula.txt calibrates it: CURRENT in
+// mA, POWER in V (Batt A, Batt B, 8V Reg) and W (P Out), TEMP in °C. Empty
+// for a row that is no channel.
+QString channelUnit(int grid, int row);
+
+// A value a cell showed in an earlier run, as the store kept it.
+struct StoredValue
+{
+    int grid = 0;
+    int row = 0;
+    int side = 0;
+    double value = 0;
+    QString label;         // the frame's first field
+    orvex::Date heard = 0; // in the display time zone
+};
 
 struct ChannelCell
 {

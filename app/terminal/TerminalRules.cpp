@@ -16,14 +16,14 @@ namespace TerminalRules {
 namespace {
 
 // The character at 1-based position p, or a null character outside the text.
-QChar charAt(const QString &text, int p)
+QChar charAt(QStringView text, qsizetype p)
 {
     return p >= 1 && p <= text.size() ? text.at(p - 1) : QChar();
 }
 
 } // namespace
 
-int monitorCutLength(const QString &text)
+int monitorCutLength(QStringView text)
 {
     const int n = static_cast<int>(text.size());
     if (n <= monitorLimit)

@@ -3,6 +3,7 @@
 
 #include <QChar>
 #include <QString>
+#include <QStringView>
 
 // The packet terminal's rules that need no window: monitor trimming, the
 // wrapping of long transmit lines, address and port checks, beacon texts,
@@ -19,7 +20,7 @@ constexpr int monitorKeepAtLeast = 4500;
 // cut ends just after the first line feed found from 5000 characters before
 // the end onwards, or leaves the last 4500 characters when no line feed lies
 // in those 500 characters.
-int monitorCutLength(const QString &text);
+int monitorCutLength(QStringView text);
 
 // Width at which the transmit line is sent on by itself.
 constexpr int transmitWrapWidth = 72;

@@ -65,13 +65,20 @@ void frmTerm::buildWindow()
     mnuClose_ = options->addAction(QStringLiteral("Cl&ose"));
     mnuClose_->setObjectName(QStringLiteral("mnuClose"));
     connect(mnuLogAllData_, &QAction::triggered, this, &frmTerm::mnuLogAllDataClick);
-    connect(mnuClear_, &QAction::triggered, this, [this] { rtbMon_->clear(); });
+    connect(mnuClear_, &QAction::triggered, this, [this] { rtbMon_->clearAll(); });
     connect(mnuClose_, &QAction::triggered, this, &QWidget::hide);
 
     auto *central = new QWidget(this);
     auto *column = new QVBoxLayout(central);
     rtbMon_ = new RichMonitor(central);
     rtbMon_->setObjectName(QStringLiteral("rtbMon"));
+    rtbMon_->setCutRule(
+        [](QStringView shown) -> qsizetype {
+            return shown.size() > TerminalRules::monitorLimit
+                       ? TerminalRules::monitorCutLength(shown)
+                       : 0;
+        },
+        TerminalRules::monitorLimit);
     rtbMon_->setFocusPolicy(Qt::ClickFocus);
     column->addWidget(rtbMon_, 1);
 
@@ -217,12 +224,8 @@ void frmTerm::EnsureTerminalFont()
 void frmTerm::ShowData(const QString &text, qint16 kind)
 {
     const QColor colour = kind == kindTransmitted ? QColor(0, 255, 255) : QColor(0, 255, 0);
-    // The text is only read out when it is long enough to be cut.
-    const int cut = rtbMon_->length() > TerminalRules::monitorLimit
-                        ? TerminalRules::monitorCutLength(rtbMon_->text())
-                        : 0;
-    if (cut > 0)
-        rtbMon_->removeLeading(cut);
+    // Cut by the monitor's rule before the text goes in, which happens
+    // once per turn of the event loop, or when the window is opened.
     rtbMon_->appendColoured(text, colour);
     if (log_->blnLogging() && !log_->WriteLog(text))
         reportLogFailure();

@@ -2,11 +2,13 @@
 // Another program holds the station database to itself for two seconds in
 // the middle of a flood of distinct telemetry lines: the station keeps the
 // frames in memory meanwhile, says so in its status bar, and stores every
-// one of them once the file is free again.
+// one of them once the file is free again. The same holds for a disk that
+// is full for a while.
 #include "MessageBoxRecorder.h"
 #include "pklink/PKLINK.h"
 #include "support/AgwFrame.h"
 #include "support/FloodEngine.h"
+#include "support/FullDisk.h"
 #include "support/StationUnderTest.h"
 
 #include <QLabel>
@@ -16,6 +18,7 @@
 
 using orvex::test::AgwFrame;
 using orvex::test::FloodEngine;
+using orvex::test::FullDisk;
 using orvex::test::StationUnderTest;
 using orvex::test::waitUntil;
 
@@ -32,6 +35,16 @@ const char *lockScript = "import sqlite3, sys, time\n"
                          "print('locked', flush=True)\n"
                          "time.sleep(float(sys.argv[2]))\n"
                          "c.execute('COMMIT')\n";
+
+QList<QByteArray> distinctFrames()
+{
+    QList<QByteArray> frames;
+    for (int n = 0; n < floodFrames; ++n)
+        frames << AgwFrame::monitored(
+            "Q9ZZZ-3", "ORVEX-1",
+            QStringLiteral("HK,%1,%2,25,10,0,0,0000,0").arg(n % 250).arg(n / 250).toLatin1());
+    return frames;
+}
 
 qint64 storedFrames(const QString &path)
 {
@@ -62,12 +75,7 @@ TEST(StoreLockFlood, AnotherProgramsTwoSecondLockLosesNoFrame)
     int heard = 0;
     QObject::connect(station.window->pklink(), &PKLINK::MonUFrame, [&] { ++heard; });
 
-    QList<QByteArray> frames;
-    for (int n = 0; n < floodFrames; ++n)
-        frames << AgwFrame::monitored(
-            "Q9ZZZ-3", "ORVEX-1",
-            QStringLiteral("HK,%1,%2,25,10,0,0,0000,0").arg(n % 250).arg(n / 250).toLatin1());
-    engine.start(frames, floodFrames, framesPerSecond);
+    engine.start(distinctFrames(), floodFrames, framesPerSecond);
     ASSERT_TRUE(waitUntil([&] { return heard >= floodFrames / 4; }, 120000));
 
     const QString path = station.folder.file("telemetry.db");
@@ -79,6 +87,38 @@ TEST(StoreLockFlood, AnotherProgramsTwoSecondLockLosesNoFrame)
         << status->text().toStdString();
     ASSERT_TRUE(waitUntil([&] { return locker.state() == QProcess::NotRunning; }, 60000));
     EXPECT_EQ(locker.exitCode(), 0) << locker.readAllStandardError().constData();
+
+    ASSERT_TRUE(waitUntil([&] { return heard == floodFrames; }, 240000)) << heard;
+    ASSERT_TRUE(waitUntil([&] { return storedFrames(path) == floodFrames; }, 60000))
+        << storedFrames(path) << " of " << floodFrames << " stored";
+    EXPECT_TRUE(status->text().contains("written again")) << status->text().toStdString();
+    EXPECT_TRUE(status->text().endsWith("nothing lost")) << status->text().toStdString();
+}
+
+TEST(StoreFullDisk, WhatWaitedInMemoryIsStoredWhenTheDiskHasSpaceAgain)
+{
+    MessageBoxRecorder boxes;
+    FloodEngine engine;
+    ASSERT_TRUE(engine.listenBelow());
+    StationUnderTest station(engine.port());
+    ASSERT_TRUE(station.load());
+    auto *status = station.window->findChild<QLabel *>(QStringLiteral("storeStatus"));
+    ASSERT_NE(status, nullptr);
+    int heard = 0;
+    QObject::connect(station.window->pklink(), &PKLINK::MonUFrame, [&] { ++heard; });
+    engine.start(distinctFrames(), floodFrames, framesPerSecond);
+    ASSERT_TRUE(waitUntil([&] { return heard >= floodFrames / 4; }, 120000));
+
+    // No file may grow: every write of the store fails as on a full disk.
+    const QString path = station.folder.file("telemetry.db");
+    FullDisk full;
+    if (!full.active())
+        GTEST_SKIP() << "the file size limit cannot be set here";
+    ASSERT_TRUE(waitUntil([&] { return status->text().contains("refuses writes"); }, 30000))
+        << status->text().toStdString();
+    const int heardWhileFull = heard;
+    ASSERT_TRUE(waitUntil([&] { return heard >= heardWhileFull + framesPerSecond; }, 60000));
+    full.lift();
 
     ASSERT_TRUE(waitUntil([&] { return heard == floodFrames; }, 240000)) << heard;
     ASSERT_TRUE(waitUntil([&] { return storedFrames(path) == floodFrames; }, 60000))

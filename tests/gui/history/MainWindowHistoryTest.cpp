@@ -108,6 +108,29 @@ TEST(MainWindowHistory, HeardTelemetryIsStoredOnceWithTheGridsValues)
     EXPECT_TRUE(window->findChild<QTreeWidget *>() != nullptr);
 }
 
+TEST(MainWindowHistory, TheGridsStartWithTheValuesStoredInTheLastRun)
+{
+    MessageBoxRecorder boxes;
+    StationUnderTest station(1);
+    ASSERT_TRUE(station.load());
+    station.window->DecodeTelemetry("ORVEX-1", "T#417,112,87,131,96,0,0,0011,0");
+    FlexGrid *power = station.window->telemetryPanel()->grid(telemetry::PowerGrid);
+    const QString shown = power->TextMatrix(2, 1);
+    const QString db = station.folder.file("telemetry.db");
+    ASSERT_TRUE(
+        waitUntil([&] { return rows(db, "SELECT count(*) FROM frame") == QStringList{"1"}; }));
+
+    station.window.reset();
+    ASSERT_TRUE(station.load());
+    TelemetryPanel *panel = station.window->telemetryPanel();
+    power = panel->grid(telemetry::PowerGrid);
+    EXPECT_EQ(power->TextMatrix(2, 1), shown);
+    EXPECT_TRUE(power->TextMatrix(2, 3).startsWith("T#417  "))
+        << power->TextMatrix(2, 3).toStdString();
+    EXPECT_TRUE(panel->cellToolTip(telemetry::PowerGrid, 2, 1).contains("Stored value, heard at "));
+    EXPECT_EQ(power->TextMatrix(2, 2), "") << "side B was never heard";
+}
+
 TEST(MainWindowHistory, AStoreThatCannotBeUsedIsSaidOnceAndTheGridsGoOn)
 {
     MessageBoxRecorder boxes;
