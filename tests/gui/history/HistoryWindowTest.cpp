@@ -6,6 +6,7 @@
 #include "support/MemoryChannelSource.h"
 #include "telemetry/TelemetryGrids.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSplitter>
@@ -147,8 +148,11 @@ TEST(HistoryWindow, FollowsNewValuesAtItsRightEdgeWithLabelsApartAndRemembersIts
         channelItem(*tree, QStringLiteral("POWER"), QStringLiteral("Batt A"),
                     QStringLiteral("Side A"))
             ->setCheckState(0, Qt::Checked);
-        QTest::mouseClick(button(window, QStringLiteral("24 hours")), Qt::LeftButton);
+        // The plot narrowed by the panes beside it to a fifth of 1024.
+        window.findChild<QSplitter *>(QStringLiteral("across"))->setSizes({210, 250, 564});
+        QTest::mouseClick(button(window, QStringLiteral("7 days")), Qt::LeftButton);
         auto *plot = window.findChild<HistoryPlot *>();
+        QApplication::processEvents();
         plot->replot();
 
         // The legend sits beside the data, not over it.
@@ -162,7 +166,7 @@ TEST(HistoryWindow, FollowsNewValuesAtItsRightEdgeWithLabelsApartAndRemembersIts
             }
         EXPECT_EQ(legends, 1);
 
-        // The time labels at 1024x768 stand apart.
+        // The time labels at 1024x768 stand apart, the widest of them too.
         QCPAxis *time = rect->axis(QCPAxis::atBottom);
         const QFontMetrics metrics(time->tickLabelFont());
         const auto widthOf = [&](const QString &label) {
@@ -173,13 +177,14 @@ TEST(HistoryWindow, FollowsNewValuesAtItsRightEdgeWithLabelsApartAndRemembersIts
         };
         const QVector<double> ticks = time->tickVector();
         const QVector<QString> labels = time->tickVectorLabels();
-        ASSERT_GE(ticks.size(), 3);
+        ASSERT_GE(ticks.size(), 2);
         for (qsizetype i = 1; i < ticks.size(); ++i)
             EXPECT_GT(time->coordToPixel(ticks[i]) - time->coordToPixel(ticks[i - 1]),
                       (widthOf(labels[i]) + widthOf(labels[i - 1])) / 2.0)
                 << labels[i - 1].toStdString() << " and " << labels[i].toStdString();
 
         // At "now", new values move the view on and reach the statistics.
+        QTest::mouseClick(button(window, QStringLiteral("24 hours")), Qt::LeftButton);
         storeMore(5, 8.1);
         window.followStore();
         EXPECT_EQ(plot->view().toMs, points.back().utcMs);
