@@ -6,6 +6,7 @@
 #include "telemetry/TelemetryGrids.h"
 
 #include <QDateTime>
+#include <QLocale>
 
 #include <algorithm>
 #include <cmath>
@@ -66,10 +67,12 @@ QString timeFormat(qint64 viewMs)
     return QStringLiteral("HH:mm:ss");
 }
 
-// How many time labels fit across `width` pixels without touching: the
-// ticker may choose up to twice as many as it is asked for, to land on
-// round times, so it is asked for half.
-int timeTickCount(const QFont &font, const QString &format, int width)
+// Asks `ticker` for as many time labels over `range` as fit across `width`
+// pixels without touching: it rounds to whole minutes, hours and days and
+// may give more than it is asked for, so fewer are asked until its step
+// leaves each label room.
+void fitTimeTicks(QCPAxisTickerDateTime &ticker, const QFont &font, const QString &format,
+                  const QCPRange &range, int width)
 {
     const QFontMetrics metrics(font);
     int widest = 0;
@@ -77,8 +80,14 @@ int timeTickCount(const QFont &font, const QString &format, int width)
         widest = std::max(
             widest, metrics.horizontalAdvance(
                         QDateTime(QDate(2026, 12, 30), QTime(23, 59, 59), Qt::UTC).toString(line)));
-    const int room = widest + metrics.horizontalAdvance(QStringLiteral("MM"));
-    return std::max(1, width / room / 2);
+    const double room = widest + metrics.horizontalAdvance(QStringLiteral("MM"));
+    for (int count = std::max(1, int(width / room)); count >= 1; --count) {
+        ticker.setTickCount(count);
+        QVector<double> ticks;
+        ticker.generate(range, QLocale::c(), QLatin1Char('g'), 6, ticks, nullptr, nullptr);
+        if (ticks.size() < 2 || (ticks[1] - ticks[0]) * width / range.size() >= room)
+            return;
+    }
 }
 
 // "low 7.00 V": the limit in its grid column's format, as the grids show values.
@@ -260,7 +269,9 @@ void HistoryPlot::refresh()
         if (ticker) {
             const QString format = timeFormat(viewMs);
             ticker->setDateTimeFormat(format);
-            ticker->setTickCount(timeTickCount(font(), format, parts_[i].rect->width()));
+            QCPAxis *axis = parts_[i].rect->axis(QCPAxis::atBottom);
+            fitTimeTicks(*ticker, axis->tickLabelFont(), format, axis->range(),
+                         std::max(parts_[i].rect->width(), 1));
         }
         if (i >= panes_.size())
             continue;
