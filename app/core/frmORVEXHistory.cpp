@@ -47,6 +47,9 @@ void frmORVEX::showHistory()
 
 void frmORVEX::closeHistory()
 {
-    // It reads the store and the orbits, which go before the window does.
+    // It reads the store and the orbits, which go before the window does;
+    // closed first, so that it keeps its state in the settings.
+    if (historyWindow_)
+        historyWindow_->close();
     delete historyWindow_;
 }

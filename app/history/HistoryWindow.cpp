@@ -325,10 +325,7 @@ HistoryWindow::HistoryWindow(const ChannelSource &source, QWidget *parent)
     follow->start();
 }
 
-HistoryWindow::~HistoryWindow()
-{
-    saveSettings();
-}
+HistoryWindow::~HistoryWindow() = default;
 
 void HistoryWindow::readInBackground(BackgroundReader::Opener opener)
 {

@@ -54,7 +54,7 @@ public:
     // rather than over the window's source: a long read holds nothing up.
     void readInBackground(BackgroundReader::Opener opener);
     // The ticked channels, the time shown and the panes' sizes are kept in
-    // `ini` (which must outlive the window) and taken from it now.
+    // `ini` when the window closes, and taken from it now.
     void useSettings(clsIni *ini);
 
     // Reads the channels and values afresh (frames stored in the past).

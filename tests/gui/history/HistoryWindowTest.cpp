@@ -203,6 +203,7 @@ TEST(HistoryWindow, FollowsNewValuesAtItsRightEdgeWithLabelsApartAndRemembersIts
         auto *splitter = window.findChild<QSplitter *>(QStringLiteral("across"));
         splitter->setSizes({150, 600, 274});
         across = splitter->sizes();
+        window.close();
     }
 
     // A new window shows what the last one did.
