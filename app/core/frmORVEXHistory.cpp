@@ -30,6 +30,9 @@ void frmORVEX::showHistory()
             [spans](qint64 fromMs, qint64 toMs) { return spans->shadows(fromMs, toMs); });
         historyWindow_->setInViewSpans(
             [spans](qint64 fromMs, qint64 toMs) { return spans->passes(fromMs, toMs); });
+        // Long reads on a connection of their own, off the station's thread.
+        historyWindow_->readInBackground(history_->sourceOpener());
+        historyWindow_->useSettings(cIni());
     }
     if (!historyWindow_->isVisible()) {
         // No larger than the screen it opens on, and in its middle.
@@ -44,6 +47,9 @@ void frmORVEX::showHistory()
 
 void frmORVEX::closeHistory()
 {
-    // It reads the store and the orbits, which go before the window does.
+    // It reads the store and the orbits, which go before the window does;
+    // closed first, so that it keeps its state in the settings.
+    if (historyWindow_)
+        historyWindow_->close();
     delete historyWindow_;
 }

@@ -5,6 +5,9 @@
 #include "history/PlotDownsample.h"
 #include "telemetry/TelemetryGrids.h"
 
+#include <QDateTime>
+#include <QLocale>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -64,6 +67,29 @@ QString timeFormat(qint64 viewMs)
     return QStringLiteral("HH:mm:ss");
 }
 
+// Asks `ticker` for as many time labels over `range` as fit across `width`
+// pixels without touching: it rounds to whole minutes, hours and days and
+// may give more than it is asked for, so fewer are asked until its step
+// leaves each label room.
+void fitTimeTicks(QCPAxisTickerDateTime &ticker, const QFont &font, const QString &format,
+                  const QCPRange &range, int width)
+{
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const QString &line : format.split(QLatin1Char('\n')))
+        widest = std::max(
+            widest, metrics.horizontalAdvance(
+                        QDateTime(QDate(2026, 12, 30), QTime(23, 59, 59), Qt::UTC).toString(line)));
+    const double room = widest + metrics.horizontalAdvance(QStringLiteral("MM"));
+    for (int count = std::max(1, int(width / room)); count >= 1; --count) {
+        ticker.setTickCount(count);
+        QVector<double> ticks;
+        ticker.generate(range, QLocale::c(), QLatin1Char('g'), 6, ticks, nullptr, nullptr);
+        if (ticks.size() < 2 || (ticks[1] - ticks[0]) * width / range.size() >= room)
+            return;
+    }
+}
+
 // "low 7.00 V": the limit in its grid column's format, as the grids show values.
 QString limitText(const char *which, const ChannelKey &key, double limit, const QString &unit)
 {
@@ -100,7 +126,7 @@ void HistoryPlot::setPanes(std::vector<Pane> panes)
     for (size_t i = 0; i < paneCount; ++i) {
         PaneParts parts;
         parts.rect = new QCPAxisRect(this);
-        plotLayout()->addElement(int(i), 0, parts.rect);
+        plotLayout()->addElement(plotLayout()->rowCount(), 0, parts.rect);
         parts.rect->setRangeDrag(Qt::Horizontal);
         parts.rect->setRangeZoom(Qt::Horizontal);
         parts.rect->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
@@ -135,10 +161,15 @@ void HistoryPlot::setPanes(std::vector<Pane> panes)
         }
         const Pane &pane = panes_[i];
         y->setLabel(pane.unit);
+        // Above its pane, in a row of the layout of its own: never over the lines.
         auto *paneLegend = new QCPLegend;
-        parts.rect->insetLayout()->addElement(paneLegend, Qt::AlignTop | Qt::AlignLeft);
+        plotLayout()->insertRow(int(2 * i));
+        plotLayout()->addElement(int(2 * i), 0, paneLegend);
+        plotLayout()->setRowStretchFactor(int(2 * i), 0.001);
         paneLegend->setLayer(QStringLiteral("legend"));
-        paneLegend->setBrush(QColor(255, 255, 255, 210));
+        paneLegend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+        paneLegend->setBorderPen(Qt::NoPen);
+        paneLegend->setMargins(QMargins(4, 0, 4, 0));
         paneLegend->setFont(font());
         std::vector<double> labelled; // one label for a limit that channels share
         for (const Channel &channel : pane.channels) {
@@ -235,8 +266,13 @@ void HistoryPlot::refresh()
     for (size_t i = 0; i < parts_.size(); ++i) {
         auto ticker =
             parts_[i].rect->axis(QCPAxis::atBottom)->ticker().dynamicCast<QCPAxisTickerDateTime>();
-        if (ticker)
-            ticker->setDateTimeFormat(timeFormat(viewMs));
+        if (ticker) {
+            const QString format = timeFormat(viewMs);
+            ticker->setDateTimeFormat(format);
+            QCPAxis *axis = parts_[i].rect->axis(QCPAxis::atBottom);
+            fitTimeTicks(*ticker, axis->tickLabelFont(), format, axis->range(),
+                         std::max(parts_[i].rect->width(), 1));
+        }
         if (i >= panes_.size())
             continue;
         const int columns = std::max(parts_[i].rect->width(), 100);
@@ -250,15 +286,20 @@ void HistoryPlot::refresh()
             // Values outside the limits, one mark per pixel column at most.
             QVector<double> keys, values;
             double lastColumn = -1;
-            for (const LimitAlarm &alarm :
-                 limitAlarms(channel.key, channel.info, *channel.points, view_)) {
-                const double column = std::floor((alarm.utcMs - view_.fromMs) * double(columns) /
+            const auto &points = *channel.points;
+            auto it = std::lower_bound(
+                points.begin(), points.end(), view_.fromMs,
+                [](const ChannelPoint &point, qint64 ms) { return point.utcMs < ms; });
+            for (; it != points.end() && it->utcMs <= view_.toMs; ++it) {
+                if (!outsideLimits(channel.info, it->value))
+                    continue;
+                const double column = std::floor((it->utcMs - view_.fromMs) * double(columns) /
                                                  std::max<qint64>(viewMs, 1));
                 if (column == lastColumn && !keys.isEmpty())
                     continue;
                 lastColumn = column;
-                keys.append(alarm.utcMs / 1000.0);
-                values.append(alarm.value);
+                keys.append(it->utcMs / 1000.0);
+                values.append(it->value);
             }
             parts_[i].alarms[c]->setData(keys, values, true);
         }
@@ -349,6 +390,12 @@ void HistoryPlot::mouseMoveEvent(QMouseEvent *event)
     const double key = under->axis(QCPAxis::atBottom)->pixelToCoord(event->position().x());
     emit cursorMoved(qint64(std::llround(key * 1000)),
                      index < panes_.size() ? panes_[index].unit : QString());
+}
+
+void HistoryPlot::resizeEvent(QResizeEvent *event)
+{
+    QCustomPlot::resizeEvent(event); // lays the panes out anew
+    refresh();                       // as many time labels as they hold now
 }
 
 void HistoryPlot::leaveEvent(QEvent *event)

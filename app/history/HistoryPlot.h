@@ -12,7 +12,8 @@ class SpanShading;
 
 // The history window's plot: one pane per unit, stacked, sharing one UTC
 // time axis; each channel a line thinned to the pixels it needs, with its
-// limits as dashed lines and its values outside them marked; Earth shadow and
+// limits as dashed lines and its values outside them marked, its legend above
+// it; time labels as many as the width holds apart; Earth shadow and
 // in-view intervals shaded behind. Mouse drag and wheel pan and zoom in
 // time; so do the arrow keys, + and -.
 class HistoryPlot : public QCustomPlot
@@ -57,6 +58,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct PaneParts

@@ -61,4 +61,36 @@ std::vector<LimitAlarm> limitAlarms(const ChannelKey &key, const ChannelInfo &in
     return alarms;
 }
 
+AlarmList firstAlarms(const std::vector<AlarmChannel> &channels, const TimeSpan &span,
+                      std::size_t cap)
+{
+    AlarmList list;
+    for (const AlarmChannel &channel : channels) {
+        const ChannelInfo &info = channel.info;
+        if ((!info.low && !info.high) || !channel.points)
+            continue;
+        const auto [first, last] = pointsWithin(*channel.points, span);
+        std::size_t kept = 0;
+        for (auto it = first; it != last; ++it) {
+            const bool low = info.low && it->value < *info.low;
+            if (!low && !(info.high && it->value > *info.high))
+                continue;
+            ++(low ? list.below : list.above);
+            // Each channel's alarms come by time: past its first `cap`, none
+            // can be among the first `cap` of all.
+            if (kept++ < cap)
+                list.listed.push_back({it->utcMs, channel.key, it->value,
+                                       low ? LimitBreached::Low : LimitBreached::High,
+                                       low ? *info.low : *info.high});
+        }
+    }
+    std::stable_sort(list.listed.begin(), list.listed.end(),
+                     [](const LimitAlarm &a, const LimitAlarm &b) {
+                         return a.utcMs != b.utcMs ? a.utcMs < b.utcMs : a.key < b.key;
+                     });
+    if (list.listed.size() > cap)
+        list.listed.resize(cap);
+    return list;
+}
+
 } // namespace history

@@ -35,6 +35,27 @@ struct LimitAlarm
 std::vector<LimitAlarm> limitAlarms(const ChannelKey &key, const ChannelInfo &info,
                                     const std::vector<ChannelPoint> &points, const TimeSpan &span);
 
+// One channel's values, to look for alarms in.
+struct AlarmChannel
+{
+    ChannelKey key;
+    ChannelInfo info;
+    const std::vector<ChannelPoint> *points = nullptr; // by time
+};
+
+// The values of several channels outside their limits within a span: the
+// first `cap` of them in time order (on a tie, in key order), and how many
+// there are in all, below and above. Costs one pass over the values shown.
+struct AlarmList
+{
+    std::vector<LimitAlarm> listed;
+    std::size_t below = 0;
+    std::size_t above = 0;
+    std::size_t total() const { return below + above; }
+};
+AlarmList firstAlarms(const std::vector<AlarmChannel> &channels, const TimeSpan &span,
+                      std::size_t cap);
+
 // Whether a value lies outside the channel's limits.
 bool outsideLimits(const ChannelInfo &info, double value);
 

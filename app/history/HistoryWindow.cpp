@@ -5,18 +5,24 @@
 #include "history/HistoryPlot.h"
 #include "history/HistoryStatistics.h"
 #include "platform/DateTime.h"
+#include "shared/clsIni.h"
 #include "telemetry/TelemetryGrids.h"
 #include "ui/mb.h"
 
+#include <QAbstractTableModel>
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSplitter>
+#include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -29,6 +35,55 @@ namespace {
 
 constexpr int maxAlarmRows = 500;
 constexpr qint64 dayMs = qint64{24} * 3600 * 1000;
+constexpr int followIntervalMs = 1000;
+const QString settingsSection = QStringLiteral("HISTORY");
+
+// "0011": grid, row in two digits, side; one after the other.
+QString keysText(const std::vector<ChannelKey> &keys)
+{
+    QString text;
+    for (const ChannelKey &key : keys)
+        text += QStringLiteral("%1%2%3")
+                    .arg(key.grid)
+                    .arg(key.row, 2, 10, QLatin1Char('0'))
+                    .arg(key.side);
+    return text;
+}
+
+std::vector<ChannelKey> keysFrom(const QString &text)
+{
+    std::vector<ChannelKey> keys;
+    for (qsizetype at = 0; at + 4 <= text.size(); at += 4) {
+        bool gridOk = false, rowOk = false, sideOk = false;
+        const ChannelKey key{text.mid(at, 1).toInt(&gridOk), text.mid(at + 1, 2).toInt(&rowOk),
+                             text.mid(at + 3, 1).toInt(&sideOk)};
+        if (gridOk && rowOk && sideOk)
+            keys.push_back(key);
+    }
+    return keys;
+}
+
+QString sizesText(const QList<int> &sizes)
+{
+    QStringList parts;
+    for (const int size : sizes)
+        parts << QString::number(size);
+    return parts.join(QLatin1Char(','));
+}
+
+void restoreSizes(QSplitter *splitter, const QString &text)
+{
+    QList<int> sizes;
+    for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const int size = part.toInt(&ok);
+        if (!ok || size < 0)
+            return;
+        sizes << size;
+    }
+    if (sizes.size() == splitter->count())
+        splitter->setSizes(sizes);
+}
 
 const QList<QColor> &lineColors()
 {
@@ -85,6 +140,73 @@ QString swatch(const QColor &color, const QString &text)
     return QStringLiteral("<span style=\"background-color:%1\">&nbsp;&nbsp;&nbsp;&nbsp;</span> %2")
         .arg(shown.name(), text.toHtmlEscaped());
 }
+
+} // namespace
+
+// The alarm list: the alarms in a model that formats only the rows in sight,
+// so that listing hundreds costs next to nothing.
+class AlarmModel : public QAbstractTableModel
+{
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setAlarms(std::vector<LimitAlarm> alarms, std::map<ChannelKey, ChannelInfo> infos)
+    {
+        beginResetModel();
+        alarms_ = std::move(alarms);
+        infos_ = std::move(infos);
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex &parent) const override
+    {
+        return parent.isValid() ? 0 : int(alarms_.size());
+    }
+    int columnCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : 4; }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        static const QStringList headers{QStringLiteral("Time (UTC)"), QStringLiteral("Channel"),
+                                         QStringLiteral("Value"), QStringLiteral("Limit")};
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+            return headers.value(section);
+        return {};
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= int(alarms_.size()))
+            return {};
+        const LimitAlarm &alarm = alarms_[size_t(index.row())];
+        if (role == Qt::UserRole)
+            return alarm.utcMs;
+        if (role == Qt::TextAlignmentRole)
+            return int((index.column() == 2 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        if (role != Qt::DisplayRole)
+            return {};
+        const auto found = infos_.find(alarm.key);
+        const ChannelInfo info = found == infos_.end() ? ChannelInfo{} : found->second;
+        switch (index.column()) {
+        case 0:
+            return utcText(alarm.utcMs);
+        case 1:
+            return channelName(alarm.key, info);
+        case 2:
+            return valueText(alarm.key, alarm.value) + QLatin1Char(' ') + info.unit;
+        default:
+            return QStringLiteral("%1 %2 %3")
+                .arg(alarm.breached == LimitBreached::Low ? QStringLiteral("below low")
+                                                          : QStringLiteral("above high"),
+                     valueText(alarm.key, alarm.limit), info.unit);
+        }
+    }
+
+private:
+    std::vector<LimitAlarm> alarms_;
+    std::map<ChannelKey, ChannelInfo> infos_;
+};
+
+namespace {
 
 // Whether [want] lies within [have], both clamped to what is stored.
 bool covers(const std::optional<TimeSpan> &have, const TimeSpan &want, const TimeSpan &stored)
@@ -162,34 +284,130 @@ HistoryWindow::HistoryWindow(const ChannelSource &source, QWidget *parent)
     auto *alarmLayout = new QVBoxLayout(alarmBox);
     alarmLayout->setContentsMargins(0, 0, 0, 0);
     alarmTitle_ = new QLabel(alarmBox);
-    alarms_ = makeTable({QStringLiteral("Time (UTC)"), QStringLiteral("Channel"),
-                         QStringLiteral("Value"), QStringLiteral("Limit")},
-                        alarmBox);
+    alarms_ = new QTableView(alarmBox);
+    alarmModel_ = new AlarmModel(alarms_);
+    alarms_->setModel(alarmModel_);
     alarms_->setObjectName(QStringLiteral("alarms"));
-    connect(alarms_, &QTableWidget::cellDoubleClicked, this,
-            [this](int row, int) { onAlarmActivated(row); });
+    alarms_->verticalHeader()->hide();
+    alarms_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    alarms_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    alarms_->horizontalHeader()->setStretchLastSection(true);
+    // Sized by the rows in sight only.
+    alarms_->horizontalHeader()->setResizeContentsPrecision(0);
+    connect(alarms_, &QTableView::doubleClicked, this,
+            [this](const QModelIndex &index) { onAlarmActivated(index.row()); });
     alarmLayout->addWidget(alarmTitle_);
     alarmLayout->addWidget(alarms_, 1);
 
-    auto *across = new QSplitter(Qt::Horizontal, this);
-    across->addWidget(tree_);
-    across->addWidget(centre);
-    across->addWidget(side);
-    across->setStretchFactor(1, 1);
-    across->setSizes({210, 760, 380});
-    auto *down = new QSplitter(Qt::Vertical, this);
-    down->addWidget(across);
-    down->addWidget(alarmBox);
-    down->setStretchFactor(0, 1);
-    down->setSizes({560, 150});
-    layout->addWidget(down, 1);
+    across_ = new QSplitter(Qt::Horizontal, this);
+    across_->setObjectName(QStringLiteral("across"));
+    across_->addWidget(tree_);
+    across_->addWidget(centre);
+    across_->addWidget(side);
+    across_->setStretchFactor(1, 1);
+    across_->setSizes({210, 760, 380});
+    down_ = new QSplitter(Qt::Vertical, this);
+    down_->setObjectName(QStringLiteral("down"));
+    down_->addWidget(across_);
+    down_->addWidget(alarmBox);
+    down_->setStretchFactor(0, 1);
+    down_->setSizes({560, 150});
+    layout->addWidget(down_, 1);
 
     resize(1360, 820);
     fillTree();
     showRange(HistoryRange::Day);
+    if (const auto stored = source_.storedSpan())
+        storedEnd_ = stored->toMs;
+    auto *follow = new QTimer(this);
+    follow->setInterval(followIntervalMs);
+    connect(follow, &QTimer::timeout, this, &HistoryWindow::followStore);
+    follow->start();
 }
 
 HistoryWindow::~HistoryWindow() = default;
+
+void HistoryWindow::readInBackground(BackgroundReader::Opener opener)
+{
+    reader_ = std::make_unique<BackgroundReader>(std::move(opener));
+    reload();
+}
+
+void HistoryWindow::useSettings(clsIni *ini)
+{
+    ini_ = ini;
+    restoreSettings();
+}
+
+void HistoryWindow::restoreSettings()
+{
+    if (!ini_)
+        return;
+    const auto read = [this](const char *key) {
+        return ini_->GetIniString(settingsSection, QString::fromLatin1(key), QString());
+    };
+    const QList<ChannelKey> known = source_.channels();
+    for (const ChannelKey &key : keysFrom(read("CHANNELS")))
+        if (known.contains(key))
+            picks_.setChecked(key, true);
+    restoreSizes(across_, read("ACROSS"));
+    restoreSizes(down_, read("DOWN"));
+    fillTree();
+    rebuildPlot();
+    const QStringList view = read("VIEW").split(QLatin1Char(','));
+    bool fromOk = false, toOk = false;
+    const qint64 from = view.value(0).toLongLong(&fromOk);
+    const qint64 to = view.value(1).toLongLong(&toOk);
+    const std::optional<TimeSpan> stored = source_.storedSpan();
+    if (!fromOk || !toOk || to <= from || !stored)
+        return;
+    // A view that followed the store follows it still, as wide as it was.
+    if (clsIni::IsItTrue(read("FOLLOW")))
+        plot_->setView({stored->toMs - (to - from), stored->toMs});
+    else
+        plot_->setView({from, to});
+}
+
+void HistoryWindow::saveSettings()
+{
+    if (!ini_)
+        return;
+    const TimeSpan view = plot_->view();
+    const bool following = storedEnd_ && view.toMs >= *storedEnd_;
+    ini_->SaveIniStrings(
+        settingsSection,
+        {{QStringLiteral("CHANNELS"), keysText(picks_.checked())},
+         {QStringLiteral("VIEW"), QStringLiteral("%1,%2").arg(view.fromMs).arg(view.toMs)},
+         {QStringLiteral("FOLLOW"), clsIni::TrueOrFalse(following)},
+         {QStringLiteral("ACROSS"), sizesText(across_->sizes())},
+         {QStringLiteral("DOWN"), sizesText(down_->sizes())}});
+}
+
+void HistoryWindow::closeEvent(QCloseEvent *event)
+{
+    saveSettings();
+    QWidget::closeEvent(event);
+}
+
+void HistoryWindow::followStore()
+{
+    const std::optional<TimeSpan> stored = source_.storedSpan();
+    if (!stored || (storedEnd_ && stored->toMs <= *storedEnd_))
+        return;
+    const TimeSpan view = plot_->view();
+    const bool following = storedEnd_ && view.toMs >= *storedEnd_;
+    const bool wasEmpty = !storedEnd_;
+    storedEnd_ = stored->toMs;
+    if (wasEmpty) {
+        reload();
+        showRange(HistoryRange::Day);
+    } else if (following && view.toMs < stored->toMs) {
+        const qint64 shift = stored->toMs - view.toMs;
+        plot_->setView({view.fromMs + shift, stored->toMs});
+    } else {
+        onViewChanged(view.fromMs, view.toMs); // the new values may be in view
+    }
+}
 
 void HistoryWindow::setShadowSpans(SpanQuery query)
 {
@@ -208,6 +426,8 @@ void HistoryWindow::setInViewSpans(SpanQuery query)
 void HistoryWindow::reload()
 {
     loadedSpan_.reset();
+    loadedKeys_.clear();
+    ++generation_;
     fillTree();
     rebuildPlot();
 }
@@ -244,8 +464,10 @@ void HistoryWindow::onItemChanged(QTreeWidgetItem *item)
     if (checked == picks_.isChecked(key))
         return;
     picks_.setChecked(key, checked);
-    if (!checked)
+    if (!checked) {
         loaded_.erase(key);
+        loadedKeys_.erase(key);
+    }
     rebuildPlot();
 }
 
@@ -289,22 +511,89 @@ void HistoryWindow::showRange(HistoryRange range)
 void HistoryWindow::ensureLoaded(const TimeSpan &view)
 {
     const std::optional<TimeSpan> stored = source_.storedSpan();
-    if (!stored)
+    if (!stored || picks_.checked().empty())
         return;
-    const bool missing = std::any_of(picks_.checked().begin(), picks_.checked().end(),
-                                     [&](const ChannelKey &key) { return !loaded_.count(key); });
+    Load load;
+    load.generation = generation_;
+    const std::vector<ChannelKey> &checked = picks_.checked();
     if (!covers(loadedSpan_, view, *stored)) {
-        // A view's width more on each side, so that panning reads seldom.
+        // A view's width more on each side, so that panning reads seldom;
+        // what is loaded already is kept and only the rest read.
         const qint64 width = view.toMs - view.fromMs;
-        loadedSpan_ = TimeSpan{std::max(stored->fromMs, view.fromMs - width),
-                               std::min(stored->toMs, view.toMs + width)};
-        for (const ChannelKey &key : picks_.checked())
-            loaded_[key] = source_.series(key, loadedSpan_->fromMs, loadedSpan_->toMs);
-    } else if (missing) {
-        for (const ChannelKey &key : picks_.checked())
-            if (!loaded_.count(key))
-                loaded_[key] = source_.series(key, loadedSpan_->fromMs, loadedSpan_->toMs);
+        const TimeSpan want{std::max(stored->fromMs, view.fromMs - width),
+                            std::min(stored->toMs, view.toMs + width)};
+        const bool joins = loadedSpan_ && want.fromMs <= loadedSpan_->toMs + 1 &&
+                           want.toMs + 1 >= loadedSpan_->fromMs;
+        if (joins) {
+            std::vector<ChannelKey> have(loadedKeys_.begin(), loadedKeys_.end());
+            if (want.fromMs < loadedSpan_->fromMs)
+                load.jobs.push_back({have, {want.fromMs, loadedSpan_->fromMs - 1}});
+            if (want.toMs > loadedSpan_->toMs)
+                load.jobs.push_back({have, {loadedSpan_->toMs + 1, want.toMs}});
+            load.span = {std::min(want.fromMs, loadedSpan_->fromMs),
+                         std::max(want.toMs, loadedSpan_->toMs)};
+        } else {
+            load.fresh = true;
+            load.span = want;
+            load.jobs.push_back({checked, want});
+        }
+    } else {
+        load.span = *loadedSpan_;
     }
+    if (!load.fresh) {
+        std::vector<ChannelKey> missing;
+        for (const ChannelKey &key : checked)
+            if (!loadedKeys_.count(key))
+                missing.push_back(key);
+        if (!missing.empty())
+            load.jobs.push_back({missing, load.span});
+    }
+    if (load.jobs.empty())
+        return;
+    if (!reader_) {
+        takeLoad(load, readJobs(&source_, load.jobs));
+        return;
+    }
+    reader_->read(load.jobs, [this, load](std::vector<ChannelValues> values) {
+        takeLoad(load, std::move(values));
+        if (load.generation + 1 == generation_) { // taken: shown
+            plot_->refresh();
+            updateStatistics();
+            updateAlarms();
+        }
+    });
+}
+
+void HistoryWindow::takeLoad(const Load &load, std::vector<ChannelValues> values)
+{
+    if (load.generation != generation_) {
+        // Begun before what is loaded changed: read again what is missing.
+        ensureLoaded(plot_->view());
+        return;
+    }
+    for (size_t i = 0; i < load.jobs.size(); ++i) {
+        const ReadJob &job = load.jobs[i];
+        for (const ChannelKey &key : job.keys) {
+            if (!picks_.isChecked(key))
+                continue; // unticked since
+            std::vector<ChannelPoint> &read = values[i][key];
+            std::vector<ChannelPoint> &have = loaded_[key];
+            if (load.fresh || !loadedKeys_.count(key))
+                have = std::move(read);
+            else if (job.span.toMs < loadedSpan_->fromMs)
+                have.insert(have.begin(), read.begin(), read.end());
+            else
+                have.insert(have.end(), read.begin(), read.end());
+        }
+    }
+    if (load.fresh)
+        loadedKeys_.clear();
+    for (const ReadJob &job : load.jobs)
+        for (const ChannelKey &key : job.keys)
+            if (picks_.isChecked(key))
+                loadedKeys_.insert(key);
+    loadedSpan_ = load.span;
+    ++generation_;
 }
 
 void HistoryWindow::ensureShading(const TimeSpan &view)
@@ -360,48 +649,40 @@ void HistoryWindow::updateStatistics()
 void HistoryWindow::updateAlarms()
 {
     const TimeSpan view = plot_->view();
-    std::vector<LimitAlarm> all;
-    for (const ChannelKey &key : picks_.checked()) {
-        const auto found = limitAlarms(key, source_.info(key), loaded_[key], view);
-        all.insert(all.end(), found.begin(), found.end());
-    }
-    std::stable_sort(all.begin(), all.end(), [](const LimitAlarm &a, const LimitAlarm &b) {
-        return a.utcMs != b.utcMs ? a.utcMs < b.utcMs : a.key < b.key;
-    });
-    const int shown = std::min<int>(int(all.size()), maxAlarmRows);
-    alarmTitle_->setText(
-        all.empty() ? QStringLiteral("Alarms: no value outside its limits in the time shown")
-        : int(all.size()) > shown
-            ? QStringLiteral("Alarms: %1 values outside their limits (the first %2 listed)")
-                  .arg(all.size())
-                  .arg(shown)
-            : QStringLiteral("Alarms: %1 values outside their limits").arg(all.size()));
-    alarms_->setRowCount(shown);
-    for (int row = 0; row < shown; ++row) {
-        const LimitAlarm &alarm = all[size_t(row)];
-        const ChannelInfo info = source_.info(alarm.key);
-        auto *time = cell(utcText(alarm.utcMs), Qt::AlignLeft);
-        time->setData(Qt::UserRole, alarm.utcMs);
-        alarms_->setItem(row, 0, time);
-        alarms_->setItem(row, 1, cell(channelName(alarm.key, info), Qt::AlignLeft));
-        alarms_->setItem(row, 2,
-                         cell(valueText(alarm.key, alarm.value) + QLatin1Char(' ') + info.unit));
-        alarms_->setItem(
-            row, 3,
-            cell(QStringLiteral("%1 %2 %3")
-                     .arg(alarm.breached == LimitBreached::Low ? QStringLiteral("below low")
-                                                               : QStringLiteral("above high"),
-                          valueText(alarm.key, alarm.limit), info.unit),
-                 Qt::AlignLeft));
+    std::vector<AlarmChannel> channels;
+    for (const ChannelKey &key : picks_.checked())
+        channels.push_back({key, source_.info(key), &loaded_[key]});
+    const AlarmList found = firstAlarms(channels, view, maxAlarmRows);
+    const QLocale locale;
+    if (found.total() == 0)
+        alarmTitle_->setText(
+            QStringLiteral("Alarms: no value outside its limits in the time shown"));
+    else
+        alarmTitle_->setText(
+            QStringLiteral("Alarms: %1 values outside their limits in the time shown (%2 below "
+                           "low, %3 above high)%4")
+                .arg(locale.toString(qulonglong(found.total())),
+                     locale.toString(qulonglong(found.below)),
+                     locale.toString(qulonglong(found.above)),
+                     found.total() > found.listed.size()
+                         ? QStringLiteral("; the first %1 listed").arg(found.listed.size())
+                         : QString()));
+    std::map<ChannelKey, ChannelInfo> infos;
+    for (const AlarmChannel &channel : channels)
+        infos[channel.key] = channel.info;
+    alarmModel_->setAlarms(found.listed, std::move(infos));
+    if (!found.listed.empty() && !alarmsSized_) {
+        alarms_->resizeColumnsToContents();
+        alarmsSized_ = true;
     }
 }
 
 void HistoryWindow::onAlarmActivated(int row)
 {
-    const QTableWidgetItem *time = alarms_->item(row, 0);
-    if (!time)
+    const QVariant time = alarmModel_->index(row, 0).data(Qt::UserRole);
+    if (!time.isValid())
         return;
-    const qint64 at = time->data(Qt::UserRole).toLongLong();
+    const qint64 at = time.toLongLong();
     const TimeSpan view = plot_->view();
     const qint64 half = std::min<qint64>((view.toMs - view.fromMs) / 2, qint64{30} * 60 * 1000);
     plot_->setView({at - half, at + half});

@@ -72,6 +72,18 @@ TelemetryHistory::lastValues(const std::function<orvex::Date(qint64 utcMs)> &dis
     return values;
 }
 
+BackgroundReader::Opener TelemetryHistory::sourceOpener() const
+{
+    return [database = &store_.database(), limits = limits_]() -> std::unique_ptr<ChannelSource> {
+        std::unique_ptr<database::Connection> connection = database->openReader();
+        if (!connection)
+            return nullptr;
+        auto source = std::make_unique<StoreReader>(std::move(connection));
+        source->setLimits(limits);
+        return source;
+    };
+}
+
 StoreReader *TelemetryHistory::reader()
 {
     database::Connection *connection = available() ? store_.database().reader() : nullptr;

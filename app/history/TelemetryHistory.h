@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include "history/BackgroundReader.h"
 #include "history/ChannelLimits.h"
 #include "history/TelemetryStore.h"
 
@@ -44,6 +45,10 @@ public:
     // cannot be read.
     std::vector<telemetry::StoredValue>
     lastValues(const std::function<orvex::Date(qint64 utcMs)> &displayTimeOf);
+    // Opens the stored values over a read-only connection of their own, for
+    // a reader on another thread (with the limits of now); the source is null
+    // while the file cannot be read.
+    BackgroundReader::Opener sourceOpener() const;
 
 private:
     QString folder_;

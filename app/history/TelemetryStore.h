@@ -82,6 +82,11 @@ class StoreReader : public ChannelSource
 {
 public:
     explicit StoreReader(database::Connection *connection = nullptr) : connection_(connection) {}
+    // Over a connection of its own.
+    explicit StoreReader(std::unique_ptr<database::Connection> owned)
+        : connection_(owned.get()), owned_(std::move(owned))
+    {
+    }
 
     void setConnection(database::Connection *connection) { connection_ = connection; }
     database::Connection *connection() const { return connection_; }
@@ -103,6 +108,7 @@ private:
                                  int &mode) const;
 
     database::Connection *connection_;
+    std::unique_ptr<database::Connection> owned_;
     ChannelLimits limits_;
 };
 

@@ -6,7 +6,9 @@
 #include <cmath>
 
 // A year of one channel: 1,000,000 values, one every 31.5 s, a slow daily
-// swing with a faster ripple, in the unit of a battery voltage.
+// swing with a faster ripple, in the unit of a battery voltage; its high
+// limit is low enough that nine values in ten lie above it, as they do when
+// a battery's limits are set wrong.
 inline const MemoryChannelSource &millionPointSource()
 {
     static const MemoryChannelSource source = [] {
@@ -21,7 +23,7 @@ inline const MemoryChannelSource &millionPointSource()
             const double value = 7.8 + 0.3 * std::sin(t * 6.283) + 0.05 * std::sin(t * 97.0);
             points.push_back({startMs + i * stepMs, std::round(value * 100), value});
         }
-        built.add({0, 1, 0}, {QStringLiteral("POWER Batt A A"), QStringLiteral("V"), 7.0, 8.4},
+        built.add({0, 1, 0}, {QStringLiteral("POWER Batt A A"), QStringLiteral("V"), 7.0, 7.5},
                   std::move(points));
         return built;
     }();

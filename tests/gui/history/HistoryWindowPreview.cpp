@@ -6,6 +6,7 @@
 #include "support/MemoryChannelSource.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTreeWidget>
 
 int main(int argc, char **argv)
@@ -32,6 +33,8 @@ int main(int argc, char **argv)
                      : range == QLatin1String("--last-pass") ? HistoryRange::LastPass
                      : range == QLatin1String("--all")       ? HistoryRange::All
                                                              : HistoryRange::Week);
+    // No larger than the screen, as the main window opens it.
+    window.resize(window.size().boundedTo(window.screen()->availableGeometry().size()));
     window.show();
     return app.exec();
 }

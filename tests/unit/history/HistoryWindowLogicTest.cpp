@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include "history/BackgroundReader.h"
 #include "history/HistoryChannelPicks.h"
 #include "history/HistoryCsv.h"
 #include "history/HistoryRanges.h"
@@ -8,6 +9,9 @@
 #include "support/MemoryChannelSource.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -130,6 +134,58 @@ TEST(HistoryStatistics, AlarmsForValuesBeyondEitherLimitWithinTheSpan)
     const ChannelInfo highOnly{QString(), QStringLiteral("°C"), std::nullopt, 40.0};
     EXPECT_EQ(limitAlarms(key, highOnly, points, {t0, t0 + 5000}).size(), 0u);
     EXPECT_EQ(limitAlarms(key, ChannelInfo{}, points, {t0, t0 + 5000}).size(), 0u);
+}
+
+TEST(HistoryStatistics, FirstAlarmsOfSeveralChannelsCappedWithTheirCounts)
+{
+    const ChannelInfo volts{QStringLiteral("V"), QStringLiteral("V"), 7.0, 8.0};
+    const ChannelInfo amps{QStringLiteral("A"), QStringLiteral("mA"), std::nullopt, 100.0};
+    const auto battery = pointsOf({{0, 6.5}, {10, 7.5}, {20, 8.5}, {30, 9.0}, {40, 6.0}});
+    const auto current = pointsOf({{5, 150}, {15, 50}, {25, 200}, {35, 300}});
+    const std::vector<AlarmChannel> channels{{{0, 1, 0}, volts, &battery},
+                                             {{1, 2, 0}, amps, &current}};
+
+    const AlarmList list = firstAlarms(channels, {t0, t0 + 35}, 3);
+    EXPECT_EQ(list.below, 1u);
+    EXPECT_EQ(list.above, 5u);
+    EXPECT_EQ(list.total(), 6u);
+    ASSERT_EQ(list.listed.size(), 3u);
+    EXPECT_EQ(list.listed[0].utcMs, t0);
+    EXPECT_EQ(list.listed[0].breached, LimitBreached::Low);
+    EXPECT_EQ(list.listed[1].utcMs, t0 + 5);
+    EXPECT_EQ(list.listed[1].limit, 100.0);
+    EXPECT_EQ(list.listed[2].utcMs, t0 + 20);
+}
+
+TEST(BackgroundReader, ReadsOnAThreadOfItsOwnAndAnswersOnTheAskingOne)
+{
+    auto source = std::make_unique<MemoryChannelSource>();
+    source->add({0, 1, 0}, {}, pointsOf({{0, 1}, {10, 2}, {20, 3}}));
+    QThread *openedOn = nullptr;
+    BackgroundReader reader([&]() -> std::unique_ptr<ChannelSource> {
+        openedOn = QThread::currentThread();
+        return std::move(source);
+    });
+    std::vector<ChannelValues> got;
+    QThread *answeredOn = nullptr;
+    reader.read({{{{0, 1, 0}}, {t0 + 5, t0 + 20}}, {{{0, 1, 0}}, {t0, t0}}},
+                [&](std::vector<ChannelValues> values) {
+                    answeredOn = QThread::currentThread();
+                    got = std::move(values);
+                });
+    QElapsedTimer waited;
+    waited.start();
+    while (!answeredOn && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+
+    EXPECT_EQ(answeredOn, QThread::currentThread());
+    EXPECT_NE(openedOn, QThread::currentThread());
+    ASSERT_EQ(got.size(), 2u);
+    const ChannelKey key{0, 1, 0};
+    ASSERT_EQ(got[0][key].size(), 2u);
+    EXPECT_EQ(got[0][key][0].utcMs, t0 + 10);
+    EXPECT_EQ(got[1][key].size(), 1u);
+    EXPECT_FALSE(reader.busy());
 }
 
 TEST(HistoryRanges, ButtonsEndAtTheLastValueAndLastPassNeedsData)
