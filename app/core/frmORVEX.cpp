@@ -151,6 +151,9 @@ void frmORVEX::buildMenus()
     QAction *sky = bar->addAction(QStringLiteral("Sky &View"));
     sky->setObjectName(QStringLiteral("skyViewAction"));
     connect(sky, &QAction::triggered, this, &frmORVEX::showSkyView);
+    QAction *messages = bar->addAction(QStringLiteral("APRS Me&ssages"));
+    messages->setObjectName(QStringLiteral("messagesAction"));
+    connect(messages, &QAction::triggered, this, &frmORVEX::showMessages);
 
     QMenu *options = bar->addMenu(QStringLiteral("&Options"));
     mnuUseLocalTime_ = options->addAction(QStringLiteral("&Use Local Time"));
@@ -297,6 +300,7 @@ bool frmORVEX::Load()
     startTracking();
     startSteering();
     startAprs();
+    startMessages();
     auto *storeStatus = new QLabel(this);
     storeStatus->setObjectName(QStringLiteral("storeStatus"));
     statusBar()->addWidget(storeStatus);
@@ -409,6 +413,7 @@ void frmORVEX::Unload()
     // Closing the map saves its position; it then forgets itself.
     if (mfrmMap_)
         mfrmMap_->close();
+    stopMessages();
     stopSharing();
     stopTracking();
     stopSteering();

@@ -50,6 +50,9 @@ class StationSteering;
 } // namespace radio
 namespace aprs {
 class AprsTraffic;
+class ConversationWindow;
+class IgateClient;
+class MessageTraffic;
 } // namespace aprs
 
 // The main window: the program's start-up object and hub.
@@ -195,6 +198,14 @@ private:
     // The APRS traffic heard and sent (frmORVEXAprs.cpp).
     void startAprs();
 
+    // APRS messages, own frames heard back, the APRS-IS gateway
+    // (frmORVEXMessages.cpp).
+    void startMessages();
+    void stopMessages();
+    // A frame was handed to the engine.
+    void noteSent(const QString &source, const QString &destination, const QString &info);
+    void showMessages();
+
     // Sharing frames with a SiDS server (frmORVEXSharing.cpp).
     void startSharing();
     void stopSharing();
@@ -260,5 +271,8 @@ private:
     std::unique_ptr<sharing::SidsUploader> sids_;
     std::unique_ptr<radio::StationSteering> steering_;
     std::unique_ptr<aprs::AprsTraffic> aprsTraffic_;
+    std::unique_ptr<aprs::MessageTraffic> messages_;
+    std::unique_ptr<aprs::IgateClient> igate_;
+    QPointer<aprs::ConversationWindow> messagesWindow_;
     QPointer<sharing::SidsUploadWindow> sidsWindow_;
 };
