@@ -2,6 +2,8 @@
 #include "core/frmORVEX.h"
 
 #include "aprs/AprsTraffic.h"
+#include "aprs/IgateClient.h"
+#include "aprs/MessageTraffic.h"
 #include "core/MainSettings.h"
 #include "core/SatStatusPanel.h"
 #include "database/StationDatabase.h"
