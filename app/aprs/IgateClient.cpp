@@ -85,6 +85,13 @@ IgateClient::IgateClient(IgateSettings settings, std::function<QString()> callsi
     });
 }
 
+IgateClient::~IgateClient()
+{
+    // The socket tells of its own end as it goes, after the retry timer
+    // has gone: nothing may answer it then.
+    socket_.disconnect(this);
+}
+
 void IgateClient::start()
 {
     if (settings_.enabled && !callsign_().trimmed().isEmpty())
@@ -93,8 +100,13 @@ void IgateClient::start()
 
 void IgateClient::connectNow()
 {
-    if (socket_.state() != QAbstractSocket::UnconnectedState)
+    if (socket_.state() == QAbstractSocket::ConnectedState ||
+        socket_.state() == QAbstractSocket::ConnectingState ||
+        socket_.state() == QAbstractSocket::HostLookupState)
         return;
+    // What is left of a broken link is ended here, not inside the
+    // socket's own signal that told of the break.
+    socket_.abort();
     socket_.connectToHost(settings_.host, settings_.port);
 }
 
@@ -103,7 +115,6 @@ void IgateClient::linkDown(const QString &reason)
     loggedIn_ = false;
     if (retry_.isActive())
         return;
-    socket_.abort();
     retry_.start();
     emit statusChanged(QStringLiteral("APRS-IS: %1, trying again in %2 s")
                            .arg(reason)

@@ -58,6 +58,9 @@ public:
 
     IgateClient(IgateSettings settings, std::function<QString()> callsign,
                 std::function<qint64()> nowMs, int retryMs = 30'000, QObject *parent = nullptr);
+    ~IgateClient() override;
+    IgateClient(const IgateClient &) = delete;
+    IgateClient &operator=(const IgateClient &) = delete;
 
     // Connects, when enabled and the station has a callsign.
     void start();
