@@ -45,11 +45,14 @@ void frmORVEX::startMessages()
             });
     // The next number is kept at once, so that a new run does not send a
     // number the other station has seen already.
-    connect(messages_.get(), &aprs::MessageTraffic::changed, this, [this] {
-        const QString next = QString::number(messages_->outbox().nextNumber());
-        if (cIni()->GetIniString(messagesSection, nextNumberKey, QString()) != next)
-            cIni()->SaveIniString(messagesSection, nextNumberKey, next);
-    });
+    connect(messages_.get(), &aprs::MessageTraffic::changed, this,
+            [this, saved = messages_->outbox().nextNumber()]() mutable {
+                const int next = messages_->outbox().nextNumber();
+                if (next == saved)
+                    return;
+                saved = next;
+                cIni()->SaveIniString(messagesSection, nextNumberKey, QString::number(next));
+            });
 
     igate_ = std::make_unique<aprs::IgateClient>(
         aprs::IgateSettings::read(*cIni()), [this] { return strCallsign(); }, station.nowMs);
