@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "core/frmORVEX.h"
 
+#include "aprs/AprsStore.h"
 #include "aprs/AprsTraffic.h"
+#include "aprs/HeardListWindow.h"
+#include "aprs/HeardStations.h"
 #include "aprs/IgateClient.h"
 #include "aprs/MessageTraffic.h"
 #include "core/MainSettings.h"
@@ -153,9 +156,12 @@ void frmORVEX::buildMenus()
     QAction *sky = bar->addAction(QStringLiteral("Sky &View"));
     sky->setObjectName(QStringLiteral("skyViewAction"));
     connect(sky, &QAction::triggered, this, &frmORVEX::showSkyView);
-    QAction *messages = bar->addAction(QStringLiteral("APRS Me&ssages"));
+    QAction *messages = bar->addAction(QStringLiteral("&APRS Messages"));
     messages->setObjectName(QStringLiteral("messagesAction"));
     connect(messages, &QAction::triggered, this, &frmORVEX::showMessages);
+    QAction *heard = bar->addAction(QStringLiteral("Heard &Stations"));
+    heard->setObjectName(QStringLiteral("heardStationsAction"));
+    connect(heard, &QAction::triggered, this, &frmORVEX::showHeardStations);
 
     QMenu *options = bar->addMenu(QStringLiteral("&Options"));
     mnuUseLocalTime_ = options->addAction(QStringLiteral("&Use Local Time"));
@@ -256,6 +262,7 @@ bool frmORVEX::Load()
             mb::vbCritical);
         return false;
     }
+    dataFileNotices_ = loaded.notices;
     decoder_ = std::make_unique<TelemetryDecoder>(formulas_);
 
     // 8. The settings file is named after the executable, beside the program.
@@ -313,7 +320,10 @@ bool frmORVEX::Load()
             QStringLiteral("The telemetry history %1 cannot be used: %2. The program "
                            "goes on without it; the grids are not affected.")
                 .arg(QDir::toNativeSeparators(database_->path()), database_->errorText());
-    history_->open();
+    dataFileNotices_ << history_->open();
+    // From now on the monitor and its log show times as the setting says.
+    recordDisplayZone();
+    loadHeardStations();
     telemetry_->setLimitCheck(
         [limits = history_->limits()](int grid, int row, int side, double value) {
             return limits.breach({grid, row, side}, value);
@@ -326,6 +336,7 @@ bool frmORVEX::Load()
     show();
     showSettingsWarning();
     showHistoryWarning();
+    showDataFileNotices();
     // 23.
     if (!blnLocationKnown_)
         mb::ShowMsg(this,
@@ -423,6 +434,7 @@ void frmORVEX::Unload()
     tracking_.reset();
     cSats_.reset();
     history_.reset();
+    aprsStore_.reset();
     // What waits is committed now, before the program ends.
     database_.reset();
     if (settings_ && !isMinimized())
@@ -460,6 +472,19 @@ void frmORVEX::showHistoryWarning()
     const QString text = std::exchange(historyWarning_, QString());
     if (!text.isEmpty())
         mb::ShowMsg(this, text, mb::vbExclamation);
+}
+
+// The lines of formula.txt and limits.txt that were not taken, once, at start.
+void frmORVEX::showDataFileNotices()
+{
+    constexpr qsizetype shownAtMost = 20;
+    const QStringList notices = std::exchange(dataFileNotices_, QStringList());
+    if (notices.isEmpty())
+        return;
+    QString text = notices.mid(0, shownAtMost).join(QLatin1Char('\n'));
+    if (notices.size() > shownAtMost)
+        text += QStringLiteral("\n... and %1 more.").arg(notices.size() - shownAtMost);
+    mb::ShowMsg(this, text, mb::vbExclamation);
 }
 
 void frmORVEX::showTerminal()
@@ -678,7 +703,7 @@ void frmORVEX::importLogs()
         return callsigns_->intSideForCallsign(callsign);
     };
     history::importLogs(this, history_->store(), *decoder_, sideOf,
-                        strAppPath_ + QStringLiteral("LOGS"), mnuUseLocalTime_->isChecked());
+                        strAppPath_ + QStringLiteral("LOGS"));
 }
 
 orvex::Date frmORVEX::displayTime() const

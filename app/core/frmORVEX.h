@@ -49,10 +49,13 @@ namespace radio {
 class StationSteering;
 } // namespace radio
 namespace aprs {
+class AprsStore;
 class AprsTraffic;
 class ConversationWindow;
 class IgateClient;
 class MessageTraffic;
+class HeardListWindow;
+class HeardStations;
 } // namespace aprs
 
 // The main window: the program's start-up object and hub.
@@ -164,6 +167,7 @@ private:
     void showSettingsWarning();
     // The telemetry history's failure, said once.
     void showHistoryWarning();
+    void showDataFileNotices();
 
     // The link and the monitor.
     void connectLinkEvents();
@@ -197,6 +201,12 @@ private:
 
     // The APRS traffic heard and sent (frmORVEXAprs.cpp).
     void startAprs();
+    // The heard list from the packets kept, once the database is open.
+    void loadHeardStations();
+    void showHeardStations();
+    // ms since 1970-01-01 UTC: the start of the pass in progress or of the last one.
+    qint64 passStartMs() const;
+    QList<MapStation> heardStations() const override;
 
     // APRS messages, own frames heard back, the APRS-IS gateway
     // (frmORVEXMessages.cpp).
@@ -217,6 +227,7 @@ private:
     void UpdateSatStatus();
     void ShowTimeMode();
     void toggleUseLocalTime();
+    void recordDisplayZone();
     void FindKeps();
     void showPassInfo();
     void showTerminal();
@@ -246,8 +257,9 @@ private:
     bool blnConnected_ = false;
     bool unloaded_ = false;
     bool settingsWarned_ = false;
-    QString settingsWarning_; // waiting to be shown
-    QString historyWarning_;  // waiting to be shown
+    QString settingsWarning_;     // waiting to be shown
+    QString historyWarning_;      // waiting to be shown
+    QStringList dataFileNotices_; // formula.txt's and limits.txt's ignored lines, to be shown
 
     int twipsPerPixelX_ = 15;
     int twipsPerPixelY_ = 15;
@@ -274,5 +286,8 @@ private:
     std::unique_ptr<aprs::MessageTraffic> messages_;
     std::unique_ptr<aprs::IgateClient> igate_;
     QPointer<aprs::ConversationWindow> messagesWindow_;
+    std::unique_ptr<aprs::AprsStore> aprsStore_;
+    std::unique_ptr<aprs::HeardStations> heardStations_;
+    QPointer<aprs::HeardListWindow> heardWindow_;
     QPointer<sharing::SidsUploadWindow> sidsWindow_;
 };

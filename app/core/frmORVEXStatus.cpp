@@ -3,6 +3,7 @@
 #include "core/MainSettings.h"
 #include "core/SatStatusPanel.h"
 #include "core/frmORVEX.h"
+#include "history/DisplayZones.h"
 #include "map/frmMap.h"
 #include "orbit/ElementProvenance.h"
 #include "orbit/KepsFolder.h"
@@ -10,6 +11,7 @@
 #include "orbit/TrackingContext.h"
 #include "orbit/clsSats.h"
 #include "orbit/frmPass.h"
+#include "platform/DateTime.h"
 
 #include <QAction>
 #include <QApplication>
@@ -88,7 +90,17 @@ void frmORVEX::toggleUseLocalTime()
 {
     cSats_->setBlnLocalTime(!cSats_->blnLocalTime());
     settings_->setUseLocalTime(cSats_->blnLocalTime());
+    recordDisplayZone();
     ShowTimeMode();
+}
+
+// The monitor and its log print times in the zone shown; a log read back
+// needs to know which.
+void frmORVEX::recordDisplayZone()
+{
+    if (database_)
+        history::DisplayZones::record(*database_, orvex::Clock::nowUtc().toMSecsSinceEpoch(),
+                                      cSats_->blnLocalTime(), orvex::Clock::localZone());
 }
 
 void frmORVEX::FindKeps()

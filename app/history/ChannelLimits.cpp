@@ -4,8 +4,12 @@
 #include "history/ChannelUnits.h"
 #include "telemetry/TelemetryGrids.h"
 
+#include "shared/TextLines.h"
+
+#include <QDir>
 #include <QFile>
 #include <QStringList>
+#include <cmath>
 
 namespace history {
 
@@ -18,9 +22,9 @@ bool readLimit(const QString &field, std::optional<double> &limit)
         return true;
     bool ok = false;
     const double value = field.toDouble(&ok);
-    if (ok)
+    if (ok && std::isfinite(value))
         limit = value;
-    return ok;
+    return ok && std::isfinite(value);
 }
 
 std::optional<ChannelKey> readPlace(const QString &tag, const QString &caption, const QString &side)
@@ -41,21 +45,35 @@ std::optional<ChannelKey> readPlace(const QString &tag, const QString &caption, 
 
 } // namespace
 
-int ChannelLimits::load(const QString &path)
+QStringList ChannelLimits::load(const QString &path)
 {
     limits_.clear();
     QFile file(path);
+    if (!file.exists())
+        return {};
+    const QString name = QDir::toNativeSeparators(path);
+    QString why;
     if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    return loadText(QString::fromUtf8(file.readAll()));
+        return {QStringLiteral("%1 cannot be read: %2.").arg(name, file.errorString())};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {QStringLiteral("%1 cannot be read: %2.").arg(name, file.errorString())};
+    if (!orvex::textFileLines(bytes, &why))
+        return {QStringLiteral("%1 cannot be read: %2.").arg(name, why)};
+    QStringList notices;
+    loadText(QString::fromUtf8(bytes), name, &notices);
+    return notices;
 }
 
-int ChannelLimits::loadText(const QString &text)
+int ChannelLimits::loadText(const QString &text, const QString &fileName, QStringList *notices)
 {
     limits_.clear();
     int ignored = 0;
-    for (const QString &raw : text.split(QLatin1Char('\n'))) {
-        const QString line = raw.trimmed();
+    const std::optional<QList<QByteArray>> lines = orvex::textFileLines(text.toUtf8());
+    if (!lines)
+        return 0;
+    for (qsizetype index = 0; index < lines->size(); ++index) {
+        const QString line = QString::fromUtf8(lines->at(index)).trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('\'')) ||
             line.startsWith(QLatin1Char('#')))
             continue;
@@ -63,10 +81,24 @@ int ChannelLimits::loadText(const QString &text)
         for (QString &field : fields)
             field = field.trimmed();
         Limits limits;
+        QString why;
+        if (fields.size() != 5)
+            why = QStringLiteral("%1 fields where a record has 5").arg(fields.size());
         const std::optional<ChannelKey> key =
-            fields.size() == 5 ? readPlace(fields[0], fields[1], fields[2]) : std::nullopt;
-        if (!key || !readLimit(fields[3], limits.low) || !readLimit(fields[4], limits.high)) {
+            why.isEmpty() ? readPlace(fields[0], fields[1], fields[2]) : std::nullopt;
+        if (why.isEmpty() && !key)
+            why =
+                QStringLiteral("no channel is %1 %2 side %3").arg(fields[0], fields[1], fields[2]);
+        if (why.isEmpty() &&
+            (!readLimit(fields[3], limits.low) || !readLimit(fields[4], limits.high)))
+            why = QStringLiteral("a limit is not a finite number");
+        if (!why.isEmpty()) {
             ++ignored;
+            if (notices)
+                *notices << QStringLiteral("%1 line %2: ignored, %3.")
+                                .arg(fileName.isEmpty() ? QStringLiteral("limits.txt") : fileName)
+                                .arg(index + 1)
+                                .arg(why);
             continue;
         }
         limits_[*key] = limits;

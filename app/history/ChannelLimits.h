@@ -12,7 +12,8 @@
 // comma-separated fields:
 //   grid tag, row caption, side (A|B), low, high
 // in the channel's engineering unit; an empty low or high sets no limit.
-// Blank lines and lines starting with ' or # are comments.
+// Blank lines and lines starting with ' or # are comments. Lines may end in
+// CR LF, LF or CR.
 //   TEMP, Batt, A, -10, 45
 namespace history {
 
@@ -25,10 +26,13 @@ public:
         std::optional<double> high;
     };
 
-    // Reads the file; a missing file sets no limits. Returns how many
-    // records were ignored (unknown place, side or number).
-    int load(const QString &path);
-    int loadText(const QString &text);
+    // Reads the file; a missing file sets no limits. Returns what went
+    // wrong: a file that cannot be read, and each record that was ignored
+    // ("<file> line 3: ignored, ...").
+    QStringList load(const QString &path);
+    // Returns how many records were ignored (unknown place, side or
+    // number); each adds a notice naming `fileName` and its line.
+    int loadText(const QString &text, const QString &fileName = {}, QStringList *notices = nullptr);
 
     Limits limits(const ChannelKey &key) const;
     // Which limit a value breaks: "below the low limit of -10.0 °C", or

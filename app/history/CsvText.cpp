@@ -3,13 +3,26 @@
 
 namespace history {
 
+namespace {
+
+bool startsLikeFormula(std::string_view text)
+{
+    return !text.empty() &&
+           std::string_view("=+-@\t\r").find(text.front()) != std::string_view::npos;
+}
+
+} // namespace
+
 void appendCsvText(std::string &out, std::string_view text)
 {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    const bool formula = startsLikeFormula(text);
+    if (!formula && text.find_first_of(",\"\r\n") == std::string_view::npos) {
         out.append(text);
         return;
     }
     out += '"';
+    if (formula)
+        out += '\'';
     for (const char c : text) {
         if (c == '"')
             out += '"';

@@ -10,21 +10,19 @@
 namespace history {
 
 void importLogs(QWidget *parent, TelemetryStore &store, const TelemetryDecoder &decoder,
-                LogImporter::SideOf sideOf, const QString &logFolder, bool timesAreLocal)
+                LogImporter::SideOf sideOf, const QString &logFolder)
 {
     const QStringList files = QFileDialog::getOpenFileNames(
         parent, QStringLiteral("Import Logs"), logFolder, QStringLiteral("Logs (*.TXT *.txt)"));
     if (files.isEmpty())
         return;
-    LogImporter importer(store, decoder, std::move(sideOf), timesAreLocal);
+    LogImporter importer(store, decoder, std::move(sideOf));
     importer.start(files);
 
     // Progress in KiB, so that years of logs fit the dialog's int range.
     const auto kib = [](qint64 bytes) { return static_cast<int>(bytes / 1024); };
     QProgressDialog progress(
-        QStringLiteral("Importing telemetry from %1 log files (times read as %2)...")
-            .arg(files.size())
-            .arg(timesAreLocal ? QStringLiteral("local time") : QStringLiteral("UTC")),
+        QStringLiteral("Importing telemetry from %1 log files...").arg(files.size()),
         QStringLiteral("Cancel"), 0, std::max(1, kib(importer.progress().bytesTotal)), parent);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);

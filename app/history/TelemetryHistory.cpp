@@ -13,12 +13,13 @@ TelemetryHistory::TelemetryHistory(database::StationDatabase &database,
 {
 }
 
-void TelemetryHistory::open()
+QStringList TelemetryHistory::open()
 {
-    limits_.load(folder_ + QStringLiteral("limits.txt"));
+    QStringList notices = limits_.load(folder_ + QStringLiteral("limits.txt"));
     reader_.setLimits(limits_);
     QFile formulas(folder_ + QStringLiteral("formula.txt"));
     store_.useFormulaSet(formulas.open(QIODevice::ReadOnly) ? formulas.readAll() : QByteArray());
+    return notices;
 }
 
 bool TelemetryHistory::available() const

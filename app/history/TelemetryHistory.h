@@ -21,8 +21,9 @@ public:
     TelemetryHistory(database::StationDatabase &database, const QString &programFolder,
                      QObject *parent = nullptr);
 
-    // Reads limits.txt, and formula.txt as the calibration of what is stored.
-    void open();
+    // Reads limits.txt, and formula.txt as the calibration of what is
+    // stored. Returns what was wrong in limits.txt, line by line.
+    QStringList open();
 
     // One line the grids took, heard now.
     void record(const QString &source, const QString &line,

@@ -2,6 +2,7 @@
 #include "history/TelemetryStore.h"
 
 #include "history/ChannelUnits.h"
+#include "history/DisplayZones.h"
 
 #include <QCryptographicHash>
 #include <QHash>
@@ -224,6 +225,7 @@ TelemetryStore::TelemetryStore(database::StationDatabase &database)
     : database_(database), writer_(std::make_shared<Writer>())
 {
     database_.addSchema(historySchema());
+    database_.addSchema(displayZoneSchema());
 }
 
 void TelemetryStore::useFormulaSet(const QByteArray &formulaText)
@@ -267,6 +269,29 @@ bool TelemetryStore::addNow(const std::vector<HeardFrame> &frames, Repeats repea
     else
         added.assign(frames.size(), Added::Failed);
     return written;
+}
+
+std::vector<qint64> TelemetryStore::heardAt(const QString &source, const QString &line,
+                                            qint64 fromMs, qint64 toMs) const
+{
+    std::vector<qint64> times;
+    Connection *connection = database_.reader();
+    if (!connection)
+        return times;
+    const QByteArray utf8 = line.toUtf8();
+    Query find = connection->cached(
+        "SELECT f.utc_ms FROM frame f JOIN source s ON s.id = f.source_id WHERE "
+        "f.line_hash = ?1 AND f.utc_ms BETWEEN ?2 AND ?3 AND s.callsign = ?4 AND f.line = ?5");
+    if (!find)
+        return times;
+    find.bind(1, lineHash(utf8))
+        .bind(2, fromMs)
+        .bind(3, toMs)
+        .bind(4, source)
+        .bind(5, std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+    while (find.next())
+        times.push_back(find.int64(0));
+    return times;
 }
 
 QList<ChannelKey> StoreReader::channels() const

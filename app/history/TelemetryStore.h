@@ -65,6 +65,10 @@ public:
     // file does not take them now.
     bool addNow(const std::vector<HeardFrame> &frames, Repeats repeats, std::vector<Added> &added,
                 QString &error);
+    // When (ms) `source` was heard sending `line` between fromMs and toMs,
+    // as committed; empty too while the file cannot be read.
+    std::vector<qint64> heardAt(const QString &source, const QString &line, qint64 fromMs,
+                                qint64 toMs) const;
 
 private:
     struct Writer;

@@ -63,25 +63,6 @@ void appendFixed(std::string &out, double value, int decimals)
     out.append(text, end);
 }
 
-void appendJsonText(std::string &out, std::string_view text)
-{
-    out += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-}
-
 // Grid tags, row captions and units as UTF-8, looked up once.
 struct PlaceTexts
 {
@@ -110,6 +91,25 @@ const PlaceTexts &places()
 }
 
 } // namespace
+
+void appendJsonText(std::string &out, std::string_view text)
+{
+    out += '"';
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    out += '"';
+}
 
 ValueWriter::ValueWriter(ExportFormat format) : format_(format)
 {

@@ -30,6 +30,10 @@ struct ExportedValue
     std::string_view label;
 };
 
+// Appends `text` (UTF-8) as a JSON string, in quotes, with quotes,
+// backslashes and control characters escaped.
+void appendJsonText(std::string &out, std::string_view text);
+
 class ValueWriter
 {
 public:

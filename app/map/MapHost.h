@@ -1,11 +1,21 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
 class clsIni;
 class clsSats;
+
+// A station heard through the satellite, as the map marks it.
+struct MapStation
+{
+    QString callsign;
+    double latitudeDeg = 0;  // north positive
+    double longitudeDeg = 0; // east positive
+    bool thisPass = false;   // heard on the pass in progress or the last one
+};
 
 // What the map window needs of the main window. The main window implements
 // it (the signatures are its own members'); the map holds a reference for
@@ -34,4 +44,8 @@ public:
     // Switches to the other satellite; the main window then calls the map's
     // SatHasChanged().
     virtual void ChangeSat() = 0;
+    // The stations heard via the satellite on this pass and over the last
+    // hours that the settings give, with their last positions; drawn beside
+    // the footprint.
+    virtual QList<MapStation> heardStations() const { return {}; }
 };

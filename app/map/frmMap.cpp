@@ -15,6 +15,8 @@
 #include "ui/ScreenFit.h"
 
 #include <QCloseEvent>
+#include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -62,6 +64,14 @@ QColor frmMap::symbolStrokeColour()
 QColor frmMap::symbolBoxColour()
 {
     return QColor(0, 0, 255);
+}
+QColor frmMap::passStationColour()
+{
+    return QColor(255, 255, 0);
+}
+QColor frmMap::earlierStationColour()
+{
+    return QColor(255, 160, 0);
 }
 QColor frmMap::oceanColour()
 {
@@ -295,6 +305,7 @@ void frmMap::DrawSat(const QList<double> &latitudes, const QList<double> &longit
             painter.drawPoint(centre);
         for (const QLineF &line : track.lines())
             painter.drawLine(projection_.toPixel(line));
+        drawStations(painter);
         if (startKnown)
             drawSymbol(painter, centre);
     }
@@ -315,6 +326,37 @@ void frmMap::drawSymbol(QPainter &painter, QPointF centre)
     painter.setBrush(symbolBoxColour());
     painter.drawRect(QRectF(centre - QPointF(symbolInner, symbolInner),
                             centre + QPointF(symbolInner, symbolInner)));
+}
+
+// A dot at each station, its callsign beside it (plain text, cut short);
+// the stations of this pass over the earlier ones.
+void frmMap::drawStations(QPainter &painter)
+{
+    QList<MapStation> stations = host_.heardStations();
+    if (stations.isEmpty())
+        return;
+    std::stable_partition(stations.begin(), stations.end(),
+                          [](const MapStation &station) { return !station.thisPass; });
+    painter.save();
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    QFont font = painter.font();
+    font.setPixelSize(9);
+    font.setStyleStrategy(QFont::NoAntialias);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+    for (const MapStation &station : stations) {
+        const QPointF at = projection_.toPixel(QPointF(station.longitudeDeg, station.latitudeDeg));
+        if (!std::isfinite(at.x()) || !std::isfinite(at.y()))
+            continue;
+        const QColor colour = station.thisPass ? passStationColour() : earlierStationColour();
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour);
+        painter.drawRect(QRectF(at - QPointF(1.5, 1.5), QSizeF(3, 3)));
+        painter.setPen(colour);
+        const QString name = metrics.elidedText(station.callsign, Qt::ElideRight, 80);
+        painter.drawText(at + QPointF(4, 3), name);
+    }
+    painter.restore();
 }
 
 void frmMap::DrawFootprint(QPainter &painter, double longitude, double latitude, double altitudeKm)

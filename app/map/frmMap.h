@@ -63,6 +63,9 @@ public:
     static QColor footprintColour();
     static QColor symbolStrokeColour();
     static QColor symbolBoxColour();
+    // Stations heard via the satellite: on this pass, and earlier.
+    static QColor passStationColour();
+    static QColor earlierStationColour();
     // Stands in for an unreadable world.gif.
     static QColor oceanColour();
 
@@ -82,6 +85,7 @@ private:
     void SetMapCaption();
     void ShowMapTime(orvex::Date utc);
     void drawSymbol(QPainter &painter, QPointF centre);
+    void drawStations(QPainter &painter);
     void DrawFootprint(QPainter &painter, double longitude, double latitude, double altitudeKm);
     void RefreshMap();
     void runAction(MapClock::Action action);

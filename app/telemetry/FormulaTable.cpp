@@ -2,9 +2,13 @@
 #include "telemetry/FormulaTable.h"
 
 #include "shared/NumberText.h"
+#include "shared/TextLines.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
+#include <array>
+#include <cmath>
 
 void FormulaTable::reset()
 {
@@ -20,7 +24,8 @@ FormulaTable::LoadResult FormulaTable::LoadFormulae(const QString &path)
     QFile file(path);
     // The path goes with every reason: an installed program reads its own copy.
     const auto failed = [&path](const QString &reason) {
-        return LoadResult{false, reason + QStringLiteral(": ") + QDir::toNativeSeparators(path)};
+        return LoadResult{
+            false, reason + QStringLiteral(": ") + QDir::toNativeSeparators(path), {}};
     };
     if (!file.exists())
         return failed(QStringLiteral("File not found"));
@@ -29,24 +34,60 @@ FormulaTable::LoadResult FormulaTable::LoadFormulae(const QString &path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return failed(file.errorString());
-    loadText(QString::fromLatin1(bytes));
-    return {true, {}};
+    QString why;
+    if (!orvex::textFileLines(bytes, &why))
+        return failed(why);
+    LoadResult result{true, {}, {}};
+    if (loadText(QString::fromLatin1(bytes), QDir::toNativeSeparators(path), &result.notices) ==
+        0) {
+        reset();
+        return failed(QStringLiteral("The file holds no formula record"));
+    }
+    return result;
 }
 
-void FormulaTable::loadText(const QString &text)
+int FormulaTable::loadText(const QString &text, const QString &fileName, QStringList *notices)
 {
-    const QStringList lines = text.split('\n');
-    for (QString line : lines) {
-        line = line.trimmed();
+    const std::optional<QList<QByteArray>> lines = orvex::textFileLines(text.toLatin1());
+    if (!lines)
+        return 0;
+    int taken = 0;
+    for (qsizetype index = 0; index < lines->size(); ++index) {
+        const QString line = QString::fromLatin1(lines->at(index)).trimmed();
         if (!line.startsWith('A') && !line.startsWith('B'))
             continue;
         const QStringList fields = line.split(',');
-        if (fields.size() == 8)
-            AddFormula(fields);
+        const QString why =
+            fields.size() == 8
+                ? AddFormula(fields)
+                : QStringLiteral("%1 fields where a record has 8").arg(fields.size());
+        if (why.isEmpty())
+            ++taken;
+        else if (notices)
+            *notices << QStringLiteral("%1 line %2: ignored, %3.")
+                            .arg(fileName.isEmpty() ? QStringLiteral("formula.txt") : fileName)
+                            .arg(index + 1)
+                            .arg(why);
     }
+    return taken;
 }
 
-void FormulaTable::AddFormula(const QStringList &record)
+namespace {
+
+// A coefficient: nothing when it is not finite or too large to make a value.
+std::optional<double> coefficient(const QString &field)
+{
+    static const QRegularExpression nonFinite(QStringLiteral("^[+-]?(NAN|INF)"));
+    const double value = orvex::leadingNumber(field);
+    if (nonFinite.match(field).hasMatch() || !std::isfinite(value) ||
+        std::abs(value) > FormulaTable::largestCoefficient)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+QString FormulaTable::AddFormula(const QStringList &record)
 {
     QStringList fields;
     for (const QString &field : record)
@@ -55,8 +96,18 @@ void FormulaTable::AddFormula(const QStringList &record)
     const int side = fields[0] == QLatin1String("A") ? 0 : 1;
     const double modeValue = orvex::leadingNumber(fields[1]);
     if (!(modeValue >= 0 && modeValue < telemetry::modeCount))
-        return;
+        return QStringLiteral("mode %1 is not 0 to 3").arg(fields[1]);
     const int mode = static_cast<int>(modeValue);
+
+    std::array<double, 4> coefficients{};
+    for (std::size_t at = 0; at < coefficients.size(); ++at) {
+        const std::optional<double> value = coefficient(fields[static_cast<qsizetype>(at) + 4]);
+        if (!value)
+            return QStringLiteral("coefficient %1 is not finite or beyond %2")
+                .arg(record[static_cast<qsizetype>(at) + 4].trimmed())
+                .arg(largestCoefficient, 0, 'g');
+        coefficients.at(at) = *value;
+    }
 
     for (int grid = 0; grid < telemetry::gridCount; ++grid) {
         const telemetry::GridLayout &layout = telemetry::gridLayout(grid);
@@ -69,15 +120,16 @@ void FormulaTable::AddFormula(const QStringList &record)
             if (static_cast<int>(rows.size()) <= row)
                 rows.resize(static_cast<size_t>(row) + 1);
             clsFormula formula;
-            formula.setDblA(orvex::leadingNumber(fields[4]));
-            formula.setDblB(orvex::leadingNumber(fields[5]));
-            formula.setDblC(orvex::leadingNumber(fields[6]));
-            formula.setDblD(orvex::leadingNumber(fields[7]));
+            formula.setDblA(coefficients[0]);
+            formula.setDblB(coefficients[1]);
+            formula.setDblC(coefficients[2]);
+            formula.setDblD(coefficients[3]);
             rows[static_cast<size_t>(row)] = formula;
-            return;
+            return {};
         }
-        return;
+        return QStringLiteral("grid %1 has no row %2").arg(fields[2], fields[3]);
     }
+    return QStringLiteral("no grid is named %1").arg(fields[2]);
 }
 
 const clsFormula *FormulaTable::formula(int side, int mode, int grid, int row) const

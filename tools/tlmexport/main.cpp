@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// tlmexport DB [--from ISO-UTC] [--to ISO-UTC] [--format csv|json]
+// tlmexport DB [--aprs] [--from ISO-UTC] [--to ISO-UTC] [--format csv|json]
 //
-// Writes every channel value of a telemetry store to standard output. Exit
+// Writes every channel value of a telemetry store, or with --aprs every APRS
+// packet the station heard, to standard output. Exit
 // status 0 on success, 2 with a one-line message on a bad argument or a
 // store that cannot be read. The store is opened read-only.
+#include "aprs/AprsExport.h"
+#include "aprs/AprsStore.h"
 #include "database/StationDatabase.h"
 #include "history/TelemetryStore.h"
 #include "history/ValueExport.h"
@@ -18,7 +21,7 @@ namespace {
 
 constexpr int badInput = 2;
 constexpr const char *usage =
-    "usage: tlmexport DB [--from ISO-UTC] [--to ISO-UTC] [--format csv|json]";
+    "usage: tlmexport DB [--aprs] [--from ISO-UTC] [--to ISO-UTC] [--format csv|json]";
 
 int refuse(const QString &message)
 {
@@ -50,12 +53,15 @@ int main(int argc, char **argv)
     qint64 toMs = std::numeric_limits<qint64>::max();
     QString fromText, toText;
     history::ExportFormat format = history::ExportFormat::Csv;
+    bool aprsPackets = false;
     for (int index = 1; index < argc; ++index) {
         const QString argument = QString::fromLocal8Bit(argv[index]);
         const bool takesValue = argument == QLatin1String("--from") ||
                                 argument == QLatin1String("--to") ||
                                 argument == QLatin1String("--format");
-        if (takesValue) {
+        if (argument == QLatin1String("--aprs")) {
+            aprsPackets = true;
+        } else if (takesValue) {
             if (index + 1 >= argc)
                 return refuse(argument + QStringLiteral(" needs a value; ") + QLatin1String(usage));
             const QString value = QString::fromLocal8Bit(argv[++index]);
@@ -89,11 +95,14 @@ int main(int argc, char **argv)
         return refuse(QStringLiteral("--from %1 is after --to %2").arg(fromText, toText));
 
     QString error;
-    const std::unique_ptr<database::Connection> store =
-        database::StationDatabase::openForReading(database, history::historySchema(), error);
+    const std::unique_ptr<database::Connection> store = database::StationDatabase::openForReading(
+        database, aprsPackets ? aprs::aprsSchema() : history::historySchema(), error);
     if (!store)
         return refuse(QStringLiteral("cannot read %1: %2").arg(database, error));
-    if (!history::exportValues(*store, fromMs, toMs, format, stdout, error))
+    const bool read = aprsPackets
+                          ? aprs::exportPackets(*store, fromMs, toMs, format, stdout, error)
+                          : history::exportValues(*store, fromMs, toMs, format, stdout, error);
+    if (!read)
         return refuse(QStringLiteral("cannot read %1: %2").arg(database, error));
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
         return refuse(QStringLiteral("cannot write the output"));

@@ -259,6 +259,28 @@ TEST_F(MapDrawing, TheSymbolStandsAtTheSubSatellitePoint)
     }
 }
 
+TEST_F(MapDrawing, StationsHeardViaTheSatelliteStandWhereTheyAreWithTheirCallsigns)
+{
+    host.stations = {{QStringLiteral("DL2ABC-7"), 52.5, 13.4, true},
+                     {QStringLiteral("VK2ABC-9"), -33.9, 151.2, false}};
+    const auto map = openAt(IssElements::nearEpoch() + 17 / 1440.0);
+    const QImage image = map->picture();
+    EXPECT_TRUE(colourNear(image, pixelOf(13.4, 52.5), frmMap::passStationColour(), 1));
+    EXPECT_TRUE(colourNear(image, pixelOf(151.2, -33.9), frmMap::earlierStationColour(), 1));
+    // The callsign beside the dot, in the dot's colour.
+    for (const auto &[station, colour] :
+         {std::pair{host.stations[0], frmMap::passStationColour()},
+          std::pair{host.stations[1], frmMap::earlierStationColour()}}) {
+        const QPointF dot = pixelOf(station.longitudeDeg, station.latitudeDeg);
+        int beside = 0;
+        for (const QPoint &p : pixelsOf(image, colour))
+            beside += p.x() > dot.x() + 3 && p.x() < dot.x() + 90 && std::fabs(p.y() - dot.y()) < 10
+                          ? 1
+                          : 0;
+        EXPECT_GT(beside, 20) << station.callsign.toStdString();
+    }
+}
+
 TEST_F(MapDrawing, AFootprintInTheMiddleIsDrawnOnceWhereTheGeometrySays)
 {
     const auto time = findTime(host.sats, [](const GroundPoint &p) {

@@ -44,6 +44,8 @@ public:
             map->SatHasChanged();
     }
 
+    QList<MapStation> heardStations() const override { return stations; }
+
     QString ini(const QString &key) const
     {
         return settings->GetIniString(QStringLiteral("SETUP"), key, QStringLiteral("(missing)"));
@@ -58,4 +60,5 @@ public:
     std::array<QString, 2> names{QStringLiteral("ORVEX"), IssElements::name()};
     frmMap *map = nullptr;
     int changeSatCalls = 0;
+    QList<MapStation> stations;
 };

@@ -59,145 +59,6 @@ bool excepted(std::string_view label, Field field)
     return false;
 }
 
-// decode_aprs's reading of one packet, taken from its printed lines.
-struct Reading
-{
-    PacketType type = PacketType::Other;
-    bool killed = false;
-    std::string name;
-    std::string addressee;
-    std::string number;
-    std::string afterKind; // the first line after its type and name: ", symbol, maker, ..."
-    bool latitudeShown = false, longitudeShown = false;
-    double latitude = 0, longitude = 0;
-    std::optional<double> mph, course, feet;
-    std::optional<std::string> comment;
-};
-
-struct Kind
-{
-    std::string_view prefix;
-    PacketType type;
-    bool killed;
-};
-
-constexpr Kind kinds[] = {
-    {"Position", PacketType::Position, false},
-    {"Weather Report with Object", PacketType::Object, false},
-    {"Weather Report", PacketType::Position, false},
-    {"MIC-E", PacketType::Position, false},
-    {"Killed Object", PacketType::Object, true},
-    {"Object - invalid", PacketType::Other, false},
-    {"Object", PacketType::Object, false},
-    {"Killed Item", PacketType::Item, true},
-    {"Item", PacketType::Item, false},
-    {"Status Report", PacketType::Status, false},
-    {"APRS Message", PacketType::Message, false},
-    {"ACK message", PacketType::Ack, false},
-    {"REJ message", PacketType::Reject, false},
-    {"Telemetry", PacketType::Telemetry, false},
-};
-
-std::string between(const std::string &s, std::string_view from, std::string_view to)
-{
-    const std::size_t a = s.find(from);
-    if (a == std::string::npos)
-        return {};
-    const std::size_t b = s.find(to, a + from.size());
-    return s.substr(a + from.size(),
-                    b == std::string::npos ? std::string::npos : b - a - from.size());
-}
-
-// "N 49 03.5000" -> 49.058333
-std::optional<double> coordinate(const std::string &token)
-{
-    std::istringstream in(token);
-    char hemisphere = 0;
-    double degrees = 0, minutes = 0;
-    if (!(in >> hemisphere >> degrees >> minutes))
-        return std::nullopt;
-    const double value = degrees + minutes / 60.0;
-    return hemisphere == 'S' || hemisphere == 'W' ? -value : value;
-}
-
-void readLocation(std::string line, Reading &r)
-{
-    if (line.starts_with("Grid square = "))
-        line = line.substr(line.find(", ") + 2);
-    std::vector<std::string> tokens;
-    for (std::size_t at = 0; at <= line.size();) {
-        const std::size_t comma = line.find(", ", at);
-        tokens.push_back(line.substr(at, comma - at));
-        if (comma == std::string::npos)
-            break;
-        at = comma + 2;
-    }
-    for (const std::string &t : tokens) {
-        if (t.starts_with("N ") || t.starts_with("S ")) {
-            r.latitudeShown = true;
-            r.latitude = coordinate(t).value_or(1e9);
-        } else if (t.starts_with("E ") || t.starts_with("W ")) {
-            r.longitudeShown = true;
-            r.longitude = coordinate(t).value_or(1e9);
-        } else if (t.ends_with(" MPH")) {
-            r.mph = std::stod(t);
-        } else if (t.starts_with("course ")) {
-            r.course = std::stod(t.substr(7));
-        } else if (t.starts_with("alt ") && t.ends_with(" ft")) {
-            r.feet = std::stod(t.substr(4));
-        }
-    }
-}
-
-Reading readingOf(const DecodeAprsRecord &record, const Packet &ours)
-{
-    Reading r;
-    std::vector<const DecodeAprsLine *> lines;
-    for (const DecodeAprsLine &line : record)
-        if (line.reading)
-            lines.push_back(&line);
-    if (lines.empty())
-        return r;
-
-    const std::string &first = lines[0]->text;
-    std::size_t kindEnd = std::min(first.find(", "), first.size());
-    const std::string kindText = first.substr(0, kindEnd);
-    for (const Kind &kind : kinds)
-        if (kindText == kind.prefix || kindText.starts_with(std::string(kind.prefix) + ' ')) {
-            r.type = kind.type;
-            r.killed = kind.killed;
-            break;
-        }
-    if (kindText.find(" for \"") != std::string::npos) {
-        r.addressee = between(kindText, " for \"", "\"");
-        if (r.type == PacketType::Message || r.type == PacketType::Ack ||
-            r.type == PacketType::Reject)
-            r.number = between(kindText, "essage ", " for \"");
-    }
-    if (first.compare(kindEnd, 3, ", \"") == 0) {
-        const std::size_t close = first.find('"', kindEnd + 3);
-        r.name = first.substr(kindEnd + 3, close - kindEnd - 3);
-        kindEnd = std::min(close + 1, first.size());
-    }
-    r.afterKind = first.substr(kindEnd);
-
-    std::size_t next = 1;
-    if (next < lines.size() &&
-        (lines[next]->opensWithColour || lines[next]->text.starts_with("Grid square = ")))
-        readLocation(lines[next++]->text, r);
-    if (ours.weather && next < lines.size())
-        ++next; // the weather line
-    for (; next < lines.size(); ++next)
-        if (lines[next]->text.find("Seq=") == std::string::npos)
-            r.comment = unescape(lines[next]->text);
-    return r;
-}
-
-std::string probeLine(const Symbol &symbol)
-{
-    return std::string("N0CALL>APRS:!4903.50N") + symbol.table + "07201.75W" + symbol.code;
-}
-
 // What decode_aprs names after the type when there is no symbol: the maker.
 std::optional<std::string> makerWithoutSymbol(const Frame &frame, const Packet &packet)
 {
@@ -240,9 +101,9 @@ protected:
         const std::vector<DecodeAprsRecord> records = runDecodeAprs(input, error);
         ASSERT_TRUE(error.empty()) << error;
         for (std::size_t i = 0; i < decoded_.size(); ++i)
-            readings_.push_back(readingOf(records[i], decoded_[i].packet));
+            readings_.push_back(readingOf(records[i], decoded_[i].packet.weather.has_value()));
         for (const auto &[symbol, index] : probeIndex) {
-            const std::string after = readingOf(records[index], Packet()).afterKind;
+            const std::string after = readingOf(records[index], false).afterKind;
             descriptions_[symbol] = between(after, ", ", ", Generic");
         }
     }

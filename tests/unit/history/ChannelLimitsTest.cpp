@@ -2,6 +2,8 @@
 #include "history/ChannelLimits.h"
 #include "telemetry/TelemetryGrids.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using history::ChannelKey;
@@ -40,6 +42,32 @@ TEST(ChannelLimits, RecordsNamePlaceSideAndLimitsInEngineeringUnits)
 TEST(ChannelLimits, TheShippedFileIsReadWhole)
 {
     history::ChannelLimits limits;
-    EXPECT_EQ(limits.load(QStringLiteral(ORVEX_SOURCE_DIR "/data/limits.txt")), 0);
+    EXPECT_TRUE(limits.load(QStringLiteral(ORVEX_SOURCE_DIR "/data/limits.txt")).isEmpty());
     EXPECT_FALSE(limits.isEmpty());
+}
+
+TEST(ChannelLimits, AnyLineEndIsReadAndWhatIsNotTakenIsToldWithFileAndLine)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("limits.txt");
+    const auto write = [&path](const QByteArray &bytes) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    };
+    history::ChannelLimits limits;
+    write("# CR alone\rTEMP, Batt, A, -10, 45\rTEMP, Xmtr, A, -inf, 45\rTEMP, Xmtr\r");
+    EXPECT_EQ(limits.load(path),
+              (QStringList{path + " line 3: ignored, a limit is not a finite number.",
+                           path + " line 4: ignored, 2 fields where a record has 5."}));
+    EXPECT_EQ(limits.limits({telemetry::TempGrid, 8, 0}).high, 45);
+
+    write(
+        QByteArray("\xff\xfe") +
+        QByteArray::fromRawData(reinterpret_cast<const char *>(u"TEMP, Batt, A, -10, 45\r\n"), 48));
+    EXPECT_EQ(limits.load(path),
+              QStringList{path +
+                          " cannot be read: The file is in UTF-16 or UTF-32; it must be plain "
+                          "text."});
+    EXPECT_TRUE(limits.isEmpty());
 }

@@ -183,6 +183,22 @@ TEST(HistoryChannelPicks, TreeByGridRowSideAndOnePanePerUnit)
     EXPECT_EQ(panes[1].unit, QStringLiteral("°C"));
 }
 
+TEST(HistoryCsv, TextsThatASpreadsheetWouldRunAreWrittenAsText)
+{
+    ValueWriter writer(ExportFormat::Csv);
+    writer.add({t0, "=CALL", 0, 0, 0, 1, -12, -12.5, "=HYPERLINK(\"http://x\")"});
+    writer.add({t0, "+1", 0, 0, 0, 1, 1, 1.0, "@SUM(A1)"});
+    writer.add({t0, "-2", 0, 0, 0, 1, 1, 1.0, "\tx"});
+    writer.add({t0, "Q9ZZZ", 0, 0, 0, 1, 1, 1.0, "\rx"});
+    EXPECT_EQ(writer.finish(),
+              "utc,source,side,mode,grid,row,raw,value,unit,label\n"
+              "2026-12-01T00:00:00.000Z,\"'=CALL\",A,0,POWER,Batt A,-12,-12.50,V,"
+              "\"'=HYPERLINK(\"\"http://x\"\")\"\n"
+              "2026-12-01T00:00:00.000Z,\"'+1\",A,0,POWER,Batt A,1,1.00,V,\"'@SUM(A1)\"\n"
+              "2026-12-01T00:00:00.000Z,\"'-2\",A,0,POWER,Batt A,1,1.00,V,\"'\tx\"\n"
+              "2026-12-01T00:00:00.000Z,Q9ZZZ,A,0,POWER,Batt A,1,1.00,V,\"'\rx\"\n");
+}
+
 TEST(HistoryCsv, LinesInTheExportFormatOrderedByTimeThenPlace)
 {
     ValueWriter writer(ExportFormat::Csv);

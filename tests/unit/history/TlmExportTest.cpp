@@ -2,6 +2,8 @@
 // tlmexport run as scripts run it, on a store written through the store's own API.
 #include "StoreFixture.h"
 
+#include "aprs/AprsStore.h"
+
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -139,4 +141,55 @@ TEST_F(TlmExport, ReadsAStoreOnAReadOnlyMedium)
         GTEST_SKIP() << "no mount namespace here: " << err.constData();
     EXPECT_EQ(process.exitCode(), 0) << err.constData();
     EXPECT_EQ(process.readAllStandardOutput().count('\n'), 1 + 16);
+}
+
+namespace {
+
+aprs::HeardPacket heardPacket(const char *line, qint64 utcMs, bool transmitted = false)
+{
+    aprs::HeardPacket heard;
+    heard.utcMs = utcMs;
+    heard.frame = *aprs::parseMonitorLine(line, aprs::InfoBytes::HexEscapes).frame;
+    heard.packet = aprs::decode(heard.frame);
+    heard.viaSatellite = heard.frame.repeatedBy(aprs::satelliteDigipeater);
+    heard.transmitted = transmitted;
+    return heard;
+}
+
+} // namespace
+
+TEST_F(TlmExport, WritesTheHeardAprsPacketsWithTheirFields)
+{
+    {
+        database::StationDatabase database(path());
+        aprs::AprsStore store(database);
+        ASSERT_EQ(database.open(), database::StationDatabase::State::Ready);
+        const qint64 t0 = ms("2026-03-05T14:07:41.250Z");
+        store.add(heardPacket("DL2ABC-7>APRS,ORVEX-1*:!5230.53N/01322.85E-QTH Berlin", t0));
+        store.add(heardPacket("W1ABC>APRS:>Net tonight, \"all\" welcome", t0 + 1000));
+        store.add(heardPacket("Q9ZZZ>APZ36Q,ORVEX-1:>my own beacon", t0 + 1500, true));
+        store.add(heardPacket("K1ABC>APRS,ORVEX-1*::W1ABC-9  :Hello<0xe9>{042", t0 + 2000));
+        store.add(heardPacket("N0ABC>APRS:;LEADER   *092345z4903.50N/07201.75W>Point", t0 + 3000));
+        database.flush();
+    }
+    const ExportRun run = tlmexport({path(), "--aprs"});
+    EXPECT_EQ(run.status, 0) << run.err.constData();
+    EXPECT_EQ(run.out,
+              "utc,source,via,type,name,latitude,longitude,symbol,addressee,msgno,text\n"
+              "2026-03-05T14:07:41.250Z,DL2ABC-7,ORVEX-1,position,,52.508833,13.380833,/-,,,"
+              "QTH Berlin\n"
+              "2026-03-05T14:07:42.250Z,W1ABC,,status,,,,,,,\"Net tonight, \"\"all\"\" "
+              "welcome\"\n"
+              "2026-03-05T14:07:43.250Z,K1ABC,ORVEX-1,message,,,,,W1ABC-9,042,Hello\xc3\xa9\n"
+              "2026-03-05T14:07:44.250Z,N0ABC,,object,LEADER,49.058333,-72.029167,/>,,,Point\n");
+
+    const ExportRun json =
+        tlmexport({path(), "--aprs", "--format", "json", "--from", "2026-03-05T14:07:42.250Z",
+                   "--to", "2026-03-05T14:07:42.250Z"});
+    EXPECT_EQ(json.status, 0) << json.err.constData();
+    EXPECT_EQ(json.out,
+              "[\n{\"utc\":\"2026-03-05T14:07:42.250Z\",\"source\":\"W1ABC\",\"via\":\"\","
+              "\"type\":\"status\",\"name\":\"\",\"latitude\":null,\"longitude\":null,"
+              "\"symbol\":\"\",\"addressee\":\"\",\"msgno\":\"\",\"text\":\"Net "
+              "tonight, \\\"all\\\" welcome\"}\n]\n");
 }

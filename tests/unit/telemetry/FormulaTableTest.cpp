@@ -78,7 +78,10 @@ TEST(FormulaTable, AMissingFileIsReportedAndTheShippedFileFillsEveryPlaceOfTheCh
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.errorDescription, "File not found: " + dir.filePath("formula.txt"));
 
-    ASSERT_TRUE(table.LoadFormulae(ORVEX_SOURCE_DIR "/data/formula.txt").ok);
+    const FormulaTable::LoadResult shipped =
+        table.LoadFormulae(ORVEX_SOURCE_DIR "/data/formula.txt");
+    ASSERT_TRUE(shipped.ok);
+    EXPECT_TRUE(shipped.notices.isEmpty()) << shipped.notices.join('\n').toStdString();
     const telemetry::ChannelMap map = telemetry::InitChannelMap();
     for (int side = 0; side < telemetry::sideCount; ++side)
         for (int mode = 0; mode < telemetry::modeCount; ++mode)
@@ -87,6 +90,48 @@ TEST(FormulaTable, AMissingFileIsReportedAndTheShippedFileFillsEveryPlaceOfTheCh
                 EXPECT_NE(table.formula(side, mode, cell.grid, cell.row), nullptr)
                     << side << mode << channel;
             }
+}
+
+TEST(FormulaTable, AnyLineEndIsReadAndWhatIsNotTakenIsToldWithFileAndLine)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("formula.txt");
+    const auto write = [&path](const QByteArray &bytes) {
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    };
+    FormulaTable table;
+    write("; CR alone ends these lines\r"
+          "A,0,CURRENT,X+,0,0,2,0\r"
+          "A,0,CURRENT,X-,nan,0,1,0\r"
+          "A,0,CURRENT,Y+,0,0,1E300,0\r"
+          "A,0,CURRENT,Y-,0,0,1\r");
+    const FormulaTable::LoadResult read = table.LoadFormulae(path);
+    ASSERT_TRUE(read.ok);
+    EXPECT_NE(table.formula(0, 0, telemetry::CurrentGrid, 1), nullptr);
+    EXPECT_EQ(table.formula(0, 0, telemetry::CurrentGrid, 2), nullptr);
+    EXPECT_EQ(table.formula(0, 0, telemetry::CurrentGrid, 3), nullptr);
+    EXPECT_EQ(
+        read.notices,
+        (QStringList{path + " line 3: ignored, coefficient nan is not finite or beyond 1e+09.",
+                     path + " line 4: ignored, coefficient 1E300 is not finite or beyond "
+                            "1e+09.",
+                     path + " line 5: ignored, 7 fields where a record has 8."}));
+
+    write(
+        QByteArray("\xff\xfe") +
+        QByteArray::fromRawData(reinterpret_cast<const char *>(u"A,0,CURRENT,X+,0,0,2,0\r\n"), 48));
+    const FormulaTable::LoadResult wide = table.LoadFormulae(path);
+    EXPECT_FALSE(wide.ok);
+    EXPECT_EQ(wide.errorDescription,
+              "The file is in UTF-16 or UTF-32; it must be plain text: " + path);
+    EXPECT_EQ(table.formula(0, 0, telemetry::CurrentGrid, 1), nullptr);
+
+    write("; only comments\r\nA,9,CURRENT,X+,0,0,2,0\r\n");
+    const FormulaTable::LoadResult empty = table.LoadFormulae(path);
+    EXPECT_FALSE(empty.ok);
+    EXPECT_EQ(empty.errorDescription, "The file holds no formula record: " + path);
 }
 
 TEST(clsFormula, CalcValueIsTheCubicAndReportsOverflow)
