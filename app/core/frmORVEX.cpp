@@ -5,6 +5,8 @@
 #include "aprs/AprsTraffic.h"
 #include "aprs/HeardListWindow.h"
 #include "aprs/HeardStations.h"
+#include "aprs/IgateClient.h"
+#include "aprs/MessageTraffic.h"
 #include "core/MainSettings.h"
 #include "core/MonitorText.h"
 #include "core/SatStatusPanel.h"
@@ -166,6 +168,9 @@ void frmORVEX::buildMenus()
     QAction *sky = bar->addAction(QStringLiteral("Sky &View"));
     sky->setObjectName(QStringLiteral("skyViewAction"));
     connect(sky, &QAction::triggered, this, &frmORVEX::showSkyView);
+    QAction *messages = bar->addAction(QStringLiteral("&APRS Messages"));
+    messages->setObjectName(QStringLiteral("messagesAction"));
+    connect(messages, &QAction::triggered, this, &frmORVEX::showMessages);
     QAction *heard = bar->addAction(QStringLiteral("Heard &Stations"));
     heard->setObjectName(QStringLiteral("heardStationsAction"));
     connect(heard, &QAction::triggered, this, &frmORVEX::showHeardStations);
@@ -316,6 +321,7 @@ bool frmORVEX::Load()
     startTracking();
     startSteering();
     startAprs();
+    startMessages();
     auto *storeStatus = new QLabel(this);
     storeStatus->setObjectName(QStringLiteral("storeStatus"));
     statusBar()->addWidget(storeStatus);
@@ -439,6 +445,7 @@ void frmORVEX::Unload()
     // Closing the map saves its position; it then forgets itself.
     if (mfrmMap_)
         mfrmMap_->close();
+    stopMessages();
     stopSharing();
     stopTracking();
     stopSteering();

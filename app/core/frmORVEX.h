@@ -54,6 +54,9 @@ class StationSteering;
 namespace aprs {
 class AprsStore;
 class AprsTraffic;
+class ConversationWindow;
+class IgateClient;
+class MessageTraffic;
 class HeardListWindow;
 class HeardStations;
 } // namespace aprs
@@ -208,6 +211,14 @@ private:
     qint64 passStartMs() const;
     QList<MapStation> heardStations() const override;
 
+    // APRS messages, own frames heard back, the APRS-IS gateway
+    // (frmORVEXMessages.cpp).
+    void startMessages();
+    void stopMessages();
+    // A frame was handed to the engine.
+    void noteSent(const QString &source, const QString &destination, const QString &info);
+    void showMessages();
+
     // Sharing frames with a SiDS server (frmORVEXSharing.cpp).
     void startSharing();
     void stopSharing();
@@ -278,6 +289,9 @@ private:
     std::unique_ptr<sharing::SidsUploader> sids_;
     std::unique_ptr<radio::StationSteering> steering_;
     std::unique_ptr<aprs::AprsTraffic> aprsTraffic_;
+    std::unique_ptr<aprs::MessageTraffic> messages_;
+    std::unique_ptr<aprs::IgateClient> igate_;
+    QPointer<aprs::ConversationWindow> messagesWindow_;
     std::unique_ptr<aprs::AprsStore> aprsStore_;
     std::unique_ptr<aprs::HeardStations> heardStations_;
     QPointer<aprs::HeardListWindow> heardWindow_;

@@ -126,7 +126,12 @@ void frmORVEX::AgwReconnect()
 bool frmORVEX::SendUnproto(qint16 intPort, const QString &strOurCall, const QString &strDest,
                            const QString &strText)
 {
-    return pklink_->SendUnproto(intPort, strOurCall, strDest, strText.toLatin1());
+    const bool sent = pklink_->SendUnproto(intPort, strOurCall, strDest, strText.toLatin1());
+    // Every frame the station sends (the terminal's lines and beacons, the
+    // messages and their acks) is followed until it is heard back.
+    if (sent)
+        noteSent(strOurCall, strDest, strText);
+    return sent;
 }
 
 qint16 frmORVEX::intPortCount() const

@@ -110,3 +110,19 @@ TEST_F(StationDireWolf, ATypedLineGoesOutViaTheSatelliteAndComesBackAsTransmitte
         << monitorText().toStdString();
     EXPECT_TRUE(terminalText().contains("CQ CQ via ORVEX"));
 }
+
+TEST_F(StationDireWolf, AMessageToTheStationIsAckedOnTheAirViaTheSatelliteOneToAnotherIsNot)
+{
+    QString error;
+    ASSERT_TRUE(station.play({"Q9AAA>APRS,ORVEX-1*::Q9XYZ    :not for us{17",
+                              "Q9AAA>APRS,ORVEX-1*::Q9ABC    :hello station{18"},
+                             &error))
+        << error.toStdString();
+    // The engine reports what it transmitted as 'T' frames in the monitor.
+    ASSERT_TRUE(waitUntil([&] { return monitorText().contains(":Q9AAA    :ack18"); }, 30000))
+        << monitorText().toStdString() << station.log().toStdString();
+    const QString text = monitorText();
+    EXPECT_TRUE(text.contains("T Q9ABC>" + window->strAprsDest() + ",ORVEX-1 Port=1 <UI"))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains("ack17")) << text.toStdString();
+}
