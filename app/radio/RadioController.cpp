@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "radio/RadioController.h"
 
+#include "radio/DaemonPlace.h"
 #include "radio/FrequencyHold.h"
 
 #include <cmath>
@@ -47,26 +48,10 @@ RadioController::~RadioController() = default;
 
 void RadioController::setSettings(const RadioSettings &settings)
 {
-    const bool daemonChanged = settings.daemon.start != settings_.daemon.start ||
-                               settings.daemon.model != settings_.daemon.model ||
-                               settings.daemon.device != settings_.daemon.device ||
-                               settings.daemon.speed != settings_.daemon.speed ||
-                               settings.port != settings_.port ||
-                               settings.enabled != settings_.enabled;
-    const bool linkChanged = daemonChanged || settings.host != settings_.host ||
-                             link_.state() == HamlibLink::State::Closed;
+    const DaemonPlace previous = placeOf(settings_);
     const bool modeChanged = settings.mode != settings_.mode;
     settings_ = settings;
-    const auto port = static_cast<quint16>(settings.port);
-    if (!settings.enabled || !settings.daemon.start)
-        daemon_.stop();
-    else if (daemonChanged || !daemon_.isRunning())
-        daemon_.start(settings.daemon, port);
-    if (!settings.enabled)
-        link_.close();
-    else if (linkChanged)
-        // A daemon the program runs listens on the loopback interface only.
-        link_.open(settings.daemon.start ? QStringLiteral("127.0.0.1") : settings.host, port);
+    moveTo(previous, placeOf(settings), daemon_, link_);
     if (modeChanged || !settings.enabled)
         forgetRadio();
     if (!settings.enabled)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "radio/RadioSettings.h"
 
+#include "radio/DaemonPlace.h"
 #include "shared/clsIni.h"
 #include "tracking/DopplerTuning.h"
 
@@ -25,14 +26,11 @@ void save(clsIni &ini, int satellite, const SatelliteFrequencies &channels)
 RadioSettings RadioSettings::load(clsIni &ini)
 {
     RadioSettings settings;
-    settings.enabled = clsIni::IsItTrue(
-        ini.GetIniStringWriteDefault(section, QStringLiteral("ENABLED"), QStringLiteral("FALSE")));
-    settings.host =
-        ini.GetIniStringWriteDefault(section, QStringLiteral("HOST"), QStringLiteral("127.0.0.1"))
-            .trimmed();
-    if (settings.host.isEmpty())
-        settings.host = QStringLiteral("127.0.0.1");
-    settings.port = intSetting(ini, section, QStringLiteral("PORT"), 4532, 1, 65535);
+    const DaemonPlace place = DaemonPlace::load(ini, section, 4532);
+    settings.enabled = place.enabled;
+    settings.host = place.host;
+    settings.port = place.port;
+    settings.daemon = place.daemon;
     const QString mode =
         ini.GetIniStringWriteDefault(section, QStringLiteral("MODE"), QStringLiteral("RX"))
             .trimmed()
@@ -40,7 +38,6 @@ RadioSettings RadioSettings::load(clsIni &ini)
     settings.mode = mode == QLatin1String("SPLIT") ? RadioMode::Split : RadioMode::Rx;
     settings.orvex = frequencies(ini, 0);
     settings.iss = frequencies(ini, 1);
-    settings.daemon = DaemonSettings::load(ini, section);
     return settings;
 }
 

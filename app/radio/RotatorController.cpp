@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "radio/RotatorController.h"
 
+#include "radio/DaemonPlace.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -54,27 +56,11 @@ RotatorController::~RotatorController() = default;
 
 void RotatorController::setSettings(const RotatorSettings &settings)
 {
-    const bool daemonChanged = settings.daemon.start != settings_.daemon.start ||
-                               settings.daemon.model != settings_.daemon.model ||
-                               settings.daemon.device != settings_.daemon.device ||
-                               settings.daemon.speed != settings_.daemon.speed ||
-                               settings.port != settings_.port ||
-                               settings.enabled != settings_.enabled;
-    const bool linkChanged = daemonChanged || settings.host != settings_.host ||
-                             link_.state() == HamlibLink::State::Closed;
+    const DaemonPlace previous = placeOf(settings_);
     settings_ = settings;
     if (!limitsFromDaemon_)
         limits_ = settings.limits;
-    const auto port = static_cast<quint16>(settings.port);
-    if (!settings.enabled || !settings.daemon.start)
-        daemon_.stop();
-    else if (daemonChanged || !daemon_.isRunning())
-        daemon_.start(settings.daemon, port);
-    if (!settings.enabled)
-        link_.close();
-    else if (linkChanged)
-        // A daemon the program runs listens on the loopback interface only.
-        link_.open(settings.daemon.start ? QStringLiteral("127.0.0.1") : settings.host, port);
+    moveTo(previous, placeOf(settings), daemon_, link_);
     // MIN_EL, the range or the positions may have changed the plan.
     planned_.reset();
     tick();

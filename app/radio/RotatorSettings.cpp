@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "radio/RotatorSettings.h"
 
+#include "radio/DaemonPlace.h"
 #include "shared/clsIni.h"
 
 namespace radio {
@@ -17,14 +18,11 @@ QString degreesText(double degrees)
 RotatorSettings RotatorSettings::load(clsIni &ini)
 {
     RotatorSettings settings;
-    settings.enabled = clsIni::IsItTrue(
-        ini.GetIniStringWriteDefault(section, QStringLiteral("ENABLED"), QStringLiteral("FALSE")));
-    settings.host =
-        ini.GetIniStringWriteDefault(section, QStringLiteral("HOST"), QStringLiteral("127.0.0.1"))
-            .trimmed();
-    if (settings.host.isEmpty())
-        settings.host = QStringLiteral("127.0.0.1");
-    settings.port = intSetting(ini, section, QStringLiteral("PORT"), 4533, 1, 65535);
+    const DaemonPlace place = DaemonPlace::load(ini, section, 4533);
+    settings.enabled = place.enabled;
+    settings.host = place.host;
+    settings.port = place.port;
+    settings.daemon = place.daemon;
     settings.minElevationDeg = numberSetting(ini, section, QStringLiteral("MIN_EL"), 0, 0, 90);
     settings.prepositionSeconds =
         intSetting(ini, section, QStringLiteral("PREPOSITION_S"), 60, 0, 3600);
@@ -39,7 +37,6 @@ RotatorSettings RotatorSettings::load(clsIni &ini)
     if (limits.maxAzimuthDeg - limits.minAzimuthDeg >= 1 &&
         limits.maxElevationDeg - limits.minElevationDeg >= 1)
         settings.limits = limits;
-    settings.daemon = DaemonSettings::load(ini, section);
     return settings;
 }
 

@@ -2,7 +2,7 @@
 // APRS packets of every kind played through a real Dire Wolf, direct and via
 // the satellite, kept by the running program and read back with tlmexport:
 // field by field what Dire Wolf's decode_aprs reads in the same packets.
-#include "MessageBoxRecorder.h"
+#include "StationFixture.h"
 #include "aprs/HeardListModel.h"
 #include "aprs/HeardListWindow.h"
 #include "core/frmORVEX.h"
@@ -70,36 +70,7 @@ std::string field(const QJsonObject &row, const char *key)
     return row.value(QLatin1String(key)).toString().toStdString();
 }
 
-class StationAprs : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        const QStringList missing = DireWolfStation::missingTools();
-        if (!missing.isEmpty())
-            GTEST_SKIP() << "not on PATH: " << missing.join(", ").toStdString();
-        QString error;
-        ASSERT_TRUE(station.start(&error)) << error.toStdString();
-        QFile::copy(ORVEX_SOURCE_DIR "/data/formula.txt", dir.filePath("formula.txt"));
-        QFile ini(dir.filePath(
-            QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".INI"));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[AGWPE]\r\nHOST_ADDRESS=127.0.0.1\r\nHOST_PORT=" +
-                  QByteArray::number(station.agwPort()) +
-                  "\r\n[SETUP]\r\nONLY_SHOW_ORVEX=FALSE\r\nCALLSIGN=Q9ABC\r\n");
-        ini.close();
-        window = std::make_unique<frmORVEX>(dir.path());
-        ASSERT_TRUE(window->Load());
-        ASSERT_TRUE(waitUntil([&] { return window->blnConectedToAgw(); }, 20000))
-            << station.log().toStdString();
-        ASSERT_TRUE(waitUntil([&] { return window->intPortCount() > 0; }, 20000));
-    }
-
-    DireWolfStation station;
-    QTemporaryDir dir;
-    MessageBoxRecorder boxes;
-    std::unique_ptr<frmORVEX> window;
-};
+using StationAprs = StationDireWolf;
 
 } // namespace
 
