@@ -305,7 +305,9 @@ HistoryWindow::HistoryWindow(const ChannelSource &source, QWidget *parent)
     across_->addWidget(centre);
     across_->addWidget(side);
     across_->setStretchFactor(1, 1);
-    across_->setSizes({210, 760, 380});
+    // The plot takes most of the width: at 1024x768 the statistics would
+    // otherwise leave it a third.
+    across_->setSizes({200, 760, 250});
     down_ = new QSplitter(Qt::Vertical, this);
     down_->setObjectName(QStringLiteral("down"));
     down_->addWidget(across_);
