@@ -594,7 +594,8 @@ void StationDatabase::report(std::vector<Completion> completions)
     Health health = writerHealth_;
     {
         std::lock_guard lock(mutex_);
-        health.waiting = static_cast<qint64>(backlog_.size() + incoming_.size());
+        health.waiting =
+            static_cast<qint64>(backlog_.size()) + static_cast<qint64>(incoming_.size());
     }
     std::vector<Completion> answers;
     std::vector<Completion> dones;

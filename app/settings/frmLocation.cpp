@@ -58,8 +58,8 @@ frmLocation::frmLocation(StationSettings &settings, QWidget *parent)
     orvex::addFieldRow(grid, 3, QStringLiteral("Comment"), txtComment);
     // How each coordinate is understood, shown while it is typed, so that
     // decimal degrees typed as degrees and minutes cannot pass unnoticed.
-    for (auto [label, name, row] : {std::tuple{&latitudeMeaning, "latitudeMeaning", 0},
-                                    std::tuple{&longitudeMeaning, "longitudeMeaning", 1}}) {
+    for (auto [label, name, row] : {std::tuple{&latitudeMeaning_, "latitudeMeaning", 0},
+                                    std::tuple{&longitudeMeaning_, "longitudeMeaning", 1}}) {
         *label = new QLabel(this);
         (*label)->setObjectName(QLatin1String(name));
         (*label)->setMinimumWidth(
@@ -116,8 +116,8 @@ frmLocation::frmLocation(StationSettings &settings, QWidget *parent)
 
 void frmLocation::showMeaning()
 {
-    latitudeMeaning->setText(orvex::coordinateMeaning(txtLat->text(), false));
-    longitudeMeaning->setText(orvex::coordinateMeaning(txtLong->text(), true));
+    latitudeMeaning_->setText(orvex::coordinateMeaning(txtLat->text(), false));
+    longitudeMeaning_->setText(orvex::coordinateMeaning(txtLong->text(), true));
     const auto lat = orvex::coordinateFromInput(txtLat->text(), false, false);
     const auto lon = orvex::coordinateFromInput(txtLong->text(), true, false);
     if (!lat || !lon)

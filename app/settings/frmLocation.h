@@ -37,8 +37,8 @@ private:
     QLineEdit *txtCallsign;
     QLineEdit *txtComment;
     QLabel *labLocator;
-    QLabel *latitudeMeaning = nullptr;
-    QLabel *longitudeMeaning = nullptr;
+    QLabel *latitudeMeaning_ = nullptr;
+    QLabel *longitudeMeaning_ = nullptr;
     QPushButton *cmdOk;
     QPushButton *cmdCancel;
     FocusLeaveGuard *guard_;

@@ -49,7 +49,8 @@ TelemetryPanel::TelemetryPanel(QWidget *parent) : QWidget(parent)
 TelemetryPanel::CellState &TelemetryPanel::stateAt(int index, int row, int side)
 {
     std::vector<CellState> &cells = cells_[static_cast<size_t>(index)];
-    const auto at = static_cast<size_t>(row * telemetry::sideCount + side);
+    const auto at = static_cast<size_t>(row) * static_cast<size_t>(telemetry::sideCount) +
+                    static_cast<size_t>(side);
     if (cells.size() <= at)
         cells.resize(at + 1);
     return cells[at];
@@ -60,7 +61,8 @@ const TelemetryPanel::CellState *TelemetryPanel::findState(int index, int row, i
     if (index < 0 || index >= telemetry::gridCount || side < 0 || side >= telemetry::sideCount)
         return nullptr;
     const std::vector<CellState> &cells = cells_[static_cast<size_t>(index)];
-    const auto at = static_cast<size_t>(row * telemetry::sideCount + side);
+    const auto at = static_cast<size_t>(row) * static_cast<size_t>(telemetry::sideCount) +
+                    static_cast<size_t>(side);
     return at < cells.size() ? &cells[at] : nullptr;
 }
 
