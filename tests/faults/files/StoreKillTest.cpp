@@ -4,6 +4,7 @@
 // no more than those of the last quarter second before the kill.
 #include "support/AgwFrame.h"
 #include "support/FloodEngine.h"
+#include "support/StoreRows.h"
 #include "support/Wait.h"
 
 #include <QDir>
@@ -13,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 using orvex::test::AgwFrame;
 using orvex::test::FloodEngine;
@@ -29,21 +29,14 @@ constexpr double lossBoundMs = 250;
 // when none is.
 int lastStoredFrame(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *query = nullptr;
     int last = -1;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) ==
-            SQLITE_OK &&
-        sqlite3_prepare_v2(db, "SELECT line FROM frame", -1, &query, nullptr) == SQLITE_OK)
-        while (sqlite3_step(query) == SQLITE_ROW) {
-            const QList<QByteArray> fields =
-                QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(query, 0)))
-                    .split(',');
-            if (fields.size() > 2)
-                last = std::max(last, fields[2].toInt() * 250 + fields[1].toInt());
-        }
-    sqlite3_finalize(query);
-    sqlite3_close(db);
+    const QStringList lines =
+        orvex::test::storeRows(path, "SELECT line FROM frame", /*writable=*/true);
+    for (const QString &line : lines) {
+        const QStringList fields = line.split(',');
+        if (fields.size() > 2)
+            last = std::max(last, fields[2].toInt() * 250 + fields[1].toInt());
+    }
     return last;
 }
 

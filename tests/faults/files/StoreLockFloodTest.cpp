@@ -10,16 +10,17 @@
 #include "support/FloodEngine.h"
 #include "support/FullDisk.h"
 #include "support/StationUnderTest.h"
+#include "support/StoreRows.h"
 
 #include <QLabel>
 #include <QProcess>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 using orvex::test::AgwFrame;
 using orvex::test::FloodEngine;
 using orvex::test::FullDisk;
 using orvex::test::StationUnderTest;
+using orvex::test::storeNumber;
 using orvex::test::waitUntil;
 
 namespace {
@@ -44,21 +45,6 @@ QList<QByteArray> distinctFrames()
             "Q9ZZZ-3", "ORVEX-1",
             QStringLiteral("HK,%1,%2,25,10,0,0,0000,0").arg(n % 250).arg(n / 250).toLatin1());
     return frames;
-}
-
-qint64 storedFrames(const QString &path)
-{
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *query = nullptr;
-    qint64 count = -1;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-            SQLITE_OK &&
-        sqlite3_prepare_v2(db, "SELECT count(*) FROM frame", -1, &query, nullptr) == SQLITE_OK &&
-        sqlite3_step(query) == SQLITE_ROW)
-        count = sqlite3_column_int64(query, 0);
-    sqlite3_finalize(query);
-    sqlite3_close(db);
-    return count;
 }
 
 } // namespace
@@ -89,8 +75,9 @@ TEST(StoreLockFlood, AnotherProgramsTwoSecondLockLosesNoFrame)
     EXPECT_EQ(locker.exitCode(), 0) << locker.readAllStandardError().constData();
 
     ASSERT_TRUE(waitUntil([&] { return heard == floodFrames; }, 240000)) << heard;
-    ASSERT_TRUE(waitUntil([&] { return storedFrames(path) == floodFrames; }, 60000))
-        << storedFrames(path) << " of " << floodFrames << " stored";
+    ASSERT_TRUE(waitUntil(
+        [&] { return storeNumber(path, "SELECT count(*) FROM frame") == floodFrames; }, 60000))
+        << storeNumber(path, "SELECT count(*) FROM frame") << " of " << floodFrames << " stored";
     EXPECT_TRUE(status->text().contains("written again")) << status->text().toStdString();
     EXPECT_TRUE(status->text().endsWith("nothing lost")) << status->text().toStdString();
 }
@@ -121,8 +108,9 @@ TEST(StoreFullDisk, WhatWaitedInMemoryIsStoredWhenTheDiskHasSpaceAgain)
     full.lift();
 
     ASSERT_TRUE(waitUntil([&] { return heard == floodFrames; }, 240000)) << heard;
-    ASSERT_TRUE(waitUntil([&] { return storedFrames(path) == floodFrames; }, 60000))
-        << storedFrames(path) << " of " << floodFrames << " stored";
+    ASSERT_TRUE(waitUntil(
+        [&] { return storeNumber(path, "SELECT count(*) FROM frame") == floodFrames; }, 60000))
+        << storeNumber(path, "SELECT count(*) FROM frame") << " of " << floodFrames << " stored";
     EXPECT_TRUE(status->text().contains("written again")) << status->text().toStdString();
     EXPECT_TRUE(status->text().endsWith("nothing lost")) << status->text().toStdString();
 }

@@ -7,34 +7,20 @@
 #include "support/AgwFrame.h"
 #include "support/FloodEngine.h"
 #include "support/StationUnderTest.h"
+#include "support/StoreRows.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 using orvex::test::AgwFrame;
 using orvex::test::FloodEngine;
 using orvex::test::StationUnderTest;
+using orvex::test::storeNumber;
 using orvex::test::waitUntil;
 
 namespace {
 
 constexpr int framesPerSecond = 20000;
 constexpr int floodFrames = framesPerSecond * 5;
-
-qint64 scalar(const QString &path, const char *sql)
-{
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *query = nullptr;
-    qint64 result = -1;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-            SQLITE_OK &&
-        sqlite3_prepare_v2(db, sql, -1, &query, nullptr) == SQLITE_OK &&
-        sqlite3_step(query) == SQLITE_ROW)
-        result = sqlite3_column_int64(query, 0);
-    sqlite3_finalize(query);
-    sqlite3_close(db);
-    return result;
-}
 
 } // namespace
 
@@ -58,10 +44,10 @@ TEST(DistinctLineFlood, EveryLineOfTwentyThousandASecondIsStoredOnce)
     ASSERT_TRUE(waitUntil([&] { return heard == floodFrames; }, 280000)) << heard;
 
     const QString path = station.folder.file("telemetry.db");
-    ASSERT_TRUE(waitUntil([&] { return scalar(path, "SELECT count(*) FROM frame") == floodFrames; },
-                          120000))
-        << scalar(path, "SELECT count(*) FROM frame") << " of " << floodFrames << " stored";
-    EXPECT_EQ(scalar(path, "SELECT count(DISTINCT line) FROM frame"), floodFrames);
-    EXPECT_EQ(scalar(path, "SELECT max(heard) FROM frame"), 1);
-    EXPECT_EQ(scalar(path, "SELECT count(*) FROM channel_value"), 4 * floodFrames);
+    ASSERT_TRUE(waitUntil(
+        [&] { return storeNumber(path, "SELECT count(*) FROM frame") == floodFrames; }, 120000))
+        << storeNumber(path, "SELECT count(*) FROM frame") << " of " << floodFrames << " stored";
+    EXPECT_EQ(storeNumber(path, "SELECT count(DISTINCT line) FROM frame"), floodFrames);
+    EXPECT_EQ(storeNumber(path, "SELECT max(heard) FROM frame"), 1);
+    EXPECT_EQ(storeNumber(path, "SELECT count(*) FROM channel_value"), 4 * floodFrames);
 }

@@ -9,6 +9,7 @@
 #include "support/AgwFrame.h"
 #include "support/FakeAgwServer.h"
 #include "support/StationUnderTest.h"
+#include "support/StoreRows.h"
 #include "telemetry/TelemetryGrids.h"
 #include "telemetry/TelemetryPanel.h"
 
@@ -17,36 +18,14 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 using orvex::test::AgwFrame;
 using orvex::test::FakeAgwServer;
 using orvex::test::StationUnderTest;
+using orvex::test::storeRows;
 using orvex::test::waitUntil;
 
 namespace {
-
-// Rows of a query on the store, read through a connection of its own (so
-// only what was committed), one string per row with fields joined by '|'.
-QStringList rows(const QString &path, const char *sql)
-{
-    QStringList result;
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *query = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
-            SQLITE_OK &&
-        sqlite3_prepare_v2(db, sql, -1, &query, nullptr) == SQLITE_OK)
-        while (sqlite3_step(query) == SQLITE_ROW) {
-            QStringList fields;
-            for (int column = 0; column < sqlite3_column_count(query); ++column)
-                fields << QString::fromUtf8(
-                    reinterpret_cast<const char *>(sqlite3_column_text(query, column)));
-            result << fields.join('|');
-        }
-    sqlite3_finalize(query);
-    sqlite3_close(db);
-    return result;
-}
 
 QStringList historyBoxes(const MessageBoxRecorder &boxes)
 {
@@ -71,13 +50,14 @@ TEST(MainWindowHistory, HeardTelemetryIsStoredOnceWithTheGridsValues)
     server.sendFrame('U', 0, "ORVEX-1", "APRS", AgwFrame::monitorData("ORVEX-1", {}, line));
     server.sendFrame('U', 0, "ORVEX-1", "APRS", AgwFrame::monitorData("ORVEX-1", {}, line));
     const QString db = station.folder.file("telemetry.db");
-    ASSERT_TRUE(waitUntil([&] { return rows(db, "SELECT heard FROM frame") == QStringList{"2"}; }))
-        << rows(db, "SELECT heard FROM frame").join(',').toStdString();
+    ASSERT_TRUE(waitUntil([&] {
+        return storeRows(db, "SELECT heard FROM frame") == QStringList{"2"};
+    })) << storeRows(db, "SELECT heard FROM frame").join(',').toStdString();
     const qint64 after = QDateTime::currentMSecsSinceEpoch();
 
     const QStringList frame =
-        rows(db, "SELECT f.utc_ms, s.callsign, f.side, f.mode, f.label, f.line "
-                 "FROM frame f JOIN source s ON s.id = f.source_id");
+        storeRows(db, "SELECT f.utc_ms, s.callsign, f.side, f.mode, f.label, f.line "
+                      "FROM frame f JOIN source s ON s.id = f.source_id");
     ASSERT_EQ(frame.size(), 1);
     const QStringList fields = frame[0].split('|');
     EXPECT_GE(fields[0].toLongLong(), before);
@@ -86,7 +66,8 @@ TEST(MainWindowHistory, HeardTelemetryIsStoredOnceWithTheGridsValues)
 
     // Each value as the POWER grid shows it.
     FlexGrid *power = station.window->telemetryPanel()->grid(telemetry::PowerGrid);
-    const QStringList values = rows(db, "SELECT row, raw, value FROM channel_value ORDER BY row");
+    const QStringList values =
+        storeRows(db, "SELECT row, raw, value FROM channel_value ORDER BY row");
     ASSERT_EQ(values.size(), 4);
     const QStringList raws = {"112", "87", "131", "96"};
     for (int row = 1; row <= 4; ++row) {
@@ -118,7 +99,7 @@ TEST(MainWindowHistory, TheGridsStartWithTheValuesStoredInTheLastRun)
     const QString shown = power->TextMatrix(2, 1);
     const QString db = station.folder.file("telemetry.db");
     ASSERT_TRUE(
-        waitUntil([&] { return rows(db, "SELECT count(*) FROM frame") == QStringList{"1"}; }));
+        waitUntil([&] { return storeRows(db, "SELECT count(*) FROM frame") == QStringList{"1"}; }));
 
     station.window.reset();
     ASSERT_TRUE(station.load());
