@@ -74,6 +74,14 @@ void HamlibLink::open(const QString &host, quint16 port)
 void HamlibLink::close()
 {
     retryTimer_.stop();
+    dropSocket();
+    reason_.clear();
+    setState(State::Closed);
+}
+
+// Ends the connection, if any, and forgets what was asked on it.
+void HamlibLink::dropSocket()
+{
     answerTimer_.stop();
     pending_.reset();
     buffer_.clear();
@@ -83,19 +91,11 @@ void HamlibLink::close()
         socket_->deleteLater();
         socket_ = nullptr;
     }
-    reason_.clear();
-    setState(State::Closed);
 }
 
 void HamlibLink::connectNow()
 {
-    if (socket_) {
-        socket_->disconnect(this);
-        socket_->abort();
-        socket_->deleteLater();
-    }
-    pending_.reset();
-    buffer_.clear();
+    dropSocket();
     socket_ = new QTcpSocket(this);
     connect(socket_, &QTcpSocket::connected, this, &HamlibLink::onConnected);
     connect(socket_, &QTcpSocket::readyRead, this, &HamlibLink::onReadyRead);
@@ -217,15 +217,7 @@ void HamlibLink::onTimeout()
 
 void HamlibLink::fail(const QString &why)
 {
-    answerTimer_.stop();
-    pending_.reset();
-    buffer_.clear();
-    if (socket_) {
-        socket_->disconnect(this);
-        socket_->abort();
-        socket_->deleteLater();
-        socket_ = nullptr;
-    }
+    dropSocket();
     reason_ = QStringLiteral("%1; trying again in %2 s").arg(why).arg(retryMs_ / 1000.0);
     retryTimer_.start(retryMs_);
     retryMs_ = std::min(retryMs_ * 2, longestRetryMs_);

@@ -100,6 +100,7 @@ signals:
     void commandSent(const QString &command);
 
 private:
+    void dropSocket();
     void connectNow();
     void onConnected();
     void onReadyRead();
