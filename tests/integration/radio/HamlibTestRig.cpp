@@ -69,9 +69,9 @@ bool Daemon::start(QString *error)
         [&] {
             if (process_.state() != QProcess::Running)
                 return true;
-            QTcpSocket socket;
-            socket.connectToHost(QHostAddress::LocalHost, port_);
-            return socket.waitForConnected(200);
+            readiness_ = std::make_unique<QTcpSocket>();
+            readiness_->connectToHost(QHostAddress::LocalHost, port_);
+            return readiness_->waitForConnected(200);
         },
         10000);
     if (!accepts || process_.state() != QProcess::Running)
@@ -82,6 +82,7 @@ bool Daemon::start(QString *error)
 
 void Daemon::kill()
 {
+    readiness_.reset();
     if (process_.state() == QProcess::NotRunning)
         return;
     process_.kill();

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTcpSocket>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +49,10 @@ private:
     QStringList extraArguments_;
     QProcess process_;
     quint16 port_ = 0;
+    // The connection that found the daemon listening, held until it stops:
+    // Hamlib 4.5's daemons close a leaving client's descriptor more than
+    // once, which can cut a connection accepted at that moment.
+    std::unique_ptr<QTcpSocket> readiness_;
 };
 
 // Another client of a daemon, as an operator's second program would be.
