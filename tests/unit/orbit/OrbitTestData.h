@@ -10,7 +10,7 @@ namespace orbittest {
 
 inline std::string dataPath(const std::string &name)
 {
-    return std::string(ORVEX_SOURCE_DIR) + "/tests/data/orbit/" + name;
+    return ORVEX_SOURCE_DIR "/tests/data/orbit/" + name;
 }
 
 inline std::string readData(const std::string &name)
