@@ -83,7 +83,7 @@ TEST_F(StationAprs, PacketsHeardDirectAndViaTheSatelliteAreExportedAsDecodeAprsR
     }
     QString error;
     ASSERT_TRUE(station.play(played, &error)) << error.toStdString();
-    const QString database = dir.filePath("telemetry.db");
+    const QString database = file("telemetry.db");
     QJsonArray rows;
     ASSERT_TRUE(waitUntil(
         [&] {
@@ -162,10 +162,10 @@ TEST_F(StationAprs, PacketsHeardDirectAndViaTheSatelliteAreExportedAsDecodeAprsR
     }
 
     // The heard list shows them, filtered by the path they came.
-    auto *action = window->findChild<QAction *>(QStringLiteral("heardStationsAction"));
+    auto *action = window()->findChild<QAction *>(QStringLiteral("heardStationsAction"));
     ASSERT_NE(action, nullptr);
     action->trigger();
-    auto *list = window->findChild<aprs::HeardListWindow *>();
+    auto *list = window()->findChild<aprs::HeardListWindow *>();
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->isVisible());
     EXPECT_EQ(list->model->rowCount(), 9); // the different sources
@@ -182,12 +182,12 @@ TEST_F(StationAprs, TheHeardListIsRebuiltFromTheStoreAtStart)
                               "W9ABC>APRS:>Monitoring the ORVEX downlink"},
                              &error))
         << error.toStdString();
-    const QString database = dir.filePath("telemetry.db");
+    const QString database = file("telemetry.db");
     ASSERT_TRUE(waitUntil([&] { return exported(database).size() == 2; }, 60000))
         << station.log().toStdString();
-    window.reset();
+    program->window.reset();
 
-    frmORVEX again(dir.path());
+    frmORVEX again(program->folder.path());
     ASSERT_TRUE(again.Load());
     again.findChild<QAction *>(QStringLiteral("heardStationsAction"))->trigger();
     auto *list = again.findChild<aprs::HeardListWindow *>();

@@ -36,7 +36,7 @@ TEST_F(StationDireWolf, HeardFramesReachTheMonitorTheGridsTheTerminalAndTheLog)
     EXPECT_TRUE(text.contains("\nT#090,178,130,096,188,098,230,00111100,4690\n"));
     EXPECT_TRUE(text.contains("R Q9AAA>APRS,ORVEX-1 Port=1 <UI Len="));
     // ORVEX-3 is side B; mode 3 fills the POWER grid's B column.
-    FlexGrid *power = window->telemetryPanel()->grid(0);
+    FlexGrid *power = window()->telemetryPanel()->grid(0);
     EXPECT_EQ(power->TextMatrix(1, 2), "10.68");
     EXPECT_TRUE(power->TextMatrix(1, 4).startsWith("T#090  "));
 
@@ -48,7 +48,7 @@ TEST_F(StationDireWolf, HeardFramesReachTheMonitorTheGridsTheTerminalAndTheLog)
 
 TEST_F(StationDireWolf, ATypedLineGoesOutViaTheSatelliteAndComesBackAsTransmitted)
 {
-    auto *line = window->terminal()->findChild<QLineEdit *>("txtTx");
+    auto *line = window()->terminal()->findChild<QLineEdit *>("txtTx");
     ASSERT_NE(line, nullptr);
     QTest::keyClicks(line, "CQ CQ via ORVEX");
     QTest::keyClick(line, Qt::Key_Return);
@@ -70,7 +70,7 @@ TEST_F(StationDireWolf, AMessageToTheStationIsAckedOnTheAirViaTheSatelliteOneToA
     ASSERT_TRUE(waitUntil([&] { return monitorText().contains(":Q9AAA    :ack18"); }, 30000))
         << monitorText().toStdString() << station.log().toStdString();
     const QString text = monitorText();
-    EXPECT_TRUE(text.contains("T Q9ABC>" + window->strAprsDest() + ",ORVEX-1 Port=1 <UI"))
+    EXPECT_TRUE(text.contains("T Q9ABC>" + window()->strAprsDest() + ",ORVEX-1 Port=1 <UI"))
         << text.toStdString();
     EXPECT_FALSE(text.contains("ack17")) << text.toStdString();
 }

@@ -3,17 +3,12 @@
 
 #include "MessageBoxRecorder.h"
 #include "core/frmORVEX.h"
-#include "platform/RichMonitor.h"
 #include "support/DireWolfStation.h"
+#include "support/StationUnderTest.h"
 #include "support/Wait.h"
-#include "terminal/frmTerm.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QFile>
-#include <QFileInfo>
-#include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -30,38 +25,28 @@ protected:
             GTEST_SKIP() << "not on PATH: " << missing.join(", ").toStdString();
         QString error;
         ASSERT_TRUE(station.start(&error)) << error.toStdString();
-        QFile::copy(ORVEX_SOURCE_DIR "/data/formula.txt", dir.filePath("formula.txt"));
-        QFile ini(dir.filePath(
-            QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".INI"));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[AGWPE]\r\nHOST_ADDRESS=127.0.0.1\r\nHOST_PORT=" +
-                  QByteArray::number(station.agwPort()) +
-                  "\r\n[SETUP]\r\nONLY_SHOW_ORVEX=FALSE\r\nCALLSIGN=Q9ABC\r\n"
-                  "[TERMINAL]\r\nLOGGING=TRUE\r\nTO=CQ\r\nVIA=ORVEX-1\r\nPORT=1\r\n");
-        ini.close();
-        window = std::make_unique<frmORVEX>(dir.path());
-        ASSERT_TRUE(window->Load());
+        program = std::make_unique<orvex::test::StationUnderTest>(
+            station.agwPort(), "CALLSIGN=Q9ABC\r\n"
+                               "[TERMINAL]\r\nLOGGING=TRUE\r\nTO=CQ\r\nVIA=ORVEX-1\r\nPORT=1\r\n");
+        ASSERT_TRUE(program->load());
         // Dire Wolf answers its first request only after up to a second.
-        ASSERT_TRUE(orvex::test::waitUntil([&] { return window->blnConectedToAgw(); }, 20000))
-            << station.log().toStdString();
+        ASSERT_TRUE(program->waitForLink(20000)) << station.log().toStdString();
         // The control takes a port number only once the port list has come,
         // which may be a read after the version the monitor shows first.
-        ASSERT_TRUE(orvex::test::waitUntil([&] { return window->intPortCount() > 0; }, 20000));
+        ASSERT_TRUE(orvex::test::waitUntil([&] { return window()->intPortCount() > 0; }, 20000));
     }
 
-    QString monitorText() const { return window->txtMon()->toPlainText(); }
-    QString terminalText() const
-    {
-        return window->terminal()->findChild<RichMonitor *>("rtbMon")->text();
-    }
+    frmORVEX *window() const { return program->window.get(); }
+    QString file(const QString &name) const { return program->folder.file(name); }
+    QString monitorText() const { return program->monitorText(); }
+    QString terminalText() const { return program->terminalMonitor()->text(); }
     QByteArray logFile() const
     {
-        QFile log(dir.filePath("LOGS/" + QDate::currentDate().toString("yyyyMMdd") + ".TXT"));
+        QFile log(file("LOGS/" + QDate::currentDate().toString("yyyyMMdd") + ".TXT"));
         return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
     }
 
     orvex::test::DireWolfStation station;
-    QTemporaryDir dir;
     MessageBoxRecorder boxes;
-    std::unique_ptr<frmORVEX> window;
+    std::unique_ptr<orvex::test::StationUnderTest> program;
 };
