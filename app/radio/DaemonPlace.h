@@ -14,22 +14,16 @@ class HamlibLink;
 
 // Where the radio's or the rotator's daemon is reached and whether the
 // program runs it: keys ENABLED, HOST and PORT of the section, and the
-// daemon's own keys.
+// daemon's own keys. The first part of RadioSettings and RotatorSettings.
 struct DaemonPlace
 {
-    bool enabled = false;
-    QString host;
-    int port = 0;
+    bool enabled = false;                       // ENABLED
+    QString host = QStringLiteral("127.0.0.1"); // HOST
+    int port = 0;                               // PORT
     DaemonSettings daemon;
 
     static DaemonPlace load(clsIni &ini, const QString &section, int defaultPort);
 };
-
-// The place of a RadioSettings or RotatorSettings.
-template <class Settings> DaemonPlace placeOf(const Settings &settings)
-{
-    return {settings.enabled, settings.host, settings.port, settings.daemon};
-}
 
 // Starts, stops or restarts the daemon the program runs and opens or closes
 // the link so that both match `next`; what `previous` already had is left

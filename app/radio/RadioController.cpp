@@ -48,10 +48,10 @@ RadioController::~RadioController() = default;
 
 void RadioController::setSettings(const RadioSettings &settings)
 {
-    const DaemonPlace previous = placeOf(settings_);
+    const DaemonPlace previous = settings_;
     const bool modeChanged = settings.mode != settings_.mode;
     settings_ = settings;
-    moveTo(previous, placeOf(settings), daemon_, link_);
+    moveTo(previous, settings, daemon_, link_);
     if (modeChanged || !settings.enabled)
         forgetRadio();
     if (!settings.enabled)

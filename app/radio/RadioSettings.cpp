@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "radio/RadioSettings.h"
 
-#include "radio/DaemonPlace.h"
 #include "shared/clsIni.h"
 #include "tracking/DopplerTuning.h"
 
@@ -26,11 +25,7 @@ void save(clsIni &ini, int satellite, const SatelliteFrequencies &channels)
 RadioSettings RadioSettings::load(clsIni &ini)
 {
     RadioSettings settings;
-    const DaemonPlace place = DaemonPlace::load(ini, section, 4532);
-    settings.enabled = place.enabled;
-    settings.host = place.host;
-    settings.port = place.port;
-    settings.daemon = place.daemon;
+    static_cast<DaemonPlace &>(settings) = DaemonPlace::load(ini, section, 4532);
     const QString mode =
         ini.GetIniStringWriteDefault(section, QStringLiteral("MODE"), QStringLiteral("RX"))
             .trimmed()

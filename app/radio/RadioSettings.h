@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include "radio/DaemonSettings.h"
+#include "radio/DaemonPlace.h"
 #include "tracking/DopplerTuning.h"
 
 #include <QString>
@@ -23,17 +23,14 @@ struct SatelliteFrequencies
 };
 
 // Settings section RADIO: the radio tuned through rigctld.
-struct RadioSettings
+struct RadioSettings : DaemonPlace
 {
-    bool enabled = false;                       // ENABLED
-    QString host = QStringLiteral("127.0.0.1"); // HOST
-    int port = 4532;                            // PORT
-    RadioMode mode = RadioMode::Rx;             // MODE: RX or SPLIT
+    RadioSettings() { port = 4532; }
+    RadioMode mode = RadioMode::Rx; // MODE: RX or SPLIT
     // ORVEX_DOWNLINK_HZ, ORVEX_UPLINK_HZ, ISS_DOWNLINK_HZ, ISS_UPLINK_HZ:
     // the channels of tracking::DopplerTuning, which keeps them.
     SatelliteFrequencies orvex;
     SatelliteFrequencies iss;
-    DaemonSettings daemon;
 
     static RadioSettings load(clsIni &ini);
     void save(clsIni &ini) const;

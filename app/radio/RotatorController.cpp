@@ -56,11 +56,11 @@ RotatorController::~RotatorController() = default;
 
 void RotatorController::setSettings(const RotatorSettings &settings)
 {
-    const DaemonPlace previous = placeOf(settings_);
+    const DaemonPlace previous = settings_;
     settings_ = settings;
     if (!limitsFromDaemon_)
         limits_ = settings.limits;
-    moveTo(previous, placeOf(settings), daemon_, link_);
+    moveTo(previous, settings, daemon_, link_);
     // MIN_EL, the range or the positions may have changed the plan.
     planned_.reset();
     tick();

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "radio/RotatorSettings.h"
 
-#include "radio/DaemonPlace.h"
 #include "shared/clsIni.h"
 
 namespace radio {
@@ -18,11 +17,7 @@ QString degreesText(double degrees)
 RotatorSettings RotatorSettings::load(clsIni &ini)
 {
     RotatorSettings settings;
-    const DaemonPlace place = DaemonPlace::load(ini, section, 4533);
-    settings.enabled = place.enabled;
-    settings.host = place.host;
-    settings.port = place.port;
-    settings.daemon = place.daemon;
+    static_cast<DaemonPlace &>(settings) = DaemonPlace::load(ini, section, 4533);
     settings.minElevationDeg = numberSetting(ini, section, QStringLiteral("MIN_EL"), 0, 0, 90);
     settings.prepositionSeconds =
         intSetting(ini, section, QStringLiteral("PREPOSITION_S"), 60, 0, 3600);
